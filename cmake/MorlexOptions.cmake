@@ -1,0 +1,27 @@
+# Project-wide compile settings, carried by one interface target that every
+# target of the project links to.
+add_library(morlex_settings INTERFACE)
+add_library(Morlex::settings ALIAS morlex_settings)
+target_compile_features(morlex_settings INTERFACE cxx_std_20)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_compile_options(morlex_settings INTERFACE -Wall -Wextra -Wpedantic)
+  if(MORLEX_WARNINGS_AS_ERRORS)
+    target_compile_options(morlex_settings INTERFACE -Werror)
+  endif()
+  if(MORLEX_SANITIZE)
+    target_compile_options(morlex_settings INTERFACE
+      -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(morlex_settings INTERFACE -fsanitize=address,undefined)
+  endif()
+endif()
+
+# morlex_add_library(NAME SOURCES... [DEPS ...]): a static library of the
+# project whose public headers live in <folder>/include.
+function(morlex_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include>)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE morlex_settings)
+endfunction()

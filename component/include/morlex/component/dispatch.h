@@ -1,0 +1,61 @@
+#pragma once
+// The published interface of MorlexDate: its member table in call-table
+// order, with dispatch identifiers, help data and accessors, and a dispatch
+// entry that reaches a member by name or by identifier with variant values.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/platform/variant.h"
+
+namespace morlex::component {
+
+enum class Accessor : std::uint8_t { kGet, kPut, kPutRef, kMethod };
+
+enum class ValueType : std::uint8_t {
+  kBoolean,
+  kVariant,
+  kString,
+  kColor,
+  kFont,
+  kLong,
+  kDateFormat,  // enmDateFormat
+  kNone,        // a method without a result
+};
+
+struct MemberInfo {
+  int position;  // 1-based, call-table order
+  std::string_view name;
+  std::span<const Accessor> accessors;  // in call-table order
+  ValueType type;
+  std::int32_t dispid;
+  std::int32_t help_context;
+  std::string_view help_string;  // empty when none
+
+  bool Has(Accessor a) const;
+};
+
+// The 18 members of _MorlexDate in call-table order.
+std::span<const MemberInfo> Members();
+
+// Name lookup ignores case, as automation hosts expect. nullptr when none.
+const MemberInfo* FindMember(std::string_view name);
+const MemberInfo* FindMember(std::int32_t dispid);
+
+// Calls a member: kGet returns the value; kPut/kPutRef convert the argument to
+// the member's type and write it; kMethod calls it. A member or accessor that
+// does not exist fails with morlex::Error (438, or 383 for a write to a
+// read-only property); a value that does not convert fails with 13.
+platform::Variant Invoke(MorlexDate& control, const MemberInfo& member, Accessor accessor,
+                         const platform::Variant& argument = {});
+
+// Shorthands: read or write a property by name or dispatch identifier. A
+// write picks "put" when the member has it, else "putref".
+platform::Variant GetProperty(MorlexDate& control, std::string_view name);
+void PutProperty(MorlexDate& control, std::string_view name, const platform::Variant& value);
+platform::Variant GetProperty(MorlexDate& control, std::int32_t dispid);
+void PutProperty(MorlexDate& control, std::int32_t dispid, const platform::Variant& value);
+
+}  // namespace morlex::component

@@ -1,0 +1,159 @@
+#pragma once
+// MorlexDate: the date-entry field. The host creates it with its site and a
+// widget toolkit, then calls exactly one of InitProperties (a new field) or
+// ReadProperties (stored settings), sends Resize after every change of the
+// control's size and Show when it shows it, and reads and writes the public
+// properties. Events reach the sinks connected with Advise.
+//
+// Property procedures have no error trap: a failure (a value that does not
+// convert, a host or widget that fails) throws morlex::Error to the caller
+// with nothing after the failing step done. The trapped procedures (keys,
+// spinning, commit, the calendar button) report failures as DateError.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "morlex/control/events.h"
+#include "morlex/core/date_format.h"
+#include "morlex/platform/host.h"
+#include "morlex/platform/toolkit.h"
+
+namespace morlex {
+
+class MorlexDate {
+ public:
+  // Creation: the members get their creation values and the constituent
+  // widgets their first placement inside the host's current size.
+  MorlexDate(platform::HostSite& host, platform::Toolkit& toolkit);
+  ~MorlexDate();
+  MorlexDate(const MorlexDate&) = delete;
+  MorlexDate& operator=(const MorlexDate&) = delete;
+
+  // --- Calls from the host -------------------------------------------------
+  // First-time initialisation of a field newly placed on a form.
+  void InitProperties();
+  // Loading stored settings; never fails (each step is skipped on failure).
+  void ReadProperties(platform::PropertyBag& bag);
+  // Saving the 18 settings; the first failing write ends it.
+  void WriteProperties(platform::PropertyBag& bag);
+  // The resize notice: runs the layout pass.
+  void Resize();
+  // The show notice: applies the Calendar and Spin flags to the widgets.
+  void Show();
+
+  // --- Public properties ----------------------------------------------------
+  bool DateIsValid() const;
+  platform::Variant Width() const;
+  void SetWidth(const platform::Variant& vNewValue);
+  bool Calendar() const;
+  void SetCalendar(bool New_Calendar);
+  std::u16string DataField() const;
+  void SetDataField(std::u16string_view New_DataField);
+  platform::Variant Height() const;
+  void SetHeight(const platform::Variant& vNewValue);
+  std::uint32_t BackColor() const;
+  void SetBackColor(std::uint32_t New_BackColor);
+  platform::FontRef Font() const;
+  void SetFont(platform::FontRef New_Font);
+  std::uint32_t ForeColor() const;
+  void SetForeColor(std::uint32_t New_ForeColor);
+  std::u16string ToolTipText() const;
+  void SetToolTipText(std::u16string_view New_ToolTipText);
+  std::int32_t WhatsThisHelpID() const;
+  void SetWhatsThisHelpID(std::int32_t New_WhatsThisHelpID);
+  std::u16string Text() const;
+  void SetText(std::u16string_view New_Text);
+  bool Enabled() const;
+  void SetEnabled(bool New_Enabled);
+  bool Spin() const;
+  void SetSpin(bool New_Spin);
+  enmDateFormat DateFormat() const;
+  void SetDateFormat(std::int32_t new_DateFormat);
+  std::u16string SelText() const;
+  void SetSelText(std::u16string_view New_SelText);
+  std::int32_t SelStart() const;
+  void SetSelStart(std::int32_t New_SelStart);
+  std::int32_t SelLength() const;
+  void SetSelLength(std::int32_t New_SelLength);
+
+  // Shows the about box modally; every failure is ignored.
+  void AboutBox();
+
+  // --- Events ---------------------------------------------------------------
+  // Connects a sink; returns a cookie for Unadvise. Sinks run in the order
+  // they were connected.
+  std::uint32_t Advise(std::shared_ptr<MorlexDateEvents> sink);
+  void Unadvise(std::uint32_t cookie);
+
+  // The control's own surface, for hosts and toolkits that drive or draw the
+  // constituent widgets (txtDate, spinCTL, cmdCalendar).
+  platform::Surface& ControlSurface() { return *surface_; }
+  platform::HostSite& Host() { return host_; }
+  platform::Toolkit& GetToolkit() { return toolkit_; }
+
+  // The pattern in force (m_strDateFormat): one of the four, empty, or
+  // whatever a stored setting held.
+  const std::u16string& DatePattern() const { return m_strDateFormat; }
+  // The caret position remembered at the last key release, click or spin.
+  std::int16_t RememberedCaret() const { return m_intCaret; }
+
+ private:
+  // Handlers of the constituent widgets.
+  void UserControl_KeyPress(std::int16_t& KeyAscii);
+  void txtDate_KeyPress(std::int16_t& KeyAscii);
+  void txtDate_KeyUp();
+  void txtDate_Click();
+  void txtDate_DblClick();
+  void txtDate_Change();
+  void txtDate_LostFocus();
+  void spinCTL_Change();
+  void cmdCalendar_Click();
+
+  // Trapped procedures of the date-entry core.
+  void FormatTheDate();
+  void ValidateAndUpdate();
+  void SpinTheDate(std::int16_t step);
+
+  // Layout.
+  void InitialPlacement();
+  void LayoutPass();
+  void LayoutWidths();
+
+  // Reports the failure being handled (call from a catch block) as DateError
+  // with the source "MorlexDate.<procedure>".
+  void ReportError(std::string_view procedure, std::u16string custom);
+  void RaiseDateChanged();
+  void RaiseDateInvalid();
+  void RaiseClick();
+  void RaiseDblClick();
+  void RaiseDateError(ErrObject& err, std::u16string& custom);
+
+  int CurrentYear() const;
+
+  platform::HostSite& host_;
+  platform::Toolkit& toolkit_;
+  std::unique_ptr<platform::Surface> surface_;
+  platform::TextBox& txtDate;
+  platform::UpDown& spinCTL;
+  platform::CommandButton& cmdCalendar;
+
+  bool m_blnResizing = false;
+  bool m_blnApplyDefaultSize = false;
+  bool m_blnCalendar = true;
+  bool m_blnSpin = true;
+  std::u16string m_strDateFormat = u"mm/dd/yyyy";
+  std::u16string m_strText;
+  std::int16_t m_intCaret = 0;
+
+  struct Sink {
+    std::uint32_t cookie;
+    std::shared_ptr<MorlexDateEvents> sink;
+  };
+  std::vector<Sink> sinks_;
+  std::uint32_t next_cookie_ = 1;
+};
+
+}  // namespace morlex

@@ -1,0 +1,8 @@
+// The about box.
+#include "morlex/control/morlex_date.h"
+
+namespace morlex {
+
+void MorlexDate::AboutBox() {}
+
+}  // namespace morlex

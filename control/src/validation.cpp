@@ -1,0 +1,51 @@
+// Text-change handling, loss of focus, and the commit of the date on leaving
+// the field or on Enter.
+#include "morlex/core/date_text.h"
+#include "morlex/core/unicode.h"
+#include "morlex/control/morlex_date.h"
+
+namespace morlex {
+
+void MorlexDate::txtDate_Change() {
+  if (host_.CanChange("Text")) host_.NotifyChanged("Text");
+  RaiseDateChanged();
+}
+
+void MorlexDate::txtDate_LostFocus() {
+  // Focus that moves on to the spin indicator or the calendar button stays
+  // inside the field: nothing is rendered or committed then.
+  if (host_.ActiveConstituent() != nullptr) return;
+  FormatTheDate();
+  ValidateAndUpdate();
+}
+
+void MorlexDate::FormatTheDate() {
+  try {
+    const std::u16string text = txtDate.Text();
+    if (text.empty()) return;
+    const int year = CurrentYear();
+    if (!IsDateText(text, year)) return;  // left as typed; the commit reports it
+    txtDate.SetText(RenderDate(text, m_strDateFormat, year));
+  } catch (...) {
+    ReportError("FormatTheDate",
+                u"Could not format date with format property " + m_strDateFormat + u".");
+  }
+}
+
+void MorlexDate::ValidateAndUpdate() {
+  try {
+    const std::u16string text = txtDate.Text();
+    if (!TrimBlanks(text).empty() && !IsDateText(text, CurrentYear())) {
+      RaiseDateInvalid();
+      return;
+    }
+    if (!host_.CanChange("Text")) return;
+    // The host stores the value into its bound field here; its failure to
+    // store comes back through this call.
+    host_.NotifyChanged("Text");
+  } catch (...) {
+    ReportError("ValidateAndUpdate", u"Could not update recordset.");
+  }
+}
+
+}  // namespace morlex

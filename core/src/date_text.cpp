@@ -1,0 +1,132 @@
+#include "morlex/core/date_text.h"
+
+#include <array>
+
+#include "morlex/core/unicode.h"
+
+namespace morlex {
+namespace {
+
+constexpr std::array<std::u16string_view, 12> kMonthNames = {
+    u"January", u"February", u"March",     u"April",   u"May",      u"June",
+    u"July",    u"August",   u"September", u"October", u"November", u"December"};
+constexpr std::array<std::u16string_view, 7> kWeekdayNames = {
+    u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
+
+struct Number {
+  int value = 0;
+  int digits = 0;
+};
+
+// Splits the trimmed text into at most three runs of digits. A run longer
+// than four digits can never be part of a date, so the value never overflows.
+bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count) {
+  count = 0;
+  Number current;
+  for (char16_t ch : text) {
+    if (ch == u'/') {
+      if (current.digits == 0 || count == 2) return false;
+      out[count++] = current;
+      current = {};
+    } else if (ch >= u'0' && ch <= u'9') {
+      if (++current.digits > 4) return false;
+      current.value = current.value * 10 + (ch - u'0');
+    } else {
+      return false;
+    }
+  }
+  if (current.digits == 0) return false;
+  out[count++] = current;
+  return count >= 2;
+}
+
+std::optional<Date> MonthDay(const Number& month, const Number& day, int year) {
+  if (month.digits > 2 || day.digits > 2) return std::nullopt;
+  Date d{year, month.value, day.value};
+  if (d.ok()) return d;
+  return std::nullopt;
+}
+
+void AppendNumber(std::u16string& out, int value, int min_width) {
+  char16_t buf[12];
+  int n = 0;
+  unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+  do {
+    buf[n++] = static_cast<char16_t>(u'0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  while (n < min_width) buf[n++] = u'0';
+  while (n > 0) out.push_back(buf[--n]);
+}
+
+}  // namespace
+
+std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
+  text = TrimBlanks(text);
+  if (text.empty()) return std::nullopt;
+  std::array<Number, 3> n;
+  int count = 0;
+  if (!SplitNumbers(text, n, count)) return std::nullopt;
+
+  int year = current_year;
+  if (count == 3) {
+    const Number& y = n[2];
+    if (y.digits <= 2) {
+      year = y.value < 30 ? 2000 + y.value : 1900 + y.value;
+    } else {
+      year = y.value;
+    }
+  }
+  if (year < kMinYear || year > kMaxYear) return std::nullopt;
+
+  if (auto d = MonthDay(n[0], n[1], year)) return d;
+  return MonthDay(n[1], n[0], year);
+}
+
+std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
+  std::u16string out;
+  out.reserve(pattern.size() + 8);
+  for (std::size_t i = 0; i < pattern.size();) {
+    const char16_t ch = pattern[i];
+    if (ch != u'm' && ch != u'd' && ch != u'y') {
+      out.push_back(ch);
+      ++i;
+      continue;
+    }
+    std::size_t run = 1;
+    while (i + run < pattern.size() && pattern[i + run] == ch) ++run;
+    i += run;
+    if (ch == u'm') {
+      if (run <= 2) {
+        AppendNumber(out, date.month, static_cast<int>(run));
+      } else {
+        const auto name = kMonthNames[(date.month - 1) % 12];
+        out.append(run == 3 ? name.substr(0, 3) : name);
+      }
+    } else if (ch == u'd') {
+      if (run <= 2) {
+        AppendNumber(out, date.day, static_cast<int>(run));
+      } else {
+        const auto name = kWeekdayNames[Weekday(date) - 1];
+        out.append(run == 3 ? name.substr(0, 3) : name);
+      }
+    } else if (run == 2) {
+      AppendNumber(out, date.year % 100, 2);
+    } else {
+      AppendNumber(out, date.year, 4);
+    }
+  }
+  return out;
+}
+
+std::u16string RenderDate(std::u16string_view text, std::u16string_view pattern,
+                          int current_year) {
+  if (pattern.empty()) return std::u16string(text);
+  const auto date = ReadDateText(text, current_year);
+  if (!date) return std::u16string(text);
+  return FormatDate(*date, pattern);
+}
+
+std::u16string DateToText(const Date& date) { return FormatDate(date, u"m/d/yyyy"); }
+
+}  // namespace morlex

@@ -1,0 +1,96 @@
+#include <memory>
+
+#include "morlex/headless/host.h"
+#include "morlex/headless/toolkit.h"
+#include "morlex/host/binding.h"
+
+namespace morlex::host {
+namespace {
+
+headless::Surface& Headless(platform::Surface& s) { return dynamic_cast<headless::Surface&>(s); }
+
+class HeadlessInput final : public UserInput {
+ public:
+  explicit HeadlessInput(headless::Toolkit& toolkit) : toolkit_(toolkit) {}
+
+  void TypeKey(platform::TextBox& box, char16_t ch) override {
+    dynamic_cast<headless::TextBox&>(box).Type(ch);
+  }
+  void MoveCaret(platform::TextBox& box, int position, int length) override {
+    dynamic_cast<headless::TextBox&>(box).MoveCaret(position, length);
+  }
+  void ClickText(platform::TextBox& box, int position) override {
+    dynamic_cast<headless::TextBox&>(box).ClickAt(position);
+  }
+  void DblClickText(platform::TextBox& box) override {
+    dynamic_cast<headless::TextBox&>(box).DoubleClick();
+  }
+  void PressUpDown(platform::UpDown& updown, bool up) override {
+    dynamic_cast<headless::UpDown&>(updown).Press(up);
+  }
+  void PressButton(platform::CommandButton& button) override {
+    dynamic_cast<headless::CommandButton&>(button).Press();
+  }
+  void ClickLabel(platform::Label& label) override {
+    dynamic_cast<headless::Label&>(label).UserClick();
+  }
+  void DblClickLabel(platform::Label& label) override {
+    dynamic_cast<headless::Label&>(label).UserDblClick();
+  }
+  void MoveFocus(platform::Surface& surface, platform::Widget* to) override {
+    Headless(surface).MoveFocus(to);
+  }
+  platform::Widget* FocusedWidget(platform::Surface& surface) override {
+    return Headless(surface).Focused();
+  }
+  void CloseForm(platform::Form& form) override {
+    dynamic_cast<headless::Form&>(form).CloseCommand();
+  }
+  void SetModalInteraction(std::function<void(platform::Form&)> interaction) override {
+    if (!interaction) {
+      toolkit_.SetModalInteraction(nullptr);
+      return;
+    }
+    toolkit_.SetModalInteraction(
+        [fn = std::move(interaction)](headless::Form& form) { fn(form); });
+  }
+
+ private:
+  headless::Toolkit& toolkit_;
+};
+
+class HeadlessHosted final : public HostedControl {
+ public:
+  HeadlessHosted(headless::Toolkit& toolkit, headless::HostPolicy& policy)
+      : host_(policy), control_(host_, toolkit) {
+    host_.Attach(&control_, toolkit.LastControlSurface());
+  }
+  MorlexDate& Control() override { return control_; }
+  platform::HostSite& Site() override { return host_; }
+  void HostResize(float width, float height) override { host_.HostResize(width, height); }
+  void HostShow() override { control_.Show(); }
+
+ private:
+  headless::TestHost host_;
+  MorlexDate control_;
+};
+
+class HeadlessBinding final : public Binding {
+ public:
+  HeadlessBinding() : input_(toolkit_) {}
+  platform::Toolkit& GetToolkit() override { return toolkit_; }
+  UserInput& Input() override { return input_; }
+  std::unique_ptr<HostedControl> CreateHosted(headless::HostPolicy& policy) override {
+    return std::make_unique<HeadlessHosted>(toolkit_, policy);
+  }
+
+ private:
+  headless::Toolkit toolkit_;
+  HeadlessInput input_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binding> MakeHeadlessBinding() { return std::make_unique<HeadlessBinding>(); }
+
+}  // namespace morlex::host

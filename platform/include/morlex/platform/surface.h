@@ -1,0 +1,51 @@
+#pragma once
+// A surface built from a design: the control's own surface, or a form. Its
+// widgets are found by name, and members of a widget array by name and
+// index; a name or index that names no widget fails with morlex::Error.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "morlex/platform/widgets.h"
+
+namespace morlex::platform {
+
+class Surface {
+ public:
+  virtual ~Surface() = default;
+
+  virtual TextBox& GetTextBox(std::string_view name) = 0;
+  virtual CommandButton& GetCommandButton(std::string_view name) = 0;
+  virtual Label& GetLabel(std::string_view name, int index = -1) = 0;
+  virtual PictureBox& GetPictureBox(std::string_view name) = 0;
+  virtual Image& GetImage(std::string_view name) = 0;
+  virtual UpDown& GetUpDown(std::string_view name) = 0;
+
+  // With key preview on, every character key typed into a widget of the
+  // surface reaches this first; setting the code to 0 drops the key.
+  std::function<void(std::int16_t& key_ascii)> KeyPreview;
+};
+
+struct FormEvents {
+  std::function<void()> Activate;
+  // The window's own close command; the form is unloaded afterwards.
+  std::function<void()> Close;
+};
+
+class Form : public virtual Surface {
+ public:
+  virtual std::u16string Caption() const = 0;
+  virtual void SetCaption(std::u16string_view caption) = 0;
+  // Shows the form modally with no owner; returns once it is hidden or
+  // closed. Input goes to the form meanwhile (a nested loop on this thread).
+  virtual void ShowModal() = 0;
+  // Hides the form; this ends a modal show.
+  virtual void Hide() = 0;
+  virtual bool IsShown() const = 0;
+
+  FormEvents form_events;
+};
+
+}  // namespace morlex::platform

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs every test, then builds
+# the tests again with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs them once more. Installs what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup-debian.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+echo "== build (warnings are errors)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLEX_WARNINGS_AS_ERRORS=ON \
+  -DMORLEX_BUILD_BENCH=ON >/dev/null
+cmake --build build -j "$jobs"
+echo "== tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (ASan + UBSan)"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORLEX_WARNINGS_AS_ERRORS=ON \
+  -DMORLEX_SANITIZE=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+echo "== tests under the sanitizers"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
