@@ -31,6 +31,14 @@ void MorlexDate::CountSlashes(std::int16_t n, std::int16_t& count) const {
   count = ToInteger16(morlex::CountSlashes(m_strText, n));
 }
 
+// Typed keys never take the text past the box's maximum length, the
+// handler's own rewrites included; a longer text that the program set stays
+// editable in place.
+bool MorlexDate::GrowsPastMaxLength(std::size_t new_length) const {
+  const auto max = static_cast<std::size_t>(std::max(txtDate.MaxLength(), 0));
+  return max > 0 && new_length > max && new_length > txtDate.Text().size();
+}
+
 void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   switch (KeyAscii) {
     case 8:   // Backspace
@@ -82,6 +90,10 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
         int after = 0;
         const std::u16string text =
             OverwriteAt(m_strText, decision.position, static_cast<char16_t>(KeyAscii), after);
+        if (GrowsPastMaxLength(text.size())) {
+          KeyAscii = 0;
+          return;
+        }
         const std::int16_t new_caret = ToInteger16(after);
         rewritten = true;
         txtDate.SetText(text);
@@ -90,6 +102,10 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
         return;
       }
       case KeyAction::kInsertSeparator: {
+        if (GrowsPastMaxLength(static_cast<std::size_t>(decision.position) + 1)) {
+          KeyAscii = 0;
+          return;
+        }
         const std::int16_t new_caret = ToInteger16(std::int64_t{decision.position} + 1);
         m_strText = CutWithSeparator(m_strText, decision.position);
         rewritten = true;
