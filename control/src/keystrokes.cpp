@@ -1,5 +1,6 @@
 // The key preview of the field and the text box's key, release, click and
 // double-click handlers.
+#include <algorithm>
 #include <string>
 
 #include "morlex/control/morlex_date.h"

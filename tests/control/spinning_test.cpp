@@ -27,14 +27,10 @@ int SpinValue(Field& f) {
 TEST(Spinning, StepsThePartOfTheRememberedCaret) {
   const SpinCase cases[] = {
       {0, u"01/31/1999", 1, true, u"02/28/1999", 2},
-      {0, u"01/31/2000", 0, true, u"02/29/2000", 2},
       {0, u"02/29/2000", 8, true, u"02/28/2001", 10},
-      {0, u"12/31/1999", 4, true, u"01/01/2000", 5},
       {0, u"01/01/1999", 3, false, u"12/31/1998", 5},
-      {0, u"01/05/1999", 2, true, u"02/05/1999", 2},
       {0, u"1/5/99", 6, true, u"01/05/2000", 10},
       {1, u"06/15/29", 7, true, u"06/15/30", 8},
-      {1, u"01/01/30", 7, false, u"01/01/29", 8},
       {2, u"9/30/1999", 3, true, u"10/1/1999", 4},
       // The empty pattern shows the stepped date as plain date text.
       {7, u"01/31/1999", 0, true, u"2/28/1999", 1},
@@ -65,9 +61,7 @@ TEST(Spinning, FurtherPressesStepTheSamePart) {
   const Case cases[] = {
       {1, u"06/15/29", 7, {true, true}, u"06/15/31"},  // 2030 shows as 30, read back as 1930
       {2, u"9/30/1999", 3, {true, true}, u"10/2/1999"},
-      {2, u"9/30/1999", 0, {true, true, true, true}, u"1/30/2000"},
       {0, u"01/31/1999", 1, {true, true}, u"03/28/1999"},  // clamped once, then kept
-      {0, u"12/31/1999", 4, {true, false, false}, u"12/30/1999"},
   };
   for (const auto& c : cases) {
     Field f(c.format);

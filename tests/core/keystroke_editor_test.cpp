@@ -94,69 +94,39 @@ constexpr KeyDecision Jump(int to) {
   return {KeyAction::kJump, to};
 }
 
-TEST(DecideKey, TypingIntoAnEmptyField) {
-  // 0 1 0 5 1 9 9 9 with the caret at the end after each key.
+// One row for every branch of the digit rule and of the "/" jump; the
+// typing sequences of the field itself are tested on the control.
+TEST(DecideKey, EveryBranch) {
   const KeyCase cases[] = {
-      {u"", 0, u'0', 4, kLet},
-      {u"0", 1, u'1', 4, kLet},
-      {u"01", 2, u'0', 4, Sep(2)},
-      {u"01/0", 4, u'5', 4, kLet},
-      {u"01/05", 5, u'1', 4, Sep(5)},
-      {u"01/05/1", 7, u'9', 4, kLet},
-      {u"01/05/19", 8, u'9', 4, kLet},
+      // year part
       {u"01/05/199", 9, u'9', 4, kLet},
+      {u"01/05/19  ", 8, u'9', 4, kLet},  // blanks do not count as digits
       {u"01/05/1999", 10, u'7', 4, kDrop},
-      // 1 / 5 / 9 9: short parts take digits as typed.
-      {u"1", 1, u'/', 4, kLet},
-      {u"1/", 2, u'5', 4, kLet},
-      {u"1/5", 3, u'/', 4, kLet},
-      {u"1/5/", 4, u'9', 4, kLet},
-      {u"1/5/9", 5, u'9', 4, kLet},
-      {u"1/5/99", 6, u'9', 4, kLet},
-      {u"1/5/99", 6, u'/', 4, Jump(4)},
-      // Blanks do not count towards a part's length.
-      {u"01/05/19  ", 8, u'9', 4, kLet},
-      {u" 1", 2, u'2', 4, kLet},
-  };
-  ExpectDecisions(std::begin(cases), std::end(cases));
-}
-
-TEST(DecideKey, OverwritingAndJumping) {
-  const KeyCase cases[] = {
-      {u"01/05/1999", 0, u'1', 4, Over(0)},
-      {u"11/05/1999", 1, u'2', 4, Over(1)},
-      // At the end of a full month part the digit goes on into the day.
-      {u"12/05/1999", 2, u'3', 4, Over(3)},
-      {u"01/05/1999", 3, u'3', 4, Over(3)},
-      {u"01/05/1999", 5, u'2', 4, Over(6)},  // end of the day part: into the year
-      {u"01/05/1999", 7, u'0', 4, Over(7)},
-      {u"01/05/1999", 9, u'0', 4, Over(9)},
-      {u"01/05/1999", 10, u'0', 4, kDrop},
-      {u"01/05/1999", 0, u'/', 4, Jump(3)},
-      {u"01/05/1999", 1, u'/', 4, Jump(3)},
-      {u"01/05/1999", 3, u'/', 4, Jump(6)},
-      {u"01/05/1999", 4, u'/', 4, Jump(6)},
-      {u"01/05/1999", 8, u'/', 4, Jump(6)},
-      {u"01/05/1999", 10, u'/', 4, Jump(6)},
       {u"01/05/99", 8, u'5', 2, kDrop},
+      {u"01/05/1999", 9, u'0', 4, Over(9)},
       {u"01/05/99", 6, u'5', 2, Over(6)},
-      {u"01/05/9", 7, u'5', 2, kLet},
-      // Parts shorter than two characters take the digit as typed.
-      {u"1/05/1999", 0, u'2', 4, kLet},
+      // day part, second "/" present
       {u"01/5/1999", 3, u'2', 4, kLet},
-  };
-  ExpectDecisions(std::begin(cases), std::end(cases));
-}
-
-TEST(DecideKey, SeparatorInsertionAndSelections) {
-  const KeyCase cases[] = {
-      {u"0512", 1, u'7', 4, Sep(1)},
-      {u"0512", 4, u'7', 4, Sep(4)},
-      {u"01/0512", 4, u'7', 4, Sep(4)},
+      {u"01/05/1999", 5, u'2', 4, Over(6)},  // end of the day: on into the year
+      {u"01/05/1999", 3, u'3', 4, Over(3)},
+      // day part, no second "/"
       {u"01/0", 3, u'7', 4, kLet},
-      // 01/05/1999 with 05 selected: the day part of the working text is
-      // empty, so the text box replaces the selection itself.
-      {u"01//1999", 3, u'7', 4, kLet},
+      {u"01/05", 5, u'1', 4, Sep(5)},
+      {u"01/0512", 4, u'7', 4, Sep(4)},
+      {u"01//1999", 3, u'7', 4, kLet},  // 01/05/1999 with 05 selected
+      // month part, first "/" present
+      {u"1/05/1999", 0, u'2', 4, kLet},
+      {u"12/05/1999", 2, u'3', 4, Over(3)},  // end of the month: on into the day
+      {u"01/05/1999", 1, u'2', 4, Over(1)},
+      // month part, no "/"
+      {u" 1", 2, u'2', 4, kLet},
+      {u"01", 2, u'0', 4, Sep(2)},
+      {u"0512", 1, u'7', 4, Sep(1)},
+      // "/" with both separators present jumps; with fewer it is typed
+      {u"01/05/1999", 0, u'/', 4, Jump(3)},
+      {u"01/05/1999", 3, u'/', 4, Jump(6)},
+      {u"01/05/1999", 10, u'/', 4, Jump(6)},
+      {u"1/5", 3, u'/', 4, kLet},
   };
   ExpectDecisions(std::begin(cases), std::end(cases));
 }
