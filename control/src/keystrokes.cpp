@@ -23,11 +23,15 @@ void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   }
 }
 
-void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) { (void)KeyAscii; }
+void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
+  (void)KeyAscii;
+}
 
 void MorlexDate::txtDate_KeyUp() {}
 
-void MorlexDate::txtDate_Click() { RaiseClick(); }
+void MorlexDate::txtDate_Click() {
+  RaiseClick();
+}
 
 void MorlexDate::txtDate_DblClick() {}
 

@@ -5,6 +5,8 @@ namespace morlex {
 
 void MorlexDate::spinCTL_Change() {}
 
-void MorlexDate::SpinTheDate(std::int16_t step) { (void)step; }
+void MorlexDate::SpinTheDate(std::int16_t step) {
+  (void)step;
+}
 
 }  // namespace morlex
