@@ -17,8 +17,12 @@ void MorlexDate::InitProperties() {
   m_blnApplyDefaultSize = true;
 }
 
-void MorlexDate::ReadProperties(platform::PropertyBag& bag) { (void)bag; }
+void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
+  (void)bag;
+}
 
-void MorlexDate::WriteProperties(platform::PropertyBag& bag) { (void)bag; }
+void MorlexDate::WriteProperties(platform::PropertyBag& bag) {
+  (void)bag;
+}
 
 }  // namespace morlex

@@ -30,10 +30,14 @@ class PrintingBag final : public platform::PropertyBag {
 
 const char* AccessorWord(component::Accessor a) {
   switch (a) {
-    case component::Accessor::kGet: return "get";
-    case component::Accessor::kPut: return "put";
-    case component::Accessor::kPutRef: return "putref";
-    case component::Accessor::kMethod: return "method";
+    case component::Accessor::kGet:
+      return "get";
+    case component::Accessor::kPut:
+      return "put";
+    case component::Accessor::kPutRef:
+      return "putref";
+    case component::Accessor::kMethod:
+      return "method";
   }
   return "";
 }
@@ -64,7 +68,8 @@ void RegisterPersistenceCommands(CommandTable& t) {
       if (!v.quoted) c.Malformed("a string value is quoted");
       c.bag.Set(key, FromUtf8(v.text));
     } else if (type == "bool") {
-      if (v.quoted || (v.text != "True" && v.text != "False")) c.Malformed("expected True or False");
+      if (v.quoted || (v.text != "True" && v.text != "False"))
+        c.Malformed("expected True or False");
       c.bag.Set(key, v.text == "True");
     } else if (type == "long") {
       c.bag.Set(key, static_cast<std::int32_t>(c.Integer(v, INT32_MIN, INT32_MAX)));
@@ -76,13 +81,15 @@ void RegisterPersistenceCommands(CommandTable& t) {
   };
   t["load"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "load [FILE]");
-    if (a.size() == 1) throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
+    if (a.size() == 1)
+      throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
     c.stage.Load(c.bag);
   };
   t["save"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "save [FILE]");
     MorlexDate& control = c.Control();
-    if (a.size() == 1) throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
+    if (a.size() == 1)
+      throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
     PrintingBag bag(c);
     control.WriteProperties(bag);
   };
