@@ -214,6 +214,14 @@ TEST_F(CalendarDialog, BlankCellsIgnoreClicksAndDoubleClicks) {
     EXPECT_TRUE(form.IsShown());
     EXPECT_EQ(Dialog().DateText(), u"8/15/1999");
     ExpectConsistent(form);
+    // A toolkit that lets a click through to a blank cell all the same must
+    // not make its empty caption a day.
+    form.Lbl("lblDay", 0).SetEnabled(true);
+    form.Lbl("lblDay", 0).UserClick();
+    EXPECT_EQ(Dialog().DateText(), u"8/15/1999");
+    form.Lbl("lblDay", 0).UserDblClick();
+    EXPECT_TRUE(form.IsShown());
+    EXPECT_EQ(Dialog().DateText(), u"8/15/1999");
     form.Button("cmdCancel").Press();
   });
 }

@@ -61,6 +61,24 @@ TEST(MonthGridGeometry, DesignedAreaGivesTheWorkedExample) {
   for (int c = 0; c < 7; ++c) EXPECT_EQ(g.CellLeft(c), lefts[c]) << c;
 }
 
+// Areas whose slots come out at an exact half, where rounding half away from
+// zero would differ.
+TEST(MonthGridGeometry, ExactHalfSlotsGoToTheEvenSize) {
+  const struct {
+    double width, height;
+    int column_width, row_height;
+  } cases[] = {
+      {2021.5, 1809, 284, 296},  // 284.5 and 296.5 round down
+      {2028.5, 1815, 286, 298},  // 285.5 and 297.5 round up
+      {3015, 1812, 426, 297},    // no half: ordinary rounding
+  };
+  for (const auto& c : cases) {
+    const auto g = LayoutGrid(c.width, c.height);
+    EXPECT_EQ(g.column_width, c.column_width) << c.width;
+    EXPECT_EQ(g.row_height, c.row_height) << c.height;
+  }
+}
+
 TEST(MonthGridGeometry, DegenerateAreasGiveEmptyCellsNotNegativeOnes) {
   const struct {
     double width, height;
