@@ -318,6 +318,11 @@ void frmCalendar::spnYear_Change() {
 // --- Buttons -------------------------------------------------------------------
 
 void frmCalendar::cmdOK_Click() {
+  // Pressing OK takes the focus from the year field, whose leaving step has
+  // then applied a typed year already. Applying it again here changes
+  // nothing in that case, and keeps OK right on a toolkit whose buttons can
+  // be pressed without taking the focus.
+  ApplyTypedYear();
   m_blnReturnDate = true;
   form_->Hide();
 }

@@ -280,6 +280,7 @@ TEST_F(CalendarDialog, MonthLettersTakeTheOpeningDayClampedToTheMonth) {
     Open(c.open, [&](Form& form) {
       Type(form, "txtMonth", c.keys);
       EXPECT_EQ(Dialog().DateText(), c.date);
+      EXPECT_TRUE(form.IsShown());  // not even Enter confirms
       ExpectConsistent(form);
       // No key ever reaches the text, and the whole name stays selected.
       const auto& month = form.Text("txtMonth");
@@ -411,6 +412,15 @@ TEST_F(CalendarDialog, YearFieldTakesDigitsAndBackspaceOnly) {
     year.Type(u'\r');
     EXPECT_EQ(Dialog().DateText(), u"3/15/2004");
   });
+}
+
+TEST_F(CalendarDialog, OkTakesATypedYearEvenWithoutAFocusChange) {
+  Open(u"3/15/1999", [&](Form& form) {
+    Type(form, "txtYear", u"2004");
+    form.Button("cmdOK").Click();  // pressed without the focus moving to it
+  });
+  EXPECT_TRUE(Dialog().ReturnDate());
+  EXPECT_EQ(Dialog().ChosenDate(), (Date{2004, 3, 15}));
 }
 
 TEST_F(CalendarDialog, EnterOnTheYearInForceChangesNothing) {
