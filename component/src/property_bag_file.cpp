@@ -217,6 +217,7 @@ FilePropertyBag FilePropertyBag::Parse(std::string_view text) {
       bag.problems_.push_back("\"" + key + "\": " + why);
       continue;
     }
+    if (bag.Contains(key)) bag.problems_.push_back("\"" + key + "\": given again; the last counts");
     bag.Store(key, std::move(value));
   }
   return bag;

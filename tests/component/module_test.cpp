@@ -108,8 +108,8 @@ MxVariant String(const char* s) {
 class Module : public testing::Test {
  protected:
   void SetUp() override {
-    registry_ = fs::path(testing::TempDir()) /
-                ("morlex-registry-" + std::to_string(::getpid()) + ".txt");
+    registry_ =
+        fs::path(testing::TempDir()) / ("morlex-registry-" + std::to_string(::getpid()) + ".txt");
     ::setenv("MORLEX_REGISTRY", registry_.c_str(), 1);
     lib_ = ::dlopen(MORLEX_MODULE_FILE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib_, nullptr) << ::dlerror();
@@ -333,8 +333,7 @@ TEST_F(Module, RefusesWrongIdentifiersAndMissingPointers) {
   MxControl* date = nullptr;
   EXPECT_EQ(factory->vtbl->CreateInstance(factory, &host, &toolkit, &clsid, &date),
             MX_E_NOINTERFACE);
-  EXPECT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &toolkit, &dual, &date),
-            MX_E_POINTER);
+  EXPECT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &toolkit, &dual, &date), MX_E_POINTER);
   EXPECT_EQ(date, nullptr);
   EXPECT_EQ(can_unload_(), MX_S_OK);
 
