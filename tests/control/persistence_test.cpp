@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -313,40 +314,49 @@ TEST(Persistence, FontDefaultIsACopyOfTheAmbientFont) {
   EXPECT_NE(std::find(p.notices.begin(), p.notices.end(), "Font"), p.notices.end());
 }
 
-// Values of the wrong kind: each makes its own step fail and nothing else.
-// Against a load of valid values for every key (3000 x 400, calendar and spin
-// off), only the fields listed differ.
-TEST(Persistence, AValueOfTheWrongKindSkipsOnlyItsStep) {
+// Each key missing, or holding a value of the wrong kind: only its own step
+// changes. Against a load of valid values for every key (3000 x 400, calendar
+// and spin off), only the fields listed differ: a missing key gives the
+// default, a value of the wrong kind skips the step and leaves what creation
+// (or an earlier step) gave.
+TEST(Persistence, AMissingKeyOrAValueOfTheWrongKindChangesOnlyItsStep) {
+  using Fields = std::map<std::string, std::string>;
   struct Case {
     std::string key;
     Variant wrong;
-    std::map<std::string, std::string> differs;
+    Fields when_wrong;
+    std::optional<Fields> when_missing;  // unset: as when wrong
   };
   const FontRef font = MakeFont(u"Arial", 10);
   const Variant abc = std::u16string(u"abc");
   const std::vector<Case> cases = {
-      {"Text", font, {{"text", ""}, {"sel_start", "0"}, {"sel_length", "0"}}},
+      {"Text", font, {{"text", ""}, {"sel_start", "0"}, {"sel_length", "0"}}, std::nullopt},
       // The width stays as the host had it; the button keeps the left edge the
       // layout passes gave it while the calendar was still wanted.
       {"UserCtlWidth",
        abc,
-       {{"width", "2280"}, {"txt_width", "2280"}, {"spin_left", "2005"}, {"cmd_left", "1980"}}},
-      {"UserCtlHeight", abc, {{"height", "885"}}},
-      {"SpinLeft", font, {}},
-      {"Enabled", abc, {{"enabled", "T"}}},
-      {"Spin", abc, {{"spin_visible", "T"}}},
-      {"DateFormat", font, {{"pattern", "mm/dd/yyyy"}}},
-      {"DataField", font, {{"data_field", ""}}},
-      {"Calendar", abc, {{"calendar_visible", "T"}, {"txt_width", "2700"}, {"spin_left", "2425"}}},
-      {"BackColor", abc, {{"back_color", "2147483653"}}},
-      {"Font", abc, {{"font", "MS Sans Serif 8"}}},
-      {"ForeColor", std::u16string(u"red"), {{"fore_color", "2147483656"}}},
-      {"ToolTipText", font, {{"tooltip", ""}}},
-      {"WhatsThisHelpID", 1e12, {{"help_id", "0"}}},
-      {"SelText", font, {}},
+       {{"width", "2280"}, {"txt_width", "2280"}, {"spin_left", "2005"}, {"cmd_left", "1980"}},
+       Fields{
+           {"width", "1635"}, {"txt_width", "1635"}, {"spin_left", "1360"}, {"cmd_left", "1335"}}},
+      {"UserCtlHeight", abc, {{"height", "885"}}, Fields{{"height", "315"}}},
+      {"SpinLeft", font, {}, std::nullopt},
+      {"Enabled", abc, {{"enabled", "T"}}, std::nullopt},
+      {"Spin", abc, {{"spin_visible", "T"}}, std::nullopt},
+      {"DateFormat", font, {{"pattern", "mm/dd/yyyy"}}, std::nullopt},
+      {"DataField", font, {{"data_field", ""}}, std::nullopt},
+      {"Calendar",
+       abc,
+       {{"calendar_visible", "T"}, {"txt_width", "2700"}, {"spin_left", "2425"}},
+       std::nullopt},
+      {"BackColor", abc, {{"back_color", "2147483653"}}, std::nullopt},
+      {"Font", abc, {{"font", "MS Sans Serif 8"}}, std::nullopt},
+      {"ForeColor", std::u16string(u"red"), {{"fore_color", "2147483656"}}, std::nullopt},
+      {"ToolTipText", font, {{"tooltip", ""}}, std::nullopt},
+      {"WhatsThisHelpID", 1e12, {{"help_id", "0"}}, std::nullopt},
+      {"SelText", font, {}, std::nullopt},
       // The caret stays where setting the text put it; the length still applies.
-      {"SelStart", std::int32_t{-1}, {{"sel_start", "0"}}},
-      {"SelLength", abc, {{"sel_length", "0"}}},
+      {"SelStart", std::int32_t{-1}, {{"sel_start", "0"}}, std::nullopt},
+      {"SelLength", abc, {{"sel_length", "0"}}, std::nullopt},
   };
   Placed reference;
   headless::MemoryPropertyBag full = FullBag();
@@ -355,14 +365,23 @@ TEST(Persistence, AValueOfTheWrongKindSkipsOnlyItsStep) {
   EXPECT_EQ(good.at("txt_width"), "3000");
   EXPECT_EQ(good.at("sel_start"), "3");
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    Placed p;
-    headless::MemoryPropertyBag bag = FullBag();
-    bag.Set(c.key, c.wrong);
-    ASSERT_NO_THROW(p.control->ReadProperties(bag));
-    auto want = good;
-    for (const auto& [field, value] : c.differs) want[field] = value;
-    EXPECT_EQ(p.Snapshot(), want);
+    for (const bool missing : {false, true}) {
+      SCOPED_TRACE(c.key + (missing ? " missing" : " of the wrong kind"));
+      Placed p;
+      headless::MemoryPropertyBag bag;
+      const headless::MemoryPropertyBag all = FullBag();
+      for (const auto& [key, value] : all.Values()) {
+        if (key != c.key) bag.Set(key, value);
+      }
+      if (!missing) bag.Set(c.key, c.wrong);
+      ASSERT_NO_THROW(p.control->ReadProperties(bag));
+      auto want = good;
+      for (const auto& [field, value] :
+           missing ? c.when_missing.value_or(c.when_wrong) : c.when_wrong) {
+        want[field] = value;
+      }
+      EXPECT_EQ(p.Snapshot(), want);
+    }
   }
 }
 
