@@ -28,6 +28,7 @@
 //   h X  host: c can-change, n fail to store, l lock the height at 30
 //   r  the host's handlers call back into the field (toggle)
 //   O actions;  open the calendar and act in it (see DialogAction)
+//   A B  open the about box; close it by its button (B odd) or the window
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -407,6 +408,18 @@ class Session {
           }
         });
         return Kind::kCalendar;
+      case 'A': {
+        action = "about";
+        const bool by_button = in_.Flag();
+        stage_->About([by_button](morlex::host::DialogUser& user) {
+          if (by_button) {
+            user.PressButton("cmdClose");
+          } else {
+            user.Close();
+          }
+        });
+        return Kind::kStill;
+      }
       default: {
         // Other bytes type the keys a user types most.
         static constexpr char16_t kKeys[] = u"0123456789//\b\r.";

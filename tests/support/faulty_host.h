@@ -74,10 +74,10 @@ class FaultyHost final : public platform::HostSite {
   FaultPlan& plan_;
 };
 
-// A memory bag whose reads and writes fail on demand, per key.
+// A property bag whose reads and writes fail on demand, per key.
 class FaultyBag final : public platform::PropertyBag {
  public:
-  FaultyBag(headless::MemoryPropertyBag& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
+  FaultyBag(platform::PropertyBag& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
 
   platform::Variant ReadProperty(std::string_view key,
                                  const platform::Variant& default_value) override {
@@ -91,7 +91,7 @@ class FaultyBag final : public platform::PropertyBag {
   }
 
  private:
-  headless::MemoryPropertyBag& inner_;
+  platform::PropertyBag& inner_;
   FaultPlan& plan_;
 };
 
