@@ -26,21 +26,29 @@
 //   Calendar / Spin / Enabled = W N / H N  Width / Height = N * 50
 //   w text;  Width = a string   R W H  the host resizes  V  the host shows
 //   h X  host: c can-change, n fail to store, l lock the height at 30
-//   r  the host's handlers call back into the field (toggle)
+//   r N  the host's handlers call back into the field (see Record; 0 stops)
+//   G text;  the host loads a new field from a bag holding the current text and
+//        text as the stored date pattern, kept as it is even when it is none of
+//        the four
 //   O actions;  open the calendar and act in it (see DialogAction)
+//   Z    the host saves the field to a bag file and opens it again
 //   A B  open the about box; close it by its button (B odd) or the window
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "byte_script.h"
+#include "morlex/component/property_bag_file.h"
 #include "morlex/core/date_format.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
 #include "morlex/headless/host.h"
+#include "morlex/headless/property_bag.h"
 #include "morlex/host/binding.h"
 #include "morlex/host/stage.h"
 
@@ -73,7 +81,10 @@ std::string U8(const std::u16string& s) {
 
 struct Record final : morlex::MorlexDateEvents {
   MorlexDate* control = nullptr;
-  bool reenter = false;
+  // What the host's handlers do to the field while it raises an event:
+  // 0 nothing, 1 read it and move the caret to the end, 2 change the date
+  // format (which renders the text again), 3 put a date of its own in.
+  int reenter = 0;
   int depth = 0;
   int changed = 0;
   int invalid = 0;
@@ -81,22 +92,25 @@ struct Record final : morlex::MorlexDateEvents {
 
   void DateChanged() override {
     ++changed;
-    if (reenter && depth == 0 && control != nullptr) {
-      // A host that reads the field and moves the caret to its end while
-      // the control is in the middle of changing it.
-      ++depth;
+    if (reenter == 0 || depth > 0 || control == nullptr) return;
+    ++depth;
+    if (reenter == 1) {
       const auto length = static_cast<std::int32_t>(control->Text().size());
       (void)control->DateIsValid();
       control->SetSelStart(length);
-      --depth;
+    } else if (reenter == 2) {
+      control->SetDateFormat(changed % 4);
+    } else {
+      control->SetText(u"2/29/2000");
     }
+    --depth;
   }
   void DateInvalid() override { ++invalid; }
   void DateError(morlex::ErrObject& err, std::u16string& custom) override {
     sources.push_back(err.source);
     custom.clear();  // the host may change both arguments
     err.description = "changed by the host";
-    if (reenter && depth == 0 && control != nullptr) {
+    if (reenter != 0 && depth == 0 && control != nullptr) {
       ++depth;
       control->SetText(u"");
       --depth;
@@ -108,6 +122,12 @@ bool KnownSource(const std::string& source) {
   return source == "MorlexDate.FormatTheDate" || source == "MorlexDate.ValidateAndUpdate" ||
          source == "MorlexDate.cmdCalendar_Click" || source == "MorlexDate.SpinTheDate" ||
          source == "MorlexDate.KeyPress";
+}
+
+// The empty pattern or one of the four; a loaded setting may hold any other.
+bool StandardPattern(std::u16string_view pattern) {
+  return pattern.empty() || pattern == u"mm/dd/yyyy" || pattern == u"mm/dd/yy" ||
+         pattern == u"m/d/yyyy" || pattern == u"m/d/yy";
 }
 
 enum class Kind {
@@ -142,6 +162,7 @@ class Session {
   void Step(int step) {
     const std::u16string before = control_->Text();
     const bool enabled = control_->Enabled();
+    const bool standard_before = StandardPattern(control_->DatePattern());
     const bool host_fails = Policy().fail_notify;
     const std::size_t errors_before = record_->sources.size();
     const int changed_before = record_->changed;
@@ -158,12 +179,12 @@ class Session {
              std::to_string(e.number()) + " " + e.description());
       }
       // A failure past the trapped procedures leaves nothing to compare.
-      CheckShape(step, action, before, kind);
+      CheckShape(step, action, before, kind, standard_before);
       return;
     } catch (const std::exception& e) {
       Fail("step " + std::to_string(step) + " (" + action + "): " + e.what());
     }
-    CheckShape(step, action, before, kind);
+    CheckShape(step, action, before, kind, standard_before);
 
     const std::u16string after = control_->Text();
     const std::string where =
@@ -175,12 +196,15 @@ class Session {
         Fail(where + ": DateError from " + source + " with a sound host");
       }
     }
-    if (host_fails || record_->reenter) return;  // a failed store may stop anywhere
+    // A failed store may stop anywhere, and a host that changes the field from
+    // its handlers makes the text its own.
+    if (host_fails || record_->reenter != 0) return;
 
     const int changes = record_->changed - changed_before;
     const int invalids = record_->invalid - invalid_before;
     if (after != before && changes == 0) Fail(where + ": no DateChanged");
     const bool acted = enabled || kind == Kind::kLeave;
+    const bool standard = StandardPattern(control_->DatePattern());
     switch (kind) {
       case Kind::kCommitKey:
       case Kind::kLeave:
@@ -192,13 +216,17 @@ class Session {
         if (after != before) Fail(where + ": text changed");
         break;
       case Kind::kSpin:
-        if (after != before && !morlex::IsDateText(after, kYear)) Fail(where + ": spun to no date");
+        if (after != before && standard && !morlex::IsDateText(after, kYear)) {
+          Fail(where + ": spun to no date");
+        }
         if (record_->sources.size() > errors_before && after != before) {
           Fail(where + ": a failed spin changed the text");
         }
         break;
       case Kind::kCalendar:
-        if (after != before && !morlex::IsDateText(after, kYear)) Fail(where + ": picked no date");
+        if (after != before && standard && !morlex::IsDateText(after, kYear)) {
+          Fail(where + ": picked no date");
+        }
         break;
       default:
         break;
@@ -224,15 +252,17 @@ class Session {
       if (after != before) Fail(where + ": changed under the empty pattern");
       return;
     }
+    if (after != morlex::FormatDate(*was, pattern)) Fail(where + ": not in the pattern");
+    if (!StandardPattern(pattern)) return;  // "mmmm d" reads as no date again
     const auto now = morlex::ReadDateText(after, kYear);
     if (!now) Fail(where + ": the date was lost");
     const bool keeps_year =
         morlex::YearLength(control_->DateFormat()) == 4 || (was->year >= 1930 && was->year <= 2029);
     if (keeps_year && *now != *was) Fail(where + ": the date moved");
-    if (after != morlex::FormatDate(*was, pattern)) Fail(where + ": not in the pattern");
   }
 
-  void CheckShape(int step, const std::string& action, const std::u16string& before, Kind kind) {
+  void CheckShape(int step, const std::string& action, const std::u16string& before, Kind kind,
+                  bool standard_before) {
     const std::u16string text = control_->Text();
     const int size = static_cast<int>(text.size());
     const int start = control_->SelStart();
@@ -243,8 +273,11 @@ class Session {
       Fail(where + ": selection " + std::to_string(start) + "+" + std::to_string(length));
     }
     if (control_->DateIsValid() != morlex::IsDateText(text, kYear)) Fail(where + ": DateIsValid");
-    if ((kind == Kind::kKey || kind == Kind::kCommitKey) && before.size() <= 11 &&
-        text.size() > 11) {
+    // Enter renders the text, which a stored pattern such as "mmmm dd, yyyy"
+    // may make as long as it likes.
+    const bool limited = kind == Kind::kKey || (kind == Kind::kCommitKey && standard_before &&
+                                                StandardPattern(control_->DatePattern()));
+    if (limited && before.size() <= 11 && text.size() > 11) {
       Fail(where + ": typed past 11 characters");
     }
     const morlex::platform::UpDown& spin = control_->ControlSurface().GetUpDown("spinCTL");
@@ -394,7 +427,7 @@ class Session {
       }
       case 'r':
         action = "reenter";
-        record_->reenter = !record_->reenter;
+        record_->reenter = in_.Byte() % 4;
         return Kind::kHost;
       case 'O':
         action = "calendar";
@@ -408,6 +441,22 @@ class Session {
           }
         });
         return Kind::kCalendar;
+      case 'G': {
+        morlex::headless::MemoryPropertyBag bag;
+        bag.Set("Text", control_->Text());
+        bag.Set("DateFormat", in_.Text(16));
+        action =
+            "load with the pattern " + U8(std::get<std::u16string>(bag.Values().at("DateFormat")));
+        control_ = &stage_->Load(bag);
+        record_->control = control_;
+        control_->Advise(record_);
+        return Kind::kHost;
+      }
+      case 'Z': {
+        action = "save and load";
+        SaveAndLoad();
+        return Kind::kHost;
+      }
       case 'A': {
         action = "about";
         const bool by_button = in_.Flag();
@@ -426,6 +475,48 @@ class Session {
         return Key(kKeys[op % (std::size(kKeys) - 1)], action);
       }
     }
+  }
+
+  // The host saves the field to a bag file and opens a new field from it:
+  // the text comes back exactly, and so does every setting (the text box's
+  // width and the spin indicator's left edge are written only for show and
+  // follow from the layout).
+  void SaveAndLoad() {
+    morlex::storage::FilePropertyBag saved;
+    control_->WriteProperties(saved);
+    const std::string file = saved.Serialize();
+    morlex::storage::FilePropertyBag stored = morlex::storage::FilePropertyBag::Parse(file);
+    if (!stored.Problems().empty()) Fail("a saved field read with problems:\n" + file);
+    const std::u16string text = control_->Text();
+    control_ = &stage_->Load(stored);
+    record_->control = control_;
+    control_->Advise(record_);
+    if (control_->Text() != text) Fail("the text did not survive a save: " + U8(text));
+    morlex::storage::FilePropertyBag again;
+    control_->WriteProperties(again);
+    // A host that holds the height fixed gives the new field that height.
+    const bool sized_by_host = Policy().lock_height.has_value();
+    if (Settings(again.Serialize(), sized_by_host) != Settings(file, sized_by_host)) {
+      Fail("settings changed across a save and a load:\n" + file + "\n" + again.Serialize());
+    }
+  }
+
+  static std::string Settings(const std::string& file, bool without_height) {
+    std::string kept;
+    std::size_t at = 0;
+    while (at < file.size()) {
+      const std::size_t end = std::min(file.find('\n', at), file.size());
+      const std::string_view line(file.data() + at, end - at);
+      const bool derived =
+          line.find("\"TextWidth\"") != std::string_view::npos ||
+          line.find("\"SpinLeft\"") != std::string_view::npos ||
+          (without_height && line.find("\"UserCtlHeight\"") != std::string_view::npos);
+      if (!derived) {
+        kept.append(line).push_back('\n');
+      }
+      at = end + 1;
+    }
+    return kept;
   }
 
   std::uint8_t Peek() {

@@ -5,6 +5,7 @@
 // fails exactly like a value that does not convert, loading everything else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -198,6 +199,75 @@ TEST_P(LoadingWithAFailingRead, SkipsThatStepAloneLikeAValueThatDoesNotConvert) 
 
 INSTANTIATE_TEST_SUITE_P(Keys, LoadingWithAFailingRead, ::testing::ValuesIn(Settings()),
                          [](const auto& info) { return std::string(info.param.key); });
+
+// The host or a widget failing while a field loads: the step that met the
+// failure is skipped, everything else loads, and loading never fails. Each
+// case names the settings that may then differ from a sound load.
+struct LoadFault {
+  const char* site;
+  int times;  // 0: every call
+  std::vector<std::string> differ;
+};
+
+void PrintTo(const LoadFault& f, std::ostream* os) {
+  *os << f.site;
+}
+
+const LoadFault kLoadFaults[] = {
+    {"txtDate.SetText", 1, {"Text", "SelText", "SelStart", "SelLength"}},
+    {"SetWidth", 1, {"UserCtlWidth", "TextWidth", "SpinLeft"}},
+    {"SetHeight", 1, {"UserCtlHeight"}},
+    {"SetEnabled", 1, {"Enabled"}},
+    // The flags are still loaded; only their showing is skipped.
+    {"UserMode", 0, {}},
+    // The fallback font is part of the font's step.
+    {"AmbientFont", 1, {"Font"}},
+    {"NotifyChanged:Font", 1, {}},
+    // A layout pass that fails inside a size change is laid out again later.
+    {"cmdCalendar.SetHeight", 1, {}},
+    {"txtDate.SetDataField", 1, {"DataField"}},
+    {"txtDate.SetSelLength", 1, {"SelText", "SelLength"}},
+};
+
+std::vector<std::string> Differing(const std::vector<std::string>& a,
+                                   const std::vector<std::string>& b) {
+  std::vector<std::string> keys;
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    if (a[i] != b[i]) keys.push_back(a[i].substr(0, a[i].find(' ')));
+  }
+  return keys;
+}
+
+class LoadingWithAFailingHostOrWidget : public ::testing::TestWithParam<LoadFault> {};
+
+TEST_P(LoadingWithAFailingHostOrWidget, SkipsTheStepThatMetIt) {
+  const LoadFault& fault = GetParam();
+  headless::MemoryPropertyBag full;
+  for (const Setting& s : Settings()) full.Set(s.key, s.stored);
+
+  FaultPlan plan;
+  testing_support::FaultyBinding binding(plan);
+  host::Stage stage(binding);
+  stage.SetToday({2026, 12, 8});
+  plan.Arm(fault.site, 1, fault.times);
+  MorlexDate* control = nullptr;
+  ASSERT_NO_THROW(control = &stage.Load(full));
+  EXPECT_GE(plan.Injected(), 1);
+  plan.Clear();
+
+  headless::MemoryPropertyBag saved;
+  control->WriteProperties(saved);
+  std::vector<std::string> lines;
+  for (const auto& w : saved.Writes()) lines.push_back(w.key + " " + host::ValueText(w.value));
+  EXPECT_EQ(Differing(lines, LoadThenSave(full)), fault.differ);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sites, LoadingWithAFailingHostOrWidget, ::testing::ValuesIn(kLoadFaults),
+                         [](const auto& info) {
+                           std::string name = info.param.site;
+                           std::erase_if(name, [](char c) { return c == '.' || c == ':'; });
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace morlex
