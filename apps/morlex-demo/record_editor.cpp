@@ -154,9 +154,10 @@ void RecordEditor::Delete() {
   const std::int64_t id = buffer_.id;
   if (id != 0) store_.Delete(id);  // throws with everything left as it was
   Refresh();
+  // A new record stands after the last row, so the row before it is the last.
   std::optional<std::int64_t> target;
-  const auto after = std::upper_bound(ids_.begin(), ids_.end(), id);
-  if (id != 0 && after != ids_.end()) {
+  const auto after = id != 0 ? std::upper_bound(ids_.begin(), ids_.end(), id) : ids_.end();
+  if (after != ids_.end()) {
     target = *after;
   } else if (after != ids_.begin()) {
     target = *std::prev(after);
