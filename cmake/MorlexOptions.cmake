@@ -25,3 +25,13 @@ function(morlex_add_library name)
     $<INSTALL_INTERFACE:include>)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE morlex_settings)
 endfunction()
+
+# Fuzzing: every library is instrumented for libFuzzer; the fuzz targets link
+# the fuzzer's main. Needs clang.
+option(MORLEX_BUILD_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(MORLEX_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "MORLEX_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  target_compile_options(morlex_settings INTERFACE -fsanitize=fuzzer-no-link)
+endif()
