@@ -126,7 +126,7 @@ TEST_F(BoundForm, CommitsStageCompleteDatesAndEmptyText) {
       {DateColumn::kBorn, u"", false, u"", "NULL"},
       {DateColumn::kHired, u"12/25/20", false, u"12/25/2020", "2020-12-25"},
       {DateColumn::kHired, u"3/4", true, u"3/4/2026", "2026-03-04"},
-      {DateColumn::kReviewed, u"6/30/2031", false, u"06/30/31", "2031-06-30"},
+      {DateColumn::kReviewed, u"6/30/29", false, u"06/30/29", "2029-06-30"},
       {DateColumn::kReviewed, u"", true, u"", "NULL"},
   };
   for (const Case& c : cases) {
@@ -177,8 +177,8 @@ TEST_F(BoundForm, RefusedCommitsKeepTextBufferAndFile) {
        "Reviewed must be a date from 01/01/1950 to 12/31/2099."},
       {DateColumn::kHired, u"12/31/1949", false, FieldState::kRefused,
        "Hired must be a date from 1/1/1950 to 12/31/2099."},
-      {DateColumn::kHired, u"1/2/3/4", true, FieldState::kInvalid,
-       "Hired: \"1/2/3/4\" is not a date."},
+      {DateColumn::kHired, u"4/31/2001", true, FieldState::kInvalid,
+       "Hired: \"4/31/2001\" is not a date."},
   };
   const std::string before = Dump();
   for (const Case& c : cases) {
@@ -283,6 +283,24 @@ TEST_F(BoundForm, TwoDigitYearsKeepTheirCentury) {
   editor_.Save();
   EXPECT_EQ(InFile(DateColumn::kBorn), "1920-01-05");
   EXPECT_EQ(InFile(DateColumn::kReviewed), "2035-03-01");
+}
+
+// A date typed with its century and then rendered into a two-digit-year
+// pattern reads back a century off (6/30/2031 shows as 6/30/31, which reads
+// as 1931); what the user typed is what is stored.
+TEST_F(BoundForm, RenderingIntoATwoDigitYearKeepsTheTypedCentury) {
+  hired_.Retype(u"6/30/2031");
+  hired_.binding.ApplyDateFormat(3);  // m/d/yy, while the text is not committed
+  EXPECT_EQ(hired_.Text(), u"6/30/31");
+  hired_.Leave();
+  EXPECT_FALSE(hired_.events->Saw("DateError"));
+  EXPECT_EQ(Buffered(DateColumn::kHired), "2031-06-30");
+  // Typed afresh in the short pattern, a year is read in the window: 32 is
+  // 1932, before the column's range.
+  hired_.Retype(u"6/30/32");
+  hired_.Leave();
+  EXPECT_TRUE(hired_.events->Saw("DateError"));
+  EXPECT_EQ(Buffered(DateColumn::kHired), "2031-06-30");
 }
 
 TEST_F(BoundForm, SaveCommitsTextStillBeingTyped) {
