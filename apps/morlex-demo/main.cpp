@@ -87,10 +87,24 @@ const char* kUsage =
     "  --read-only  open the database with SQLITE_OPEN_READONLY\n"
     "  --script     play the scripted session and exit (the default without a\n"
     "               display, on Qt's offscreen platform)\n"
-    "  --shots DIR  where the session writes its screenshots\n"
-    "               (default: morlex-demo-shots)\n";
+    "  --shots DIR  where the session writes its screenshots (default:\n"
+    "               morlex-demo-shots); the session's database, unless one is\n"
+    "               given, is made afresh there. A given one must not exist yet.\n";
 
 }  // namespace
+
+// Notes the offscreen platform gives about what it cannot do for a window,
+// and the runtime folder it does not need, say nothing to a person reading
+// the session's output.
+static void QuietMessages(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+  if (type == QtDebugMsg || message.contains(QStringLiteral("propagateSizeHints")) ||
+      message.contains(QStringLiteral("XDG_RUNTIME_DIR"))) {
+    return;
+  }
+  (void)context;
+  std::cerr << message.toStdString() << "\n";
+}
 
 int main(int argc, char** argv) {
   Arguments args = Parse(argc, argv);
@@ -109,16 +123,32 @@ int main(int argc, char** argv) {
     args.script = true;
   }
 
+  if (args.script) qInstallMessageHandler(QuietMessages);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("morlex-demo"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
+  if (args.shots.empty()) args.shots = "morlex-demo-shots";
+  if (args.script) {
+    // The session edits, saves and deletes: it never runs on a file that
+    // holds someone's data. Its own default file is made afresh each time.
+    std::error_code ec;
+    if (args.database.empty()) {
+      args.database = (args.shots / "session.sqlite").string();
+      std::filesystem::remove(args.database, ec);
+      std::filesystem::remove(args.database + "-journal", ec);
+      std::filesystem::remove_all(args.shots / "session.design", ec);
+    } else if (std::filesystem::exists(args.database, ec)) {
+      std::cerr << "morlex-demo: the scripted session needs a new database file; " << args.database
+                << " exists already.\n";
+      return 2;
+    }
+  }
   if (args.database.empty()) args.database = morlex::demo::RecordStore::DefaultPath();
   if (args.design.empty()) {
     std::filesystem::path db(args.database);
     args.design = db.parent_path() / (db.stem().string() + ".design");
   }
-  if (args.shots.empty()) args.shots = "morlex-demo-shots";
 
   std::unique_ptr<morlex::demo::RecordStore> store;
   try {

@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "form_design.h"
 #include "morlex/component/property_bag_file.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/qt/morlex_date_widget.h"
@@ -88,29 +89,23 @@ MainWindow::MainWindow(RecordStore& store, WindowOptions options, QWidget* paren
   BuildMenus();
 
   // The design kept from an earlier session, when every field has one.
-  bool stored_design = !options_.design_dir.empty();
-  for (const FieldRow& row : rows_) {
-    std::error_code ec;
-    stored_design = stored_design && std::filesystem::is_regular_file(DesignFile(row.column), ec);
-  }
+  const bool stored_design = !options_.design_dir.empty() && HasFormDesign(options_.design_dir);
   for (FieldRow& row : rows_) {
+    std::optional<storage::FilePropertyBag> bag;
     if (stored_design) {
+      std::vector<std::string> problems;
       try {
-        storage::FilePropertyBag bag = storage::FilePropertyBag::ReadFile(DesignFile(row.column));
-        for (const std::string& problem : bag.Problems()) {
-          Log(QStringLiteral("design file %1: %2")
-                  .arg(Q(DesignFile(row.column).string()), Q(problem)));
-        }
-        CreateField(row, &bag);
-        continue;
+        bag = LoadFieldDesign(options_.design_dir, row.column, problems);
       } catch (const std::exception& e) {
-        Log(QStringLiteral("design file %1 not read: %2")
-                .arg(Q(DesignFile(row.column).string()), Q(e.what())));
+        Log(QStringLiteral("Design of %1 not read: %2").arg(Q(Info(row.column).name), Q(e.what())));
       }
+      for (const std::string& p : problems) Log(QStringLiteral("Design file %1").arg(Q(p)));
     }
-    CreateField(row, nullptr);
+    CreateField(row, bag ? &*bag : nullptr);
   }
-  if (stored_design) Log(QStringLiteral("Design loaded from %1").arg(Q(options_.design_dir.string())));
+  if (stored_design) {
+    Log(QStringLiteral("Design loaded from %1").arg(Q(options_.design_dir.string())));
+  }
 
   editor_.on_record_changed = [this] {
     name_->blockSignals(true);
@@ -133,10 +128,6 @@ MainWindow::~MainWindow() {
 
 qt::MorlexDateWidget* MainWindow::Field(DateColumn column) const {
   return rows_[static_cast<std::size_t>(column)].widget;
-}
-
-std::filesystem::path MainWindow::DesignFile(DateColumn column) const {
-  return options_.design_dir / (std::string(Info(column).name) + ".morlexbag");
 }
 
 // ---------------------------------------------------------------------------
@@ -282,8 +273,8 @@ QWidget* MainWindow::BuildPanel() {
     qt::MorlexDateWidget* w = Field(PanelColumn());
     if (w == nullptr) return;
     const std::uint32_t current = background ? w->backColor() : w->foreColor();
-    const QColor start = (current & 0x80000000u) != 0 ? (background ? Qt::white : Qt::black)
-                                                     : FromColorRef(current);
+    const QColor start =
+        (current & 0x80000000u) != 0 ? (background ? Qt::white : Qt::black) : FromColorRef(current);
     const QColor chosen = QColorDialog::getColor(start, this);
     if (!chosen.isValid()) return;
     SetFieldColors(PanelColumn(), background ? ToColorRef(chosen) : w->backColor(),
@@ -360,7 +351,8 @@ void MainWindow::BuildMenus() {
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   design_action_ = view->addAction(QStringLiteral("&Design mode"));
   design_action_->setCheckable(true);
-  connect(design_action_, &QAction::triggered, this, [this](bool on) { design_mode_->setChecked(on); });
+  connect(design_action_, &QAction::triggered, this,
+          [this](bool on) { design_mode_->setChecked(on); });
   lock_action_ = view->addAction(QStringLiteral("&Lock the file from another connection"));
   lock_action_->setCheckable(true);
   connect(lock_action_, &QAction::triggered, this, [this](bool on) { hold_lock_->setChecked(on); });
@@ -384,6 +376,8 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
     w->readProperties(*bag);
   } else {
     w->initProperties();
+    // The host's first size for a new field; the layout pass follows.
+    w->resizeTwips(1635, 315);
     w->setDateFormat(StartFormat(row.column));
     w->setDataField(name);
     w->setToolTipText(QStringLiteral("%1: month/day/year").arg(Q(Info(row.column).label)));
@@ -403,7 +397,7 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
       [&binding](const QString& key) { binding.NotifyChanged(key.toStdString()); });
   binding.on_notice = [this](const Notice& n) {
     Log(QStringLiteral("[%1] %2").arg(Q(Info(n.column).name),
-                                       Q(Describe(n).substr(Info(n.column).name.size() + 2))));
+                                      Q(Describe(n).substr(Info(n.column).name.size() + 2))));
     ScheduleRefresh();
   };
   binding.SetDesignMode(designing_);
@@ -422,14 +416,14 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
          true);
     ScheduleRefresh();
   });
-  connect(w, &qt::MorlexDateWidget::dateError, this,
-          [this, tag, label](const QString& source, const QString& description,
-                             const QString& custom) {
-            Log(tag + QStringLiteral("DateError source=%1 custom=\"%2\" error=\"%3\"")
-                          .arg(source, custom, description));
-            Tell(QStringLiteral("%1: %2 %3").arg(label, custom, description), true);
-            ScheduleRefresh();
-          });
+  connect(
+      w, &qt::MorlexDateWidget::dateError, this,
+      [this, tag, label](const QString& source, const QString& description, const QString& custom) {
+        Log(tag + QStringLiteral("DateError source=%1 custom=\"%2\" error=\"%3\"")
+                      .arg(source, custom, description));
+        Tell(QStringLiteral("%1: %2 %3").arg(label, custom, description), true);
+        ScheduleRefresh();
+      });
   connect(w, &qt::MorlexDateWidget::clicked, this, [this, tag] { Log(tag + "Click"); });
   connect(w, &qt::MorlexDateWidget::doubleClicked, this, [this, tag] { Log(tag + "DblClick"); });
 
@@ -529,9 +523,10 @@ bool MainWindow::NewRecord() {
 bool MainWindow::DeleteRecord() {
   if (designing_) return false;
   if (options_.interactive && editor_.HasRecord() && !editor_.IsNew() &&
-      QMessageBox::question(this, QStringLiteral("Delete"),
-                            QStringLiteral("Delete %1 from the file?")
-                                .arg(Q(editor_.Stored().name))) != QMessageBox::Yes) {
+      QMessageBox::question(
+          this, QStringLiteral("Delete"),
+          QStringLiteral("Delete %1 from the file?").arg(Q(editor_.Stored().name))) !=
+          QMessageBox::Yes) {
     return false;
   }
   const bool ok = Guard(QStringLiteral("Could not delete the record"), [&] { editor_.Delete(); });
@@ -564,11 +559,8 @@ bool MainWindow::RevertRecord() {
 bool MainWindow::SaveDesign() {
   const bool ok = Guard(QStringLiteral("Could not save the design"), [&] {
     if (options_.design_dir.empty()) throw Error(errnum::kFileFailure, "No design folder is set.");
-    std::filesystem::create_directories(options_.design_dir);
     for (const FieldRow& row : rows_) {
-      storage::FilePropertyBag bag;
-      row.widget->writeProperties(bag);
-      bag.WriteFile(DesignFile(row.column));
+      SaveFieldDesign(options_.design_dir, row.column, row.widget->control());
     }
     for (const FieldRow& row : rows_) editor_.Binding(row.column)->ClearDesignChanged();
   });
@@ -584,14 +576,19 @@ bool MainWindow::SaveDesign() {
 bool MainWindow::ReloadDesign() {
   if (!designing_ && !AskToLeave()) return false;
   const bool ok = Guard(QStringLiteral("Could not load the design"), [&] {
-    std::array<storage::FilePropertyBag, 3> bags;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      bags[i] = storage::FilePropertyBag::ReadFile(DesignFile(rows_[i].column));
-      for (const std::string& problem : bags[i].Problems()) Log(Q(problem));
+    if (!HasFormDesign(options_.design_dir)) {
+      throw Error(errnum::kFileFailure,
+                  "There is no saved design in " + options_.design_dir.string() + ".");
     }
+    std::array<std::optional<storage::FilePropertyBag>, 3> bags;
+    std::vector<std::string> problems;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      bags[i] = LoadFieldDesign(options_.design_dir, rows_[i].column, problems);
+    }
+    for (const std::string& p : problems) Log(QStringLiteral("Design file %1").arg(Q(p)));
     for (std::size_t i = 0; i < rows_.size(); ++i) {
       DestroyField(rows_[i]);
-      CreateField(rows_[i], &bags[i]);
+      CreateField(rows_[i], bags[i] ? &*bags[i] : nullptr);
     }
     if (!designing_) {
       for (const FieldRow& row : rows_) editor_.Binding(row.column)->Show();
@@ -610,8 +607,8 @@ bool MainWindow::ReloadDesign() {
 bool MainWindow::SetDesignMode(bool designing) {
   if (designing == designing_) return true;
   if (designing && !AskToLeave()) return false;
-  const bool ok = Guard(QStringLiteral("Could not switch the mode"),
-                        [&] { RecreateFields(designing); });
+  const bool ok =
+      Guard(QStringLiteral("Could not switch the mode"), [&] { RecreateFields(designing); });
   if (ok) {
     Tell(designing ? QStringLiteral("Design mode: UserMode is False, the fields are not bound "
                                     "to data; their settings are the design.")
@@ -668,9 +665,8 @@ void MainWindow::SelectPanelField(DateColumn column) {
 }
 
 bool MainWindow::SetFieldFormat(DateColumn column, int format) {
-  const bool ok = Guard(QStringLiteral("Could not change DateFormat"), [&] {
-    editor_.Binding(column)->ApplyDateFormat(format);
-  });
+  const bool ok = Guard(QStringLiteral("Could not change DateFormat"),
+                        [&] { editor_.Binding(column)->ApplyDateFormat(format); });
   SyncPanel();
   ScheduleRefresh();
   return ok;
@@ -758,13 +754,15 @@ void MainWindow::RefreshNow() {
   QStringList notes;
   QString colour = QStringLiteral("#e8f0fe");
   if (designing_) {
-    notes << QStringLiteral("Design mode (UserMode False): the fields are not bound to the "
-                            "file; what you change is their design, kept by Save design.");
+    notes << QStringLiteral(
+        "Design mode (UserMode False): the fields are not bound to the "
+        "file; what you change is their design, kept by Save design.");
     colour = QStringLiteral("#fff4d6");
   }
   if (read_only) {
-    notes << QStringLiteral("Read-only: %1. CanChange(\"Text\") answers False; nothing can be "
-                            "saved.")
+    notes << QStringLiteral(
+                 "Read-only: %1. CanChange(\"Text\") answers False; nothing can be "
+                 "saved.")
                  .arg(Q(store_.Path()));
     colour = QStringLiteral("#fde2e1");
   } else if (!designing_) {
@@ -781,6 +779,13 @@ void MainWindow::RefreshNow() {
   setWindowTitle(QStringLiteral("%1MorlexDate demo - people").arg(dirty ? "* " : ""));
   position_->setText(Q(editor_.PositionText()));
   record_box_->setTitle(designing_ ? QStringLiteral("Person (design)") : QStringLiteral("Person"));
+  // A form designer's dotted grid behind the fields while designing.
+  QPalette palette = record_box_->palette();
+  palette.setBrush(QPalette::Window, designing_
+                                         ? QBrush(QColor(0x9a, 0xa4, 0xb4), Qt::Dense7Pattern)
+                                         : QPalette().brush(QPalette::Window));
+  record_box_->setPalette(palette);
+  record_box_->setAutoFillBackground(designing_);
 
   const bool editable = editor_.Editable() && !designing_;
   name_->setReadOnly(!editable);
@@ -793,8 +798,8 @@ void MainWindow::RefreshNow() {
 
   for (const FieldRow& row : rows_) {
     const FieldBinding* binding = editor_.Binding(row.column);
-    auto* pattern = record_box_->findChild<QLabel*>(
-        QStringLiteral("pattern_%1").arg(Q(Info(row.column).name)));
+    auto* pattern =
+        record_box_->findChild<QLabel*>(QStringLiteral("pattern_%1").arg(Q(Info(row.column).name)));
     if (row.widget && pattern) {
       const std::u16string& p = row.widget->control().DatePattern();
       pattern->setText(p.empty() ? QStringLiteral("(none)") : Q(p));
@@ -806,6 +811,10 @@ void MainWindow::RefreshNow() {
     QString style = QStringLiteral("color:#555;");
     if (designing_) {
       text = binding->DesignChanged() ? QStringLiteral("design changed") : QStringLiteral("design");
+    } else if (has_record && !editor_.Editable() && binding->State() != FieldState::kShowsValue) {
+      // CanChange said no: the field keeps what was typed, nothing more.
+      text = QStringLiteral("kept in the field only: read-only");
+      style = QStringLiteral("color:#b00020;");
     } else if (has_record) {
       switch (binding->State()) {
         case FieldState::kShowsValue:

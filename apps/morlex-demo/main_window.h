@@ -123,7 +123,6 @@ class MainWindow : public QMainWindow {
   void ScheduleRefresh();
   void SyncPanel();
   DateColumn PanelColumn() const;
-  std::filesystem::path DesignFile(DateColumn column) const;
 
   RecordStore& store_;
   WindowOptions options_;

@@ -24,8 +24,7 @@ std::string U8(const QString& s) {
 
 class Session {
  public:
-  Session(MainWindow& window, RecordStore& store, const SessionOptions& options,
-          std::ostream& out)
+  Session(MainWindow& window, RecordStore& store, const SessionOptions& options, std::ostream& out)
       : w_(window), store_(store), options_(options), out_(out), binding_(qt::MakeQtBinding()) {
     w_.on_log = [this](const QString& line) { log_.push_back(line); };
   }
@@ -126,7 +125,10 @@ class Session {
     return Save(base, name);
   }
 
-  void Step(const std::string& text) { out_ << " " << (++step_ < 10 ? " " : "") << step_ << ". " << text << "\n"; }
+  void Step(const std::string& text) {
+    ++step_;
+    out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << text << "\n";
+  }
   void More(const std::string& text) { out_ << "      " << text << "\n"; }
 
   void Navigate();
@@ -157,13 +159,12 @@ int Session::Run() {
   std::filesystem::create_directories(options_.shots);
   out_ << "MorlexDate demo: scripted session on Qt's \"" << U8(QApplication::platformName())
        << "\" platform\n"
-       << "database: " << store_.Path()
-       << (store_.Created() ? " (created, with sample rows)" : "") << "\n";
+       << "database: " << store_.Path() << (store_.Created() ? " (created, with sample rows)" : "")
+       << "\n";
   Settle();
   Step("The form opens on " + w_.Editor().PositionText() + ": " + w_.Editor().Buffer().name +
        ", born " + Text(DateColumn::kBorn) + " (mm/dd/yyyy), hired " + Text(DateColumn::kHired) +
-       " (m/d/yyyy), reviewed " + Text(DateColumn::kReviewed) + " (mm/dd/yy)  " +
-       Shot("01-start"));
+       " (m/d/yyyy), reviewed " + Text(DateColumn::kReviewed) + " (mm/dd/yy)  " + Shot("01-start"));
 
   Navigate();
   TypeAndCommit();
@@ -216,9 +217,9 @@ void Session::TypeAndCommit() {
 
   Leave(DateColumn::kBorn);
   const std::string staged = w_.Editor().Buffer().DateText(DateColumn::kBorn).value_or("NULL");
-  More("Left the field: it shows " + Text(DateColumn::kBorn) +
-       "; the commit put " + staged + " into the record; the file still holds " +
-       InFile(DateColumn::kBorn) + "  " + Shot("03-committed"));
+  More("Left the field: it shows " + Text(DateColumn::kBorn) + "; the commit put " + staged +
+       " into the record; the file still holds " + InFile(DateColumn::kBorn) + "  " +
+       Shot("03-committed"));
   Expect(Text(DateColumn::kBorn) == "04/09/1986", "Born rendered as 04/09/1986");
   Expect(staged == "1986-04-09", "Born committed as 1986-04-09");
   Expect(InFile(DateColumn::kBorn) == before, "nothing written before Save");
@@ -234,10 +235,9 @@ void Session::SpinTheDay() {
   Settle();
   const std::string spun = Text(DateColumn::kHired);
   Leave(DateColumn::kHired);
-  Step("Hired: caret in the day, two clicks on the spin indicator's up arrow: " + start +
-       " -> " + spun + "; committed as " +
-       w_.Editor().Buffer().DateText(DateColumn::kHired).value_or("NULL") + "  " +
-       Shot("04-spin"));
+  Step("Hired: caret in the day, two clicks on the spin indicator's up arrow: " + start + " -> " +
+       spun + "; committed as " +
+       w_.Editor().Buffer().DateText(DateColumn::kHired).value_or("NULL") + "  " + Shot("04-spin"));
   Expect(spun == "1/13/2010", "the spin steps gave 1/13/2010, not " + spun);
 }
 
@@ -309,9 +309,10 @@ void Session::RefusedDate() {
   Retype(DateColumn::kBorn, u"1/5/1850");
   Enter(DateColumn::kBorn);
   const int errors = CountSince(from, "DateError");
-  Step("Typed 1/5/1850 into Born and pressed Enter: the host refused the value inside "
-       "NotifyChanged; the field raised DateError: " +
-       U8(w_.LastMessage()) + "  " + Shot("09-refused"));
+  Step(
+      "Typed 1/5/1850 into Born and pressed Enter: the host refused the value inside "
+      "NotifyChanged; the field raised DateError: " +
+      U8(w_.LastMessage()) + "  " + Shot("09-refused"));
   Expect(errors == 1, "one DateError");
   Expect(w_.LastMessage().contains("Could not update recordset."),
          "DateError says \"Could not update recordset.\"");
@@ -328,8 +329,7 @@ void Session::StorageFailures() {
   Leave(DateColumn::kReviewed);
   const bool saved = w_.SaveRecord();
   Step("Another connection holds a write transaction; Reviewed changed to " +
-       Text(DateColumn::kReviewed) + ", Save: " + U8(w_.LastMessage()) + "  " +
-       Shot("10-locked"));
+       Text(DateColumn::kReviewed) + ", Save: " + U8(w_.LastMessage()) + "  " + Shot("10-locked"));
   Expect(!saved, "the save failed while the file was locked");
   Expect(InFile(DateColumn::kReviewed) == before, "the file kept its last good state");
   Expect(Text(DateColumn::kReviewed) == "03/01/27", "the form kept the edit");
@@ -354,7 +354,7 @@ void Session::StorageFailures() {
 void Session::Properties() {
   w_.SetFieldFormat(DateColumn::kHired, 3);
   w_.SetFieldSpin(DateColumn::kHired, false);
-  w_.SetFieldColors(DateColumn::kReviewed, 0x00D8F4FF, 0x00802000);
+  w_.SetFieldColors(DateColumn::kReviewed, 0x00C8F0FF, 0x000000B0);
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(10);
   font.setBold(true);
@@ -377,9 +377,10 @@ void Session::DesignPersistence() {
   w_.SetDesignMode(true);
   Retype(DateColumn::kBorn, u"1/1/2000");
   Leave(DateColumn::kBorn);
-  More("Design mode (UserMode False): typing 1/1/2000 into Born changes its design-time Text, "
-       "not the record  " +
-       Shot("13-design-mode"));
+  More(
+      "Design mode (UserMode False): typing 1/1/2000 into Born changes its design-time Text, "
+      "not the record  " +
+      Shot("13-design-mode"));
   Expect(w_.Editor().Binding(DateColumn::kBorn)->DesignChanged(), "a design change was noted");
   w_.SetDesignMode(false);
 
@@ -388,12 +389,12 @@ void Session::DesignPersistence() {
   w_.SetFieldSpin(DateColumn::kHired, true);
   const bool loaded = w_.ReloadDesign();
   More("Reload design (ReadProperties from the files): Hired shows " + Text(DateColumn::kHired) +
-       ", spin " + (w_.Field(DateColumn::kHired)->spin() ? "on" : "off") + "; Reviewed back colour " +
-       std::to_string(w_.Field(DateColumn::kReviewed)->backColor()));
+       ", spin " + (w_.Field(DateColumn::kHired)->spin() ? "on" : "off") +
+       "; Reviewed back colour " + std::to_string(w_.Field(DateColumn::kReviewed)->backColor()));
   Expect(loaded, "the design loaded");
   Expect(w_.Field(DateColumn::kHired)->dateFormat() == 3, "DateFormat came back from the file");
   Expect(!w_.Field(DateColumn::kHired)->spin(), "Spin came back from the file");
-  Expect(w_.Field(DateColumn::kReviewed)->backColor() == 0x00D8F4FF,
+  Expect(w_.Field(DateColumn::kReviewed)->backColor() == 0x00C8F0FF,
          "BackColor came back from the file");
   Expect(Text(DateColumn::kBorn) == "04/09/1986", "back at run time the field shows the record");
 }
@@ -423,7 +424,6 @@ void Session::ReadOnly() {
   second.resize(w_.size());
   second.show();
   Settle();
-  MainWindow& first = w_;
   // The same hands, on the second window.
   platform::Surface& surface = second.Field(DateColumn::kBorn)->control().ControlSurface();
   platform::TextBox& box = surface.GetTextBox("txtDate");
@@ -441,15 +441,15 @@ void Session::ReadOnly() {
   const std::filesystem::path file = options_.shots / "15-read-only.png";
   second.grab().save(QString::fromStdString(file.string()), "PNG");
   shots_.push_back(file);
-  Step("The same file opened with SQLITE_OPEN_READONLY in a second window: CanChange(\"Text\") "
-       "answers False, typing 7/7/1977 leaves the field showing " +
-       kept + ", and Save is refused: " + U8(second.LastMessage()) + "  [" +
-       file.filename().string() + "]");
+  Step(
+      "The same file opened with SQLITE_OPEN_READONLY in a second window: CanChange(\"Text\") "
+      "answers False, typing 7/7/1977 leaves the field showing " +
+      kept + ", and Save is refused: " + U8(second.LastMessage()) + "  [" +
+      file.filename().string() + "]");
   Expect(!saved, "nothing saved through a read-only connection");
   Expect(kept == "07/07/1977", "the field keeps its text");
   Expect(InFile(DateColumn::kBorn) == before, "the file is unchanged");
   second.close();
-  (void)first;
 }
 
 }  // namespace
