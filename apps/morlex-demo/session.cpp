@@ -22,6 +22,10 @@ std::string U8(const QString& s) {
   return s.toStdString();
 }
 
+std::string Hex(std::uint32_t value) {
+  return "0x" + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper().toStdString();
+}
+
 class Session {
  public:
   Session(MainWindow& window, RecordStore& store, const SessionOptions& options, std::ostream& out)
@@ -390,7 +394,7 @@ void Session::DesignPersistence() {
   const bool loaded = w_.ReloadDesign();
   More("Reload design (ReadProperties from the files): Hired shows " + Text(DateColumn::kHired) +
        ", spin " + (w_.Field(DateColumn::kHired)->spin() ? "on" : "off") +
-       "; Reviewed back colour " + std::to_string(w_.Field(DateColumn::kReviewed)->backColor()));
+       "; Reviewed back colour " + Hex(w_.Field(DateColumn::kReviewed)->backColor()));
   Expect(loaded, "the design loaded");
   Expect(w_.Field(DateColumn::kHired)->dateFormat() == 3, "DateFormat came back from the file");
   Expect(!w_.Field(DateColumn::kHired)->spin(), "Spin came back from the file");
