@@ -1,6 +1,7 @@
 // The property bag, loading, saving and the member table.
 #include "commands.h"
 #include "morlex/component/dispatch.h"
+#include "morlex/component/property_bag_file.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
 
@@ -30,14 +31,10 @@ class PrintingBag final : public platform::PropertyBag {
 
 const char* AccessorWord(component::Accessor a) {
   switch (a) {
-    case component::Accessor::kGet:
-      return "get";
-    case component::Accessor::kPut:
-      return "put";
-    case component::Accessor::kPutRef:
-      return "putref";
-    case component::Accessor::kMethod:
-      return "method";
+    case component::Accessor::kGet: return "get";
+    case component::Accessor::kPut: return "put";
+    case component::Accessor::kPutRef: return "putref";
+    case component::Accessor::kMethod: return "method";
   }
   return "";
 }
@@ -68,8 +65,7 @@ void RegisterPersistenceCommands(CommandTable& t) {
       if (!v.quoted) c.Malformed("a string value is quoted");
       c.bag.Set(key, FromUtf8(v.text));
     } else if (type == "bool") {
-      if (v.quoted || (v.text != "True" && v.text != "False"))
-        c.Malformed("expected True or False");
+      if (v.quoted || (v.text != "True" && v.text != "False")) c.Malformed("expected True or False");
       c.bag.Set(key, v.text == "True");
     } else if (type == "long") {
       c.bag.Set(key, static_cast<std::int32_t>(c.Integer(v, INT32_MIN, INT32_MAX)));
@@ -81,15 +77,33 @@ void RegisterPersistenceCommands(CommandTable& t) {
   };
   t["load"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "load [FILE]");
-    if (a.size() == 1)
-      throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
-    c.stage.Load(c.bag);
+    if (a.empty()) {
+      c.stage.Load(c.bag);
+      return;
+    }
+    // A damaged file still loads: what cannot be read takes its default.
+    // A file that cannot be read at all is reported, and the control then
+    // starts from an empty bag, as from a file with nothing in it.
+    storage::FilePropertyBag bag;
+    std::string failure;
+    try {
+      bag = storage::FilePropertyBag::ReadFile(a[0].text);
+    } catch (const Error& e) {
+      failure = e.description();
+    }
+    c.stage.Load(bag);
+    if (!failure.empty()) c.emit("error " + Quote(failure));
   };
   t["save"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "save [FILE]");
     MorlexDate& control = c.Control();
-    if (a.size() == 1)
-      throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
+    if (a.size() == 1) {
+      // Nothing reaches the file unless the whole save succeeded.
+      storage::FilePropertyBag bag;
+      control.WriteProperties(bag);
+      bag.WriteFile(a[0].text);
+      return;
+    }
     PrintingBag bag(c);
     control.WriteProperties(bag);
   };
