@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTextStream>
@@ -88,8 +89,10 @@ class Session {
     for (std::size_t i = from; i < log_.size(); ++i) n += log_[i].contains(needle) ? 1 : 0;
     return n;
   }
+  // Pictures are numbered in the order they are taken.
   std::string Save(const QPixmap& picture, const std::string& name) {
-    const std::filesystem::path file = options_.shots / (name + ".png");
+    const std::string number = (shots_.size() < 9 ? "0" : "") + std::to_string(shots_.size() + 1);
+    const std::filesystem::path file = options_.shots / (number + "-" + name + ".png");
     if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
       Expect(false, "could not write " + file.string());
     }
@@ -143,6 +146,7 @@ class Session {
   void InvalidDate();
   void RefusedDate();
   void StorageFailures();
+  void NewAndDelete();
   void Properties();
   void DesignPersistence();
   void About();
@@ -168,7 +172,7 @@ int Session::Run() {
   Settle();
   Step("The form opens on " + w_.Editor().PositionText() + ": " + w_.Editor().Buffer().name +
        ", born " + Text(DateColumn::kBorn) + " (mm/dd/yyyy), hired " + Text(DateColumn::kHired) +
-       " (m/d/yyyy), reviewed " + Text(DateColumn::kReviewed) + " (mm/dd/yy)  " + Shot("01-start"));
+       " (m/d/yyyy), reviewed " + Text(DateColumn::kReviewed) + " (mm/dd/yy)  " + Shot("start"));
 
   Navigate();
   TypeAndCommit();
@@ -178,6 +182,7 @@ int Session::Run() {
   InvalidDate();
   RefusedDate();
   StorageFailures();
+  NewAndDelete();
   Properties();
   DesignPersistence();
   About();
@@ -214,7 +219,7 @@ void Session::TypeAndCommit() {
        " DateChanged events and " +
        std::to_string(CountSince(from, "NotifyChanged(Text) typing") +
                       CountSince(from, "NotifyChanged(Text) key")) +
-       " \"Text\" notices while typing; none of them stored anything  " + Shot("02-typing"));
+       " \"Text\" notices while typing; none of them stored anything  " + Shot("typing"));
   Expect(w_.Editor().Buffer().DateText(DateColumn::kBorn) == before,
          "typing left the record buffer alone");
   Expect(InFile(DateColumn::kBorn) == before, "typing left the file alone");
@@ -223,7 +228,7 @@ void Session::TypeAndCommit() {
   const std::string staged = w_.Editor().Buffer().DateText(DateColumn::kBorn).value_or("NULL");
   More("Left the field: it shows " + Text(DateColumn::kBorn) + "; the commit put " + staged +
        " into the record; the file still holds " + InFile(DateColumn::kBorn) + "  " +
-       Shot("03-committed"));
+       Shot("committed"));
   Expect(Text(DateColumn::kBorn) == "04/09/1986", "Born rendered as 04/09/1986");
   Expect(staged == "1986-04-09", "Born committed as 1986-04-09");
   Expect(InFile(DateColumn::kBorn) == before, "nothing written before Save");
@@ -241,7 +246,7 @@ void Session::SpinTheDay() {
   Leave(DateColumn::kHired);
   Step("Hired: caret in the day, two clicks on the spin indicator's up arrow: " + start + " -> " +
        spun + "; committed as " +
-       w_.Editor().Buffer().DateText(DateColumn::kHired).value_or("NULL") + "  " + Shot("04-spin"));
+       w_.Editor().Buffer().DateText(DateColumn::kHired).value_or("NULL") + "  " + Shot("spin"));
   Expect(spun == "1/13/2010", "the spin steps gave 1/13/2010, not " + spun);
 }
 
@@ -253,7 +258,7 @@ void Session::CalendarPick() {
   w_.FieldToolkit().SetModalHook([&](platform::Form& form) {
     try {
       QWidget* dialog = qt::WidgetOf(form);
-      open_shot = ShotWithDialog(dialog, "05-calendar-open");
+      open_shot = ShotWithDialog(dialog, "calendar-open");
       for (int i = 0; i < 42; ++i) {
         platform::Label& day = form.GetLabel("lblDay", i);
         if (day.Visible() && day.Caption() == u"15") {
@@ -261,7 +266,7 @@ void Session::CalendarPick() {
           break;
         }
       }
-      picked_shot = ShotWithDialog(dialog, "06-calendar-day");
+      picked_shot = ShotWithDialog(dialog, "calendar-day");
       In().PressButton(form.GetCommandButton("cmdOK"));
       acted = true;
     } catch (const std::exception& e) {
@@ -282,7 +287,7 @@ void Session::CalendarPick() {
 
 void Session::SaveTheRecord() {
   const bool saved = w_.SaveRecord();
-  Step("Save: " + U8(w_.LastMessage()) + "  " + Shot("07-saved"));
+  Step("Save: " + U8(w_.LastMessage()) + "  " + Shot("saved"));
   More("The file now holds born " + InFile(DateColumn::kBorn) + ", hired " +
        InFile(DateColumn::kHired) + ", reviewed " + InFile(DateColumn::kReviewed));
   Expect(saved, "the record saved");
@@ -297,7 +302,7 @@ void Session::InvalidDate() {
   Retype(DateColumn::kBorn, u"2/30/1999");
   Enter(DateColumn::kBorn);
   const int invalid = CountSince(from, "DateInvalid");
-  const std::string shot = Shot("08-invalid");
+  const std::string shot = Shot("invalid");
   const bool saved = w_.SaveRecord();
   Step("Typed 2/30/1999 into Born and pressed Enter: DateInvalid (" + std::to_string(invalid) +
        "), the field keeps the text, nothing is stored  " + shot);
@@ -316,7 +321,7 @@ void Session::RefusedDate() {
   Step(
       "Typed 1/5/1850 into Born and pressed Enter: the host refused the value inside "
       "NotifyChanged; the field raised DateError: " +
-      U8(w_.LastMessage()) + "  " + Shot("09-refused"));
+      U8(w_.LastMessage()) + "  " + Shot("refused"));
   Expect(errors == 1, "one DateError");
   Expect(w_.LastMessage().contains("Could not update recordset."),
          "DateError says \"Could not update recordset.\"");
@@ -333,7 +338,7 @@ void Session::StorageFailures() {
   Leave(DateColumn::kReviewed);
   const bool saved = w_.SaveRecord();
   Step("Another connection holds a write transaction; Reviewed changed to " +
-       Text(DateColumn::kReviewed) + ", Save: " + U8(w_.LastMessage()) + "  " + Shot("10-locked"));
+       Text(DateColumn::kReviewed) + ", Save: " + U8(w_.LastMessage()) + "  " + Shot("locked"));
   Expect(!saved, "the save failed while the file was locked");
   Expect(InFile(DateColumn::kReviewed) == before, "the file kept its last good state");
   Expect(Text(DateColumn::kReviewed) == "03/01/27", "the form kept the edit");
@@ -349,10 +354,36 @@ void Session::StorageFailures() {
   Leave(DateColumn::kHired);
   const bool saved_bad = w_.SaveRecord();
   Step("Hired set to 1/1/1980, before Born: Save: " + U8(w_.LastMessage()) + "  " +
-       Shot("11-constraint"));
+       Shot("constraint"));
   Expect(!saved_bad && InFile(DateColumn::kHired) == "2010-01-13",
          "the CHECK constraint kept the file as it was");
   w_.RevertRecord();
+}
+
+void Session::NewAndDelete() {
+  const std::size_t rows = store_.Ids().size();
+  const bool started = w_.NewRecord();
+  for (QChar ch : QStringLiteral("Ines Duarte")) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(w_.NameEdit(), &press);
+    QApplication::sendEvent(w_.NameEdit(), &release);
+  }
+  Retype(DateColumn::kBorn, u"10/2/1994");
+  Leave(DateColumn::kBorn);
+  Retype(DateColumn::kHired, u"3/1/2024");
+  Leave(DateColumn::kHired);
+  const bool saved = w_.SaveRecord();
+  Step("New record: Ines Duarte, born " + Text(DateColumn::kBorn) + ", hired " +
+       Text(DateColumn::kHired) + ", reviewed left empty; Save: " + U8(w_.LastMessage()) + " (" +
+       w_.Editor().PositionText() + ")  " + Shot("new-record"));
+  Expect(started && saved && store_.Ids().size() == rows + 1, "the new record was inserted");
+  Expect(InFile(DateColumn::kReviewed) == "NULL", "an empty field is stored as NULL");
+  const bool deleted = w_.DeleteRecord();
+  More("Delete: " + U8(w_.LastMessage()) + ", now on " + w_.Editor().Buffer().name);
+  Expect(deleted && store_.Ids().size() == rows, "the new record was deleted again");
+  w_.GoTo(Move::kFirst);
+  w_.GoTo(Move::kNext);
 }
 
 void Session::Properties() {
@@ -368,7 +399,7 @@ void Session::Properties() {
   Step("Properties at run time: Hired DateFormat 3 (m/d/yy) shows " + Text(DateColumn::kHired) +
        " and has no spin indicator; Reviewed in new colours; Born in a bold font without its "
        "calendar button  " +
-       Shot("12-properties"));
+       Shot("properties"));
   Expect(Text(DateColumn::kHired) == "1/13/10", "Hired re-rendered as 1/13/10");
   Expect(!w_.Editor().Dirty(), "changing properties left the record clean");
 }
@@ -384,7 +415,7 @@ void Session::DesignPersistence() {
   More(
       "Design mode (UserMode False): typing 1/1/2000 into Born changes its design-time Text, "
       "not the record  " +
-      Shot("13-design-mode"));
+      Shot("design-mode"));
   Expect(w_.Editor().Binding(DateColumn::kBorn)->DesignChanged(), "a design change was noted");
   w_.SetDesignMode(false);
 
@@ -407,7 +438,7 @@ void Session::About() {
   std::string shot;
   w_.FieldToolkit().SetModalHook([&](platform::Form& form) {
     try {
-      shot = ShotWithDialog(qt::WidgetOf(form), "14-about");
+      shot = ShotWithDialog(qt::WidgetOf(form), "about");
       In().PressButton(form.GetCommandButton("cmdClose"));
     } catch (const std::exception& e) {
       Expect(false, std::string("acting in the about box: ") + e.what());
@@ -442,14 +473,11 @@ void Session::ReadOnly() {
   const bool saved = second.SaveRecord();
   second.RefreshNow();
   QCoreApplication::processEvents();
-  const std::filesystem::path file = options_.shots / "15-read-only.png";
-  second.grab().save(QString::fromStdString(file.string()), "PNG");
-  shots_.push_back(file);
+  const std::string shot = Save(second.grab(), "read-only");
   Step(
       "The same file opened with SQLITE_OPEN_READONLY in a second window: CanChange(\"Text\") "
       "answers False, typing 7/7/1977 leaves the field showing " +
-      kept + ", and Save is refused: " + U8(second.LastMessage()) + "  [" +
-      file.filename().string() + "]");
+      kept + ", and Save is refused: " + U8(second.LastMessage()) + "  " + shot);
   Expect(!saved, "nothing saved through a read-only connection");
   Expect(kept == "07/07/1977", "the field keeps its text");
   Expect(InFile(DateColumn::kBorn) == before, "the file is unchanged");
