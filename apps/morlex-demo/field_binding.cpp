@@ -198,7 +198,9 @@ void FieldBinding::Show() {
   loading_ = false;
   last_seen_ = control_->Text();
   refused_text_.reset();
-  meant_.reset();
+  // What the form put there stands for the buffer's value, whatever a later
+  // rendering of it reads back as.
+  meant_ = Meaning{last_seen_, editor_.Buffer().DateText(column_)};
 }
 
 FieldState FieldBinding::State() const {
