@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -319,6 +320,22 @@ TEST_F(RecordStoreWrite, ReadOnlyOpenReadsButNeverWrites) {
   EXPECT_EQ(raw.Dump(), before);
   // Checking a value needs no write access.
   EXPECT_TRUE(store.Accepts(DateColumn::kBorn, "1999-01-05"));
+}
+
+// A file the process may not write is opened read-only by SQLite itself.
+// Root may write any file, so there is nothing to see when running as root.
+TEST_F(RecordStoreWrite, WriteProtectedFileOpensReadOnly) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes write-protected files";
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
+  RecordStore store({.path = path_});
+  EXPECT_TRUE(store.ReadOnly());
+  Person p = store.Load(first_);
+  p.name = "Changed";
+  EXPECT_THROW(store.Save(p), StoreError);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
 
 TEST_F(RecordStoreWrite, UpdateOfARowDeletedMeanwhileInsertsNothing) {
