@@ -1,5 +1,6 @@
 // The pictures of the surfaces: read from the artwork files, or drawn when a
 // file is missing so that the forms never show an empty button.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -14,6 +15,12 @@ QStringList ArtworkFolders() {
   QStringList folders;
   const QString configured = qEnvironmentVariable("MORLEX_ARTWORK_DIR");
   if (!configured.isEmpty()) folders << configured;
+  // An installed tree may have moved since it was built: the data folder
+  // beside the program's bin folder comes before the configured one.
+  if (QCoreApplication::instance() != nullptr) {
+    folders << QDir(QCoreApplication::applicationDirPath())
+                   .filePath(QStringLiteral("../share/MorlexDateControl/artwork"));
+  }
   folders << QStringLiteral(MORLEX_ARTWORK_INSTALL_DIR)
           << QStringLiteral(MORLEX_ARTWORK_SOURCE_DIR);
   return folders;
