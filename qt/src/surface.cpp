@@ -328,27 +328,31 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   auto* box = dynamic_cast<TextBox*>(&widget.Self());
   const std::int16_t typed = *code;
   std::int16_t key = typed;
-  bool consume = true;  // a failing handler drops the key
-  Guarded([&] {
+  try {
     if (design_.key_preview) {
       auto preview = KeyPreview;
       if (preview) preview(key);
     }
-    if (key == 0) return;
-    if (box == nullptr) {
-      consume = false;  // a button or an up-down handles its keys itself
-      return;
+    if (key != 0 && box == nullptr) return false;  // a button or an up-down handles its keys
+    if (key != 0) {
+      auto press = box->events.KeyPress;
+      if (press) press(key);
     }
-    auto press = box->events.KeyPress;
-    if (press) press(key);
-    if (key == 0) return;
+    if (key == 0) {
+      // Enter and Esc insert nothing; once the handlers have had them (and
+      // the control has committed its date) the line edit passes them on to
+      // the host's form, whose default or cancel button may want them.
+      const bool pass_on = box != nullptr && (typed == 13 || typed == 27);
+      return !pass_on;
+    }
     if (key == typed && !box->RefusesTyped(event->text())) {
-      consume = false;  // the line edit inserts it (or moves the focus on Tab)
-      return;
+      return false;  // the line edit inserts it (or moves the focus on Tab)
     }
     box->InsertTyped(key);
-  });
-  return consume;
+  } catch (...) {
+    ReportFailure(std::current_exception());  // a failing handler drops the key
+  }
+  return true;
 }
 
 void Surface::HandleFocusIn(QtWidget& widget, Qt::FocusReason reason) {

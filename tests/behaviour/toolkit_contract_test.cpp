@@ -350,6 +350,35 @@ TEST_P(Contract, FailuresInsideTheModalShowComeBackFromIt) {
   EXPECT_NO_THROW(form->ShowModal());
 }
 
+// The calendar button's road: its click opens a form modally, the user works
+// the form from inside the nested loop, and the click handler goes on with
+// the form's result once the show has ended.
+TEST_P(Contract, AButtonOpensAModalFormThatTheUserWorksThrough) {
+  platform::CommandButton& opener = ControlSurface().GetCommandButton("cmdCalendar");
+  std::unique_ptr<platform::Form> form;
+  opener.Click = [&] {
+    form = Toolkit().CreateForm(designs::CalendarForm());
+    platform::CommandButton& ok = form->GetCommandButton("cmdOK");
+    ok.Click = [&] {
+      log_.push_back("ok with year " + U8(form->GetTextBox("txtYear").Text()));
+      form->Hide();
+    };
+    form->ShowModal();
+    log_.push_back(form->IsShown() ? "back, still shown" : "back");
+    form.reset();
+  };
+  Input().SetModalInteraction([&](platform::Form& shown) {
+    platform::TextBox& year = shown.GetTextBox("txtYear");
+    Type(shown, year, u"1999");
+    Input().PressButton(shown.GetCommandButton("cmdOK"));
+    log_.push_back(shown.IsShown() ? "still shown" : "hidden");
+  });
+  Input().PressButton(opener);
+  Input().SetModalInteraction(nullptr);
+  EXPECT_EQ(log_, (Lines{"ok with year 1999", "hidden", "back"}));
+  EXPECT_EQ(form, nullptr);
+}
+
 TEST_P(Contract, FocusMovesBeforeLostFocusRuns) {
   platform::Surface& surface = ControlSurface();
   platform::TextBox& box = TxtDate();

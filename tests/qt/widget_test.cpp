@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPushButton>
@@ -233,8 +234,39 @@ TEST_F(Widget, RealFocusChangesCommitOnlyWhenTheFocusLeavesTheField) {
   window.activateWindow();
   if (!QTest::qWaitForWindowActive(&window)) GTEST_SKIP() << "the window was not activated again";
 
+  // The selection outlives the focus, as the control reads it afterwards.
+  Edit(*field)->setSelection(2, 3);
   other->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(invalid.count(), 1);
+  EXPECT_EQ(field->selStart(), 2);
+  EXPECT_EQ(field->selLength(), 3);
+}
+
+// Enter commits the date and then still reaches the host dialog's default
+// button; Esc its cancel handling.
+TEST_F(Widget, EnterAndEscReachTheHostsDialogAfterTheField) {
+  QDialog dialog;
+  auto field = Field(&dialog);
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->move(0, 40);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QStringList told;
+  field->setNotifyChangedHandler([&](const QString& key) { told << key; });
+  dialog.show();
+  field->setText(QStringLiteral("1/5/99"));
+  told.clear();
+  QTest::keyClick(Edit(*field), Qt::Key_Return);
+  EXPECT_EQ(field->text(), QStringLiteral("01/05/1999"));
+  EXPECT_EQ(told, (QStringList{QStringLiteral("Text"), QStringLiteral("Text")}));
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+
+  dialog.setResult(QDialog::Accepted);
+  dialog.show();
+  QTest::keyClick(Edit(*field), Qt::Key_Escape);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(field->text(), QStringLiteral("01/05/1999"));
 }
 
 }  // namespace
