@@ -55,10 +55,10 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent& event) {
   return static_cast<std::int16_t>(code);
 }
 
-bool IgnoredFocusReason(Qt::FocusReason reason) {
+bool KeepsFocusWidget(Qt::FocusReason reason) {
   // A window that becomes inactive (a modal dialog opens over it, the user
-  // switches applications) or a popup keeps its focus widget: the focus has
-  // not left the widget within its window.
+  // switches applications) or opens a popup keeps its focus widget: the
+  // focus has not left the widget within its window.
   return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
@@ -308,7 +308,7 @@ bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
         return true;
       }
       case QEvent::FocusIn:
-        HandleFocusIn(*widget, static_cast<QFocusEvent*>(event)->reason());
+        HandleFocusIn(*widget);
         return false;
       case QEvent::FocusOut:
         HandleFocusOut(static_cast<QFocusEvent*>(event)->reason());
@@ -355,14 +355,15 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   return true;
 }
 
-void Surface::HandleFocusIn(QtWidget& widget, Qt::FocusReason reason) {
-  if (moving_focus_ || IgnoredFocusReason(reason)) return;
-  if (focused_ == &widget.Self()) return;
+void Surface::HandleFocusIn(QtWidget& widget) {
+  // Whatever gave it (the user, Tab, or a window restoring its focus widget
+  // on activation), the widget has the focus now and the tracking follows.
+  if (moving_focus_ || focused_ == &widget.Self()) return;
   Guarded([&] { MoveFocus(&widget.Self(), false); });
 }
 
 void Surface::HandleFocusOut(Qt::FocusReason reason) {
-  if (moving_focus_ || IgnoredFocusReason(reason)) return;
+  if (moving_focus_ || KeepsFocusWidget(reason)) return;
   // Qt has already made the new widget the focus widget: a move within the
   // surface names it, a move anywhere else leaves the surface.
   QtWidget* now = FromQ(QApplication::focusWidget());

@@ -318,7 +318,7 @@ class Surface : public virtual platform::Surface {
   template <typename T>
   T& Find(std::string_view name, int index);
   bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
-  void HandleFocusIn(QtWidget& widget, Qt::FocusReason reason);
+  void HandleFocusIn(QtWidget& widget);
   void HandleFocusOut(Qt::FocusReason reason);
   void Build();
 

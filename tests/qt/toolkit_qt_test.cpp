@@ -144,7 +144,7 @@ TEST_F(QtToolkit, HeldArrowsRepeatUntilReleased) {
   QWidget* arrows = Q(spin);
   QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 2));
   EXPECT_EQ(ups, 1);
-  QTest::qWait(700);
+  QTest::qWait(1000);
   QTest::mouseRelease(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 2));
   const int held = ups;
   EXPECT_GE(held, 3);

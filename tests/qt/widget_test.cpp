@@ -242,6 +242,26 @@ TEST_F(Widget, RealFocusChangesCommitOnlyWhenTheFocusLeavesTheField) {
   EXPECT_EQ(field->selLength(), 3);
 }
 
+// A field focused while its window was inactive gets the focus when the
+// window is activated; leaving it afterwards commits.
+TEST_F(Widget, FocusRestoredByActivationIsFocus) {
+  QWidget window;
+  auto field = Field(&window);
+  auto* other = new QLineEdit(&window);
+  other->move(0, 40);
+  field->setText(QStringLiteral("2/30/1999"));
+  QSignalSpy invalid(field.get(), &MorlexDateWidget::dateInvalid);
+  Edit(*field)->setFocus();  // recorded by Qt only: the window is not shown
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) GTEST_SKIP() << "the platform activates no window";
+  if (!Edit(*field)->hasFocus()) GTEST_SKIP() << "the platform restored no focus";
+  EXPECT_EQ(FocusedWidget(field->control().ControlSurface()),
+            &field->control().ControlSurface().GetTextBox("txtDate"));
+  other->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(invalid.count(), 1);
+}
+
 // Enter commits the date and then still reaches the host dialog's default
 // button; Esc its cancel handling.
 TEST_F(Widget, EnterAndEscReachTheHostsDialogAfterTheField) {
