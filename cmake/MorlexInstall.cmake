@@ -2,8 +2,8 @@
 #
 # Every library of the project (a target named morlex_*, wherever it was
 # added) is installed and exported as Morlex::<name without the prefix>, with
-# the headers of its include/ folder; morlex-host goes to bin, the artwork to
-# share/MorlexDateControl/artwork. A consumer writes
+# the headers of its include/ folder; morlex-host goes to bin. (The component
+# installs the artwork and the loadable module itself.) A consumer writes
 #
 #   find_package(MorlexDateControl 1.2 REQUIRED COMPONENTS qt)
 #   target_link_libraries(app PRIVATE Morlex::qt)
@@ -89,10 +89,6 @@ foreach(dir IN LISTS header_dirs)
 endforeach()
 if(TARGET morlex-host)
   install(TARGETS morlex-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
-if(EXISTS ${PROJECT_SOURCE_DIR}/component/artwork)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/component/artwork/
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/MorlexDateControl/artwork)
 endif()
 
 install(EXPORT MorlexDateControlTargets

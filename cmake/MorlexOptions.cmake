@@ -28,3 +28,13 @@ function(morlex_add_library name)
   # The public headers are C++20: consumers of an installed package need it too.
   target_compile_features(${name} PUBLIC cxx_std_20)
 endfunction()
+
+# Fuzzing: every library is instrumented for libFuzzer; the fuzz targets link
+# the fuzzer's main. Needs clang.
+option(MORLEX_BUILD_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(MORLEX_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "MORLEX_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  target_compile_options(morlex_settings INTERFACE -fsanitize=fuzzer-no-link)
+endif()

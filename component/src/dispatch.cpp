@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "morlex/core/error.h"
 
@@ -23,7 +24,7 @@ constexpr std::int32_t Own(int low) { return static_cast<std::int32_t>(0x6803000
 
 const std::array<MemberInfo, 18> kMembers = {{
     {1, "DateIsValid", kGet, ValueType::kBoolean, Own(26), 504,
-     "Return boolean indicating whether date is valid."},
+     "Return boolean indicating whether date is valid.", kMemberReadOnly},
     {2, "Width", kPutGet, ValueType::kVariant, Own(25), 517,
      "Returns/Set width of MorlexDate control."},
     {3, "Calendar", kPutGet, ValueType::kBoolean, Own(24), 201,
@@ -42,7 +43,8 @@ const std::array<MemberInfo, 18> kMembers = {{
     {10, "WhatsThisHelpID", kGetPut, ValueType::kLong, Own(20), 516,
      "Returns/Set the WhatsThisHelpID for the MorlexDate control."},
     {11, "Text", kGetPut, ValueType::kString, -517, 514,
-     "Returns/sets the text contained in the MorlexDate control."},
+     "Returns/sets the text contained in the MorlexDate control.",
+     kMemberBindable | kMemberRequestEdit | kMemberDefaultBind},
     {12, "Enabled", kGetPut, ValueType::kBoolean, -514, 505,
      "Returns/sets a value that determines whether MorlexDate can respond to user-generated "
      "events."},
@@ -71,7 +73,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 Variant Colour(std::uint32_t c) { return static_cast<std::int32_t>(c); }
+// A colour is any 32-bit pattern: hosts pass system colours both as negative
+// numbers (-2147483643) and as their unsigned reading (&H80000005).
 std::uint32_t ToColour(const Variant& v) {
+  if (std::holds_alternative<std::int32_t>(v) || std::holds_alternative<bool>(v)) {
+    return static_cast<std::uint32_t>(platform::ToLong(v));
+  }
+  const double d = std::nearbyint(platform::ToDouble(v));
+  if (d >= 2147483648.0 && d <= 4294967295.0) return static_cast<std::uint32_t>(d);
   return static_cast<std::uint32_t>(platform::ToLong(v));
 }
 

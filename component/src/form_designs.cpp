@@ -98,8 +98,8 @@ SurfaceDesign BuildCalendarForm() {
 
   constexpr float kHeadingLefts[7] = {90, 720, 600, 480, 360, 240, 840};
   for (int i = 0; i < 7; ++i) {
-    WidgetDesign head = Make(WidgetKind::kLabel, "lblDayName", kHeadingLefts[i], 600, 315, 195,
-                             49 + i);
+    WidgetDesign head =
+        Make(WidgetKind::kLabel, "lblDayName", kHeadingLefts[i], 600, 315, 195, 49 + i);
     head.index = i;
     head.caption = u"Day";
     head.alignment = 2;

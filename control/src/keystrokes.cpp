@@ -1,8 +1,44 @@
 // The key preview of the field and the text box's key, release, click and
 // double-click handlers.
+#include <algorithm>
+#include <string>
+
 #include "morlex/control/morlex_date.h"
+#include "morlex/core/integer.h"
+#include "morlex/core/keystroke_editor.h"
 
 namespace morlex {
+namespace {
+
+std::u16string KeyPressMessage(std::int16_t code) {
+  const std::string digits = std::to_string(code);
+  std::u16string message = u"KeyPress ";
+  message.append(digits.begin(), digits.end());
+  message += u" caused an error.";
+  return message;
+}
+
+}  // namespace
+
+void MorlexDate::FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
+                             std::int16_t& N) {
+  const Slashes s = morlex::FindSlashes(text);
+  F = ToInteger16(s.first);
+  S = ToInteger16(s.second);
+  N = ToInteger16(s.count);
+}
+
+void MorlexDate::CountSlashes(std::int16_t n, std::int16_t& count) const {
+  count = ToInteger16(morlex::CountSlashes(m_strText, n));
+}
+
+// Typed keys never take the text past the box's maximum length, the
+// handler's own rewrites included; a longer text that the program set stays
+// editable in place.
+bool MorlexDate::GrowsPastMaxLength(std::size_t new_length) const {
+  const auto max = static_cast<std::size_t>(std::max(txtDate.MaxLength(), 0));
+  return max > 0 && new_length > max && new_length > txtDate.Text().size();
+}
 
 void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   switch (KeyAscii) {
@@ -23,12 +59,94 @@ void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   }
 }
 
-void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) { (void)KeyAscii; }
+void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
+  // Once the handler has rewritten the text itself, the text box must not
+  // add the key on top of that, not even when a later step fails.
+  bool rewritten = false;
+  try {
+    if (host_.CanChange("Text")) host_.NotifyChanged("Text");
+    if (KeyAscii == 47) txtDate.SetSelLength(0);
 
-void MorlexDate::txtDate_KeyUp() {}
+    const int caret = txtDate.SelStart();
+    AssignWorkingText(m_strText, txtDate.Text(), caret, txtDate.SelLength());
+    std::int16_t F = 0;
+    std::int16_t S = 0;
+    std::int16_t N = 0;
+    FindSlashes(m_strText, F, S, N);
+    const std::int16_t p = ToInteger16(caret);
 
-void MorlexDate::txtDate_Click() { RaiseClick(); }
+    const KeyDecision decision =
+        DecideKey(KeyAscii, m_strText, p, Slashes{F, S, N}, YearLength(DateFormat()));
+    switch (decision.action) {
+      case KeyAction::kLetThrough:
+        return;
+      case KeyAction::kDrop:
+        KeyAscii = 0;
+        return;
+      case KeyAction::kJump:
+        KeyAscii = 0;
+        txtDate.SetSelStart(decision.position);
+        return;
+      case KeyAction::kOverwrite: {
+        int after = 0;
+        const std::u16string text =
+            OverwriteAt(m_strText, decision.position, static_cast<char16_t>(KeyAscii), after);
+        if (GrowsPastMaxLength(text.size())) {
+          KeyAscii = 0;
+          return;
+        }
+        const std::int16_t new_caret = ToInteger16(after);
+        rewritten = true;
+        txtDate.SetText(text);
+        KeyAscii = 0;
+        txtDate.SetSelStart(new_caret);
+        return;
+      }
+      case KeyAction::kInsertSeparator: {
+        if (GrowsPastMaxLength(static_cast<std::size_t>(decision.position) + 1)) {
+          KeyAscii = 0;
+          return;
+        }
+        const std::int16_t new_caret = ToInteger16(std::int64_t{decision.position} + 1);
+        m_strText = CutWithSeparator(m_strText, decision.position);
+        rewritten = true;
+        txtDate.SetText(m_strText);
+        txtDate.SetSelStart(new_caret);
+        // The code stays: the text box now types the digit after the "/".
+        return;
+      }
+    }
+  } catch (...) {
+    const std::int16_t held = KeyAscii;
+    if (rewritten) KeyAscii = 0;
+    ReportError("KeyPress", KeyPressMessage(held));
+  }
+}
 
-void MorlexDate::txtDate_DblClick() {}
+void MorlexDate::txtDate_KeyUp() {
+  m_intCaret = ToInteger16(txtDate.SelStart());
+}
+
+void MorlexDate::txtDate_Click() {
+  m_intCaret = ToInteger16(txtDate.SelStart());
+  RaiseClick();
+}
+
+void MorlexDate::txtDate_DblClick() {
+  // The part comes from the remembered caret (the click that opened the
+  // double-click, or the last key), not from wherever the box's caret is now.
+  if (!SelectsPart(m_intCaret)) return;
+  m_strText = txtDate.Text();
+  std::int16_t F = 0;
+  std::int16_t S = 0;
+  std::int16_t N = 0;
+  FindSlashes(m_strText, F, S, N);
+  std::int16_t before = 0;
+  CountSlashes(m_intCaret, before);
+  const PartSelection part = SelectPart(Slashes{F, S, N}, before);
+  txtDate.SetSelStart(part.start);
+  txtDate.SetSelLength(part.length);
+  RaiseDblClick();
+}
 
 }  // namespace morlex

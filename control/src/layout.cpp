@@ -34,7 +34,9 @@ void MorlexDate::LayoutWidths() {
   spinCTL.SetLeft(txtDate.Width() - spinCTL.Width() - kSpinGap);
 }
 
-void MorlexDate::Resize() { LayoutPass(); }
+void MorlexDate::Resize() {
+  LayoutPass();
+}
 
 void MorlexDate::LayoutPass() {
   // A size change asked for below comes back here synchronously; the pass

@@ -40,7 +40,9 @@ void MorlexDate::Show() {
   cmdCalendar.SetVisible(m_blnCalendar);
 }
 
-int MorlexDate::CurrentYear() const { return host_.GetClock().Today().year; }
+int MorlexDate::CurrentYear() const {
+  return host_.GetClock().Today().year;
+}
 
 std::uint32_t MorlexDate::Advise(std::shared_ptr<MorlexDateEvents> sink) {
   if (!sink) throw Error(errnum::kInvalidCall, "Invalid procedure call or argument");

@@ -7,9 +7,13 @@ namespace morlex {
 
 using platform::Variant;
 
-bool MorlexDate::DateIsValid() const { return IsDateText(txtDate.Text(), CurrentYear()); }
+bool MorlexDate::DateIsValid() const {
+  return IsDateText(txtDate.Text(), CurrentYear());
+}
 
-Variant MorlexDate::Width() const { return host_.Width(); }
+Variant MorlexDate::Width() const {
+  return host_.Width();
+}
 
 void MorlexDate::SetWidth(const Variant& vNewValue) {
   const float width = platform::ToSingle(vNewValue);
@@ -17,7 +21,9 @@ void MorlexDate::SetWidth(const Variant& vNewValue) {
   host_.NotifyChanged("UserCtlWidth");
 }
 
-Variant MorlexDate::Height() const { return host_.Height(); }
+Variant MorlexDate::Height() const {
+  return host_.Height();
+}
 
 void MorlexDate::SetHeight(const Variant& vNewValue) {
   const float height = platform::ToSingle(vNewValue);
@@ -25,7 +31,9 @@ void MorlexDate::SetHeight(const Variant& vNewValue) {
   host_.NotifyChanged("UserCtlHeight");
 }
 
-bool MorlexDate::Calendar() const { return cmdCalendar.Visible(); }
+bool MorlexDate::Calendar() const {
+  return cmdCalendar.Visible();
+}
 
 void MorlexDate::SetCalendar(bool New_Calendar) {
   cmdCalendar.SetVisible(New_Calendar);
@@ -34,21 +42,27 @@ void MorlexDate::SetCalendar(bool New_Calendar) {
   host_.NotifyChanged("Calendar");
 }
 
-std::u16string MorlexDate::DataField() const { return txtDate.DataField(); }
+std::u16string MorlexDate::DataField() const {
+  return txtDate.DataField();
+}
 
 void MorlexDate::SetDataField(std::u16string_view New_DataField) {
   txtDate.SetDataField(New_DataField);
   host_.NotifyChanged("DataField");
 }
 
-std::uint32_t MorlexDate::BackColor() const { return txtDate.BackColor(); }
+std::uint32_t MorlexDate::BackColor() const {
+  return txtDate.BackColor();
+}
 
 void MorlexDate::SetBackColor(std::uint32_t New_BackColor) {
   txtDate.SetBackColor(New_BackColor);
   host_.NotifyChanged("BackColor");
 }
 
-platform::FontRef MorlexDate::Font() const { return txtDate.GetFont(); }
+platform::FontRef MorlexDate::Font() const {
+  return txtDate.GetFont();
+}
 
 void MorlexDate::SetFont(platform::FontRef New_Font) {
   if (!New_Font) throw Error(errnum::kInvalidValue, "Invalid property value");
@@ -56,28 +70,36 @@ void MorlexDate::SetFont(platform::FontRef New_Font) {
   host_.NotifyChanged("Font");
 }
 
-std::uint32_t MorlexDate::ForeColor() const { return txtDate.ForeColor(); }
+std::uint32_t MorlexDate::ForeColor() const {
+  return txtDate.ForeColor();
+}
 
 void MorlexDate::SetForeColor(std::uint32_t New_ForeColor) {
   txtDate.SetForeColor(New_ForeColor);
   host_.NotifyChanged("ForeColor");
 }
 
-std::u16string MorlexDate::ToolTipText() const { return txtDate.ToolTipText(); }
+std::u16string MorlexDate::ToolTipText() const {
+  return txtDate.ToolTipText();
+}
 
 void MorlexDate::SetToolTipText(std::u16string_view New_ToolTipText) {
   txtDate.SetToolTipText(New_ToolTipText);
   host_.NotifyChanged("ToolTipText");
 }
 
-std::int32_t MorlexDate::WhatsThisHelpID() const { return txtDate.WhatsThisHelpID(); }
+std::int32_t MorlexDate::WhatsThisHelpID() const {
+  return txtDate.WhatsThisHelpID();
+}
 
 void MorlexDate::SetWhatsThisHelpID(std::int32_t New_WhatsThisHelpID) {
   txtDate.SetWhatsThisHelpID(New_WhatsThisHelpID);
   host_.NotifyChanged("WhatsThisHelpID");
 }
 
-std::u16string MorlexDate::Text() const { return txtDate.Text(); }
+std::u16string MorlexDate::Text() const {
+  return txtDate.Text();
+}
 
 void MorlexDate::SetText(std::u16string_view New_Text) {
   // A host that cannot take the change (a read-only data source, say) keeps
@@ -87,14 +109,18 @@ void MorlexDate::SetText(std::u16string_view New_Text) {
   host_.NotifyChanged("Text");
 }
 
-bool MorlexDate::Enabled() const { return host_.Enabled(); }
+bool MorlexDate::Enabled() const {
+  return host_.Enabled();
+}
 
 void MorlexDate::SetEnabled(bool New_Enabled) {
   host_.SetEnabled(New_Enabled);
   host_.NotifyChanged("Enabled");
 }
 
-bool MorlexDate::Spin() const { return spinCTL.Visible(); }
+bool MorlexDate::Spin() const {
+  return spinCTL.Visible();
+}
 
 void MorlexDate::SetSpin(bool New_Spin) {
   m_blnSpin = New_Spin;
@@ -102,7 +128,9 @@ void MorlexDate::SetSpin(bool New_Spin) {
   host_.NotifyChanged("Spin");
 }
 
-enmDateFormat MorlexDate::DateFormat() const { return FormatOfPattern(m_strDateFormat); }
+enmDateFormat MorlexDate::DateFormat() const {
+  return FormatOfPattern(m_strDateFormat);
+}
 
 void MorlexDate::SetDateFormat(std::int32_t new_DateFormat) {
   m_strDateFormat = PatternOfFormat(new_DateFormat);
@@ -112,21 +140,27 @@ void MorlexDate::SetDateFormat(std::int32_t new_DateFormat) {
   host_.NotifyChanged("DateFormat");
 }
 
-std::u16string MorlexDate::SelText() const { return txtDate.SelText(); }
+std::u16string MorlexDate::SelText() const {
+  return txtDate.SelText();
+}
 
 void MorlexDate::SetSelText(std::u16string_view New_SelText) {
   txtDate.SetSelText(New_SelText);
   host_.NotifyChanged("SelText");
 }
 
-std::int32_t MorlexDate::SelStart() const { return txtDate.SelStart(); }
+std::int32_t MorlexDate::SelStart() const {
+  return txtDate.SelStart();
+}
 
 void MorlexDate::SetSelStart(std::int32_t New_SelStart) {
   txtDate.SetSelStart(New_SelStart);
   host_.NotifyChanged("SelStart");
 }
 
-std::int32_t MorlexDate::SelLength() const { return txtDate.SelLength(); }
+std::int32_t MorlexDate::SelLength() const {
+  return txtDate.SelLength();
+}
 
 void MorlexDate::SetSelLength(std::int32_t New_SelLength) {
   txtDate.SetSelLength(New_SelLength);

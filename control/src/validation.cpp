@@ -1,8 +1,8 @@
 // Text-change handling, loss of focus, and the commit of the date on leaving
 // the field or on Enter.
+#include "morlex/control/morlex_date.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/unicode.h"
-#include "morlex/control/morlex_date.h"
 
 namespace morlex {
 

@@ -7,20 +7,20 @@ namespace morlex {
 std::int32_t ToSerial(const Date& date) {
   const int y = date.year - (date.month <= 2 ? 1 : 0);
   const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;                                                      // [0, 399]
-  const int mp = (date.month + 9) % 12;                                               // [0, 11]
-  const int doy = (153 * mp + 2) / 5 + date.day - 1;                                  // [0, 365]
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                              // [0, 146096]
+  const int yoe = y - era * 400;                          // [0, 399]
+  const int mp = (date.month + 9) % 12;                   // [0, 11]
+  const int doy = (153 * mp + 2) / 5 + date.day - 1;      // [0, 365]
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;  // [0, 146096]
   return era * 146097 + doe - 719468;
 }
 
 Date FromSerial(std::int32_t serial) {
   const std::int32_t z = serial + 719468;
   const std::int32_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int doe = static_cast<int>(z - era * 146097);                                 // [0, 146096]
-  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;              // [0, 399]
-  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                            // [0, 365]
-  const int mp = (5 * doy + 2) / 153;                                                 // [0, 11]
+  const int doe = static_cast<int>(z - era * 146097);                     // [0, 146096]
+  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
+  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+  const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
   Date d;
   d.day = doy - (153 * mp + 2) / 5 + 1;
   d.month = mp < 10 ? mp + 3 : mp - 9;
@@ -49,8 +49,8 @@ std::optional<Date> AddToDate(DateUnit unit, std::int64_t n, const Date& date) {
     }
     case DateUnit::kMonths:
     case DateUnit::kYears: {
+      if (n > 200'000 || n < -200'000) return std::nullopt;
       const std::int64_t months = unit == DateUnit::kYears ? n * 12 : n;
-      if (months > 200'000 || months < -200'000) return std::nullopt;
       const std::int64_t index = std::int64_t{date.year} * 12 + (date.month - 1) + months;
       if (index < std::int64_t{kMinYear} * 12 || index > std::int64_t{kMaxYear} * 12 + 11) {
         return std::nullopt;

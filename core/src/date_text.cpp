@@ -119,14 +119,15 @@ std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
   return out;
 }
 
-std::u16string RenderDate(std::u16string_view text, std::u16string_view pattern,
-                          int current_year) {
+std::u16string RenderDate(std::u16string_view text, std::u16string_view pattern, int current_year) {
   if (pattern.empty()) return std::u16string(text);
   const auto date = ReadDateText(text, current_year);
   if (!date) return std::u16string(text);
   return FormatDate(*date, pattern);
 }
 
-std::u16string DateToText(const Date& date) { return FormatDate(date, u"m/d/yyyy"); }
+std::u16string DateToText(const Date& date) {
+  return FormatDate(date, u"m/d/yyyy");
+}
 
 }  // namespace morlex

@@ -10,9 +10,13 @@
 namespace morlex::headless {
 namespace {
 
-[[noreturn]] void InvalidValue() { throw Error(errnum::kInvalidValue, "Invalid property value"); }
+[[noreturn]] void InvalidValue() {
+  throw Error(errnum::kInvalidValue, "Invalid property value");
+}
 
-float RoundToPixel(float twips) { return std::round(twips / 15.0F) * 15.0F; }
+float RoundToPixel(float twips) {
+  return std::round(twips / 15.0F) * 15.0F;
+}
 
 bool TakesFocus(const platform::Widget& w) {
   return dynamic_cast<const platform::TextBox*>(&w) != nullptr ||
@@ -31,7 +35,9 @@ const T* As(const platform::Widget* w) {
 float HeadlessTextWidth(std::u16string_view text, float points) {
   return RoundToPixel(static_cast<float>(text.size()) * points * 0.6F * 20.0F);
 }
-float HeadlessTextHeight(float points) { return RoundToPixel(points * 1.2F * 20.0F); }
+float HeadlessTextHeight(float points) {
+  return RoundToPixel(points * 1.2F * 20.0F);
+}
 
 // --- WidgetImpl ----------------------------------------------------------------
 
@@ -101,7 +107,9 @@ void TextBox::Replace(int start, int length, std::u16string_view with) {
   if (text_ != before && events.Change) events.Change();
 }
 
-void TextBox::SetSelText(std::u16string_view text) { Replace(sel_start_, sel_length_, text); }
+void TextBox::SetSelText(std::u16string_view text) {
+  Replace(sel_start_, sel_length_, text);
+}
 
 void TextBox::SetMaxLength(int length) {
   if (length < 0) InvalidValue();
@@ -216,8 +224,12 @@ void Label::UserDblClick() {
 PictureBox::PictureBox(Surface& surface, const platform::WidgetDesign& d)
     : WidgetImpl(surface, d), border_(d.border_style != 0 ? 60.0F : 0.0F) {}
 
-float PictureBox::ScaleWidth() const { return std::max(0.0F, width_ - border_); }
-float PictureBox::ScaleHeight() const { return std::max(0.0F, height_ - border_); }
+float PictureBox::ScaleWidth() const {
+  return std::max(0.0F, width_ - border_);
+}
+float PictureBox::ScaleHeight() const {
+  return std::max(0.0F, height_ - border_);
+}
 
 Image::Image(Surface& surface, const platform::WidgetDesign& d)
     : WidgetImpl(surface, d), picture_(d.picture) {}
@@ -282,18 +294,36 @@ T& Surface::Find(std::string_view name, int index) {
   throw Error(340, what + " doesn't exist");
 }
 
-platform::TextBox& Surface::GetTextBox(std::string_view n) { return Find<TextBox>(n, -1); }
+platform::TextBox& Surface::GetTextBox(std::string_view n) {
+  return Find<TextBox>(n, -1);
+}
 platform::CommandButton& Surface::GetCommandButton(std::string_view n) {
   return Find<CommandButton>(n, -1);
 }
-platform::Label& Surface::GetLabel(std::string_view n, int i) { return Find<Label>(n, i); }
-platform::PictureBox& Surface::GetPictureBox(std::string_view n) { return Find<PictureBox>(n, -1); }
-platform::Image& Surface::GetImage(std::string_view n) { return Find<Image>(n, -1); }
-platform::UpDown& Surface::GetUpDown(std::string_view n) { return Find<UpDown>(n, -1); }
-TextBox& Surface::Text(std::string_view n) { return Find<TextBox>(n, -1); }
-CommandButton& Surface::Button(std::string_view n) { return Find<CommandButton>(n, -1); }
-Label& Surface::Lbl(std::string_view n, int i) { return Find<Label>(n, i); }
-UpDown& Surface::Spin(std::string_view n) { return Find<UpDown>(n, -1); }
+platform::Label& Surface::GetLabel(std::string_view n, int i) {
+  return Find<Label>(n, i);
+}
+platform::PictureBox& Surface::GetPictureBox(std::string_view n) {
+  return Find<PictureBox>(n, -1);
+}
+platform::Image& Surface::GetImage(std::string_view n) {
+  return Find<Image>(n, -1);
+}
+platform::UpDown& Surface::GetUpDown(std::string_view n) {
+  return Find<UpDown>(n, -1);
+}
+TextBox& Surface::Text(std::string_view n) {
+  return Find<TextBox>(n, -1);
+}
+CommandButton& Surface::Button(std::string_view n) {
+  return Find<CommandButton>(n, -1);
+}
+Label& Surface::Lbl(std::string_view n, int i) {
+  return Find<Label>(n, i);
+}
+UpDown& Surface::Spin(std::string_view n) {
+  return Find<UpDown>(n, -1);
+}
 
 void Surface::MoveFocus(platform::Widget* to) {
   platform::Widget* from = focused_;
@@ -332,7 +362,9 @@ Form::Form(Toolkit& toolkit, const platform::SurfaceDesign& design)
   ++toolkit_.live_forms_;
 }
 
-Form::~Form() { --toolkit_.live_forms_; }
+Form::~Form() {
+  --toolkit_.live_forms_;
+}
 
 void Form::ShowModal() {
   if (shown_) throw Error(400, "Form already displayed; can't show modally");

@@ -6,9 +6,13 @@
 namespace morlex::host::detail {
 namespace {
 
-std::string Bool(bool b) { return b ? "True" : "False"; }
+std::string Bool(bool b) {
+  return b ? "True" : "False";
+}
 
-void NoArgs(Context& c, Args a, std::string_view usage) { c.ExpectCount(a, 0, 0, usage); }
+void NoArgs(Context& c, Args a, std::string_view usage) {
+  c.ExpectCount(a, 0, 0, usage);
+}
 
 }  // namespace
 
@@ -154,8 +158,8 @@ void RegisterCoreCommands(CommandTable& t) {
     const auto boxes = c.stage.Layout(w, h);
     c.emit("control width=" + platform::NumberText(w) + " height=" + platform::NumberText(h));
     for (const auto& b : boxes) {
-      c.emit(b.name + " left=" + platform::NumberText(b.left) + " top=" +
-             platform::NumberText(b.top) + " width=" + platform::NumberText(b.width) +
+      c.emit(b.name + " left=" + platform::NumberText(b.left) +
+             " top=" + platform::NumberText(b.top) + " width=" + platform::NumberText(b.width) +
              " height=" + platform::NumberText(b.height) + " visible=" + Bool(b.visible));
     }
   };

@@ -97,9 +97,8 @@ void Perform(Context& c, DialogUser& user, const DialogAction& act) {
       }
     }
     c.emit("dialog title=" + Quote(form.Caption()) +
-           " month=" + Quote(form.GetTextBox("txtMonth").Text()) +
-           " year=" + Quote(form.GetTextBox("txtYear").Text()) +
-           " marked=" + std::to_string(marked));
+           " month=" + Quote(form.GetTextBox("txtMonth").Text()) + " year=" +
+           Quote(form.GetTextBox("txtYear").Text()) + " marked=" + std::to_string(marked));
   } else if (act.verb == "grid") {
     for (int r = 0; r < 6; ++r) {
       std::string line = "row " + std::to_string(r) + ":";
@@ -137,9 +136,8 @@ void RegisterDialogCommands(CommandTable& t) {
     c.stage.About([&c](DialogUser& user) {
       platform::Form& form = user.Form();
       c.emit("about caption=" + Quote(form.Caption()) +
-             " name=" + Quote(form.GetLabel("lblName").Caption()) +
-             " version=" + Quote(form.GetLabel("lblVersion").Caption()) +
-             " focus=" + user.FocusedName());
+             " name=" + Quote(form.GetLabel("lblName").Caption()) + " version=" +
+             Quote(form.GetLabel("lblVersion").Caption()) + " focus=" + user.FocusedName());
       user.PressButton("cmdClose");
     });
   };

@@ -1,6 +1,7 @@
 // The property bag, loading, saving and the member table.
 #include "commands.h"
 #include "morlex/component/dispatch.h"
+#include "morlex/component/property_bag_file.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
 
@@ -76,13 +77,33 @@ void RegisterPersistenceCommands(CommandTable& t) {
   };
   t["load"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "load [FILE]");
-    if (a.size() == 1) throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
-    c.stage.Load(c.bag);
+    if (a.empty()) {
+      c.stage.Load(c.bag);
+      return;
+    }
+    // A damaged file still loads: what cannot be read takes its default.
+    // A file that cannot be read at all is reported, and the control then
+    // starts from an empty bag, as from a file with nothing in it.
+    storage::FilePropertyBag bag;
+    std::string failure;
+    try {
+      bag = storage::FilePropertyBag::ReadFile(a[0].text);
+    } catch (const Error& e) {
+      failure = e.description();
+    }
+    c.stage.Load(bag);
+    if (!failure.empty()) c.emit("error " + Quote(failure));
   };
   t["save"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "save [FILE]");
     MorlexDate& control = c.Control();
-    if (a.size() == 1) throw Error(errnum::kFileFailure, "Property-bag files are not supported yet");
+    if (a.size() == 1) {
+      // Nothing reaches the file unless the whole save succeeded.
+      storage::FilePropertyBag bag;
+      control.WriteProperties(bag);
+      bag.WriteFile(a[0].text);
+      return;
+    }
     PrintingBag bag(c);
     control.WriteProperties(bag);
   };

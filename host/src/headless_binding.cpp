@@ -7,7 +7,9 @@
 namespace morlex::host {
 namespace {
 
-headless::Surface& Headless(platform::Surface& s) { return dynamic_cast<headless::Surface&>(s); }
+headless::Surface& Headless(platform::Surface& s) {
+  return dynamic_cast<headless::Surface&>(s);
+}
 
 class HeadlessInput final : public UserInput {
  public:
@@ -51,8 +53,7 @@ class HeadlessInput final : public UserInput {
       toolkit_.SetModalInteraction(nullptr);
       return;
     }
-    toolkit_.SetModalInteraction(
-        [fn = std::move(interaction)](headless::Form& form) { fn(form); });
+    toolkit_.SetModalInteraction([fn = std::move(interaction)](headless::Form& form) { fn(form); });
   }
 
  private:
@@ -91,6 +92,8 @@ class HeadlessBinding final : public Binding {
 
 }  // namespace
 
-std::unique_ptr<Binding> MakeHeadlessBinding() { return std::make_unique<HeadlessBinding>(); }
+std::unique_ptr<Binding> MakeHeadlessBinding() {
+  return std::make_unique<HeadlessBinding>();
+}
 
 }  // namespace morlex::host

@@ -79,8 +79,8 @@ std::int64_t Context::Integer(const Token& t, std::int64_t min, std::int64_t max
   const char* last = first + t.text.size();
   const auto r = std::from_chars(first, last, v);
   if (t.quoted || t.text.empty() || r.ec != std::errc() || r.ptr != last || v < min || v > max) {
-    Malformed("expected a whole number from " + std::to_string(min) + " to " +
-              std::to_string(max) + ", got '" + t.text + "'");
+    Malformed("expected a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+              ", got '" + t.text + "'");
   }
   return v;
 }
@@ -146,7 +146,9 @@ ScriptRunner::ScriptRunner(Binding& binding, std::ostream& out)
 
 ScriptRunner::~ScriptRunner() = default;
 
-void ScriptRunner::Emit(const std::string& line) { out_ << line << '\n'; }
+void ScriptRunner::Emit(const std::string& line) {
+  out_ << line << '\n';
+}
 
 void ScriptRunner::EmitError(std::string_view description) {
   Emit("error " + Quote(description));

@@ -17,7 +17,9 @@ std::string Quote(std::string_view utf8) {
   return out;
 }
 
-std::string Quote(std::u16string_view text) { return Quote(ToUtf8(text)); }
+std::string Quote(std::u16string_view text) {
+  return Quote(ToUtf8(text));
+}
 
 std::string ValueText(const platform::Variant& value) {
   if (const auto* s = std::get_if<std::u16string>(&value)) return Quote(*s);
@@ -62,7 +64,9 @@ void DialogUser::ClickLabel(std::string_view name, int index) {
 void DialogUser::DblClickLabel(std::string_view name, int index) {
   input_.DblClickLabel(form_.GetLabel(name, index));
 }
-void DialogUser::Close() { input_.CloseForm(form_); }
+void DialogUser::Close() {
+  input_.CloseForm(form_);
+}
 
 std::string DialogUser::FocusedName() {
   platform::Widget* w = input_.FocusedWidget(form_);
@@ -86,8 +90,7 @@ class Stage::Sink final : public MorlexDateEvents {
   Stage& stage_;
 };
 
-Stage::Stage(Binding& binding, Printer printer)
-    : binding_(binding), printer_(std::move(printer)) {
+Stage::Stage(Binding& binding, Printer printer) : binding_(binding), printer_(std::move(printer)) {
   policy_.on_notify = [this](std::string_view key) { Print("notify " + std::string(key)); };
   policy_.on_notify_failed = [this](std::string_view key) {
     Print("notify " + std::string(key) + " failed");
@@ -105,7 +108,9 @@ void Stage::SetToday(Date today) {
   policy_.clock = &*clock_;
 }
 
-MorlexDate* Stage::Control() { return hosted_ ? &hosted_->Control() : nullptr; }
+MorlexDate* Stage::Control() {
+  return hosted_ ? &hosted_->Control() : nullptr;
+}
 
 MorlexDate& Stage::Require() {
   if (!hosted_) throw Error(91, "Object variable not set: no control (use new or load first)");
@@ -151,7 +156,9 @@ void Stage::HostShow() {
   hosted_->HostShow();
 }
 
-bool Stage::UserCanAct() { return Require(), hosted_->Site().Enabled(); }
+bool Stage::UserCanAct() {
+  return Require(), hosted_->Site().Enabled();
+}
 
 void Stage::EnsureTextFocus() {
   platform::Surface& s = hosted_->Control().ControlSurface();

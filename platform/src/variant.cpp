@@ -11,8 +11,12 @@
 namespace morlex::platform {
 namespace {
 
-[[noreturn]] void TypeMismatch() { throw Error(errnum::kTypeMismatch, "Type mismatch"); }
-[[noreturn]] void Overflow() { throw Error(errnum::kOverflow, "Overflow"); }
+[[noreturn]] void TypeMismatch() {
+  throw Error(errnum::kTypeMismatch, "Type mismatch");
+}
+[[noreturn]] void Overflow() {
+  throw Error(errnum::kOverflow, "Overflow");
+}
 
 // A numeric string: blanks around, an optional sign, digits with at most one
 // decimal point, an optional exponent. Nothing else ("inf", "nan", "0x10",
@@ -120,13 +124,20 @@ FontRef ToFont(const Variant& v) {
 
 const char* KindName(const Variant& v) {
   switch (v.index()) {
-    case 0: return "empty";
-    case 1: return "bool";
-    case 2: return "long";
-    case 3: return "single";
-    case 4: return "double";
-    case 5: return "string";
-    default: return "font";
+    case 0:
+      return "empty";
+    case 1:
+      return "bool";
+    case 2:
+      return "long";
+    case 3:
+      return "single";
+    case 4:
+      return "double";
+    case 5:
+      return "string";
+    default:
+      return "font";
   }
 }
 

@@ -1,30 +1,15 @@
-// The pictures of the surfaces: read from the artwork files, or drawn when a
-// file is missing so that the forms never show an empty button.
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+// The pictures of the surfaces: read from the component's artwork files, or
+// drawn when a file is missing or damaged so that no form shows an empty
+// button.
 #include <QPainter>
 #include <QPixmap>
+#include <exception>
 
+#include "morlex/component/artwork.h"
 #include "widgets_p.h"
 
 namespace morlex::qt::detail {
 namespace {
-
-QStringList ArtworkFolders() {
-  QStringList folders;
-  const QString configured = qEnvironmentVariable("MORLEX_ARTWORK_DIR");
-  if (!configured.isEmpty()) folders << configured;
-  // An installed tree may have moved since it was built: the data folder
-  // beside the program's bin folder comes before the configured one.
-  if (QCoreApplication::instance() != nullptr) {
-    folders << QDir(QCoreApplication::applicationDirPath())
-                   .filePath(QStringLiteral("../share/MorlexDateControl/artwork"));
-  }
-  folders << QStringLiteral(MORLEX_ARTWORK_INSTALL_DIR)
-          << QStringLiteral(MORLEX_ARTWORK_SOURCE_DIR);
-  return folders;
-}
 
 void Fill(QImage& image, int x0, int y0, int x1, int y1, QRgb color) {
   for (int y = y0; y <= y1; ++y) {
@@ -88,12 +73,14 @@ QImage DrawnPicture(const std::string& name) {
 
 QImage ArtworkPicture(const std::string& name) {
   if (name.empty()) return {};
-  const QString file = QString::fromStdString(name);
-  for (const QString& folder : ArtworkFolders()) {
-    const QString path = QDir(folder).filePath(file);
-    if (!QFileInfo::exists(path)) continue;
-    QImage image(path);
-    if (!image.isNull()) return image.convertToFormat(QImage::Format_ARGB32);
+  try {
+    const std::vector<std::uint8_t> bytes = artwork::Load(name);
+    QImage image;
+    if (image.loadFromData(bytes.data(), static_cast<int>(bytes.size()))) {
+      return image.convertToFormat(QImage::Format_ARGB32);
+    }
+  } catch (const std::exception&) {
+    // Missing or unreadable: the drawn stand-in shows the same motif.
   }
   return DrawnPicture(name);
 }

@@ -465,19 +465,29 @@ void Label::Place() {
 
 // The captions are laid out for the design's font; a stand-in font that is
 // wider (where that face is not installed) would cut them. A caption that
-// does not fit is drawn smaller, down to 60 percent of the design's size.
+// does not fit is drawn smaller, down to 60 percent of the design's size,
+// and one that still does not fit ends in an ellipsis, so that it is seen
+// to be cut.
 void Label::FitFont() {
   QFont font = font_;
+  const QString caption = ToQString(caption_);
+  QString shown = caption;
   const int available = label_->contentsRect().width();
-  const QString text = label_->text();
-  if (available > 0 && !text.isEmpty() && font.pointSizeF() > 0) {
-    const qreal needed = QFontMetricsF(font).horizontalAdvance(text);
+  if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
+      !caption.contains(QLatin1Char('\n'))) {
+    const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
     if (needed > available) {
-      const qreal scale = std::max<qreal>(0.6, available / needed);
+      // A little under the exact ratio: hinting rounds the smaller font's
+      // advances, and a caption that fits must not lose its last letter.
+      const qreal scale = std::max<qreal>(0.6, 0.97 * available / needed);
       font.setPointSizeF(font.pointSizeF() * scale);
+      if (QFontMetrics(font).horizontalAdvance(caption) > available) {
+        shown = QFontMetrics(font).elidedText(caption, Qt::ElideRight, available);
+      }
     }
   }
   if (label_->font() != font) label_->setFont(font);
+  if (label_->text() != shown) label_->setText(shown);
 }
 
 void Label::SetCaption(std::u16string_view caption) {

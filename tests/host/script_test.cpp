@@ -30,6 +30,7 @@ std::string ReadFile(const fs::path& path) {
 }
 
 class HostScript : public testing::TestWithParam<std::string> {};
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(HostScript);
 
 TEST_P(HostScript, PrintsExpectedOutput) {
   const fs::path dir = MORLEX_SCRIPT_DIR;

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <QTemporaryDir>
+
 #include "morlex/host/script.h"
 #include "morlex/qt/qt_binding.h"
 
@@ -37,7 +39,18 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(QtScript);
 TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
   const fs::path dir = MORLEX_SCRIPT_DIR;
   std::ifstream script(dir / (GetParam() + ".mhs"));
+  const std::string expected = ReadFile(dir / (GetParam() + ".out"));
   ASSERT_TRUE(script) << "cannot open script";
+  // Scripts may save and load files by relative names: they do so in a
+  // folder of their own.
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const fs::path before = fs::current_path();
+  fs::current_path(folder.path().toStdString());
+  struct Back {
+    fs::path to;
+    ~Back() { fs::current_path(to); }
+  } back{before};
   auto binding = morlex::qt::MakeQtBinding();
   std::ostringstream out;
   {
@@ -45,7 +58,7 @@ TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
     runner.SetToday({2026, 12, 8});
     ASSERT_NO_THROW(runner.Run(script));
   }
-  EXPECT_EQ(out.str(), ReadFile(dir / (GetParam() + ".out")));
+  EXPECT_EQ(out.str(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, QtScript, testing::ValuesIn(ScriptNames()), [](const auto& info) {

@@ -217,9 +217,16 @@ TEST_F(QtToolkit, LabelsShowTheirCaptionAsPlainText) {
   EXPECT_TRUE(q->alignment() & Qt::AlignHCenter);
   label.SetBordered(true);
   EXPECT_EQ(q->frameWidth(), 1);
-  // A caption wider than the label is drawn smaller rather than cut.
-  label.SetCaption(u"A notice line far longer than the label that holds it");
-  EXPECT_LT(q->font().pointSizeF(), q->parentWidget()->font().pointSizeF() + 0.01);
+  // A caption wider than the label is drawn smaller, and one far too wide
+  // is seen to be cut; the caption itself stays whole.
+  const double design_size = q->font().pointSizeF();
+  label.SetCaption(u"Morlex Date Control, version one");
+  EXPECT_LT(q->font().pointSizeF(), design_size);
+  EXPECT_EQ(q->text(), QStringLiteral("Morlex Date Control, version one"));
+  const std::u16string notice(200, u'x');
+  label.SetCaption(notice);
+  EXPECT_TRUE(q->text().endsWith(QChar(0x2026)));
+  EXPECT_EQ(label.Caption(), notice);
 }
 
 TEST_F(QtToolkit, PicturesComeFromTheArtworkFolderOrAreDrawn) {

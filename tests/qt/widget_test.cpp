@@ -151,13 +151,13 @@ TEST_F(Widget, AFailingHandlerOfARealKeyGoesToTheHandler) {
   auto field = Field();
   field->setText(QString());
   field->setNotifyChangedHandler([](const QString&) { throw std::runtime_error("locked"); });
-  QTest::keyClicks(Edit(*field), QStringLiteral("12"));
-  EXPECT_EQ(field->text(), QStringLiteral("12"));
+  QTest::keyClicks(Edit(*field), QStringLiteral("1/"));
+  EXPECT_EQ(field->text(), QStringLiteral("1/"));
   EXPECT_FALSE(failures_.empty());
   field->setNotifyChangedHandler(nullptr);
   failures_.clear();
-  QTest::keyClick(Edit(*field), Qt::Key_3);
-  EXPECT_EQ(field->text(), QStringLiteral("123"));
+  QTest::keyClick(Edit(*field), Qt::Key_2);
+  EXPECT_EQ(field->text(), QStringLiteral("1/2"));
   EXPECT_TRUE(failures_.empty());
 }
 

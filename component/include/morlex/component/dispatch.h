@@ -25,6 +25,15 @@ enum class ValueType : std::uint8_t {
   kNone,        // a method without a result
 };
 
+// Attributes of a member beyond its accessors.
+inline constexpr std::uint16_t kMemberReadOnly = 1U << 0;
+// Data binding of Text: the control tells the host of every change
+// (bindable), asks before it changes the value (request-edit), and it is the
+// property a data source binds to through DataField (default-bind).
+inline constexpr std::uint16_t kMemberBindable = 1U << 1;
+inline constexpr std::uint16_t kMemberRequestEdit = 1U << 2;
+inline constexpr std::uint16_t kMemberDefaultBind = 1U << 3;
+
 struct MemberInfo {
   int position;  // 1-based, call-table order
   std::string_view name;
@@ -33,6 +42,7 @@ struct MemberInfo {
   std::int32_t dispid;
   std::int32_t help_context;
   std::string_view help_string;  // empty when none
+  std::uint16_t flags = 0;
 
   bool Has(Accessor a) const;
 };

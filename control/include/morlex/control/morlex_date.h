@@ -133,6 +133,13 @@ class MorlexDate {
 
   int CurrentYear() const;
 
+  // The separators of a text and the "/" before a position, as the 16-bit
+  // numbers the editor works with; Overflow when a position does not fit.
+  static void FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
+                          std::int16_t& N);
+  void CountSlashes(std::int16_t n, std::int16_t& count) const;
+  bool GrowsPastMaxLength(std::size_t new_length) const;
+
   platform::HostSite& host_;
   platform::Toolkit& toolkit_;
   std::unique_ptr<platform::Surface> surface_;

@@ -40,8 +40,7 @@ std::u16string FormatDate(const Date& date, std::u16string_view pattern);
 // The date the text reads as, written in pattern. A text that is not a date,
 // and the empty pattern, give the text back unchanged: rendering never
 // destroys what the user typed.
-std::u16string RenderDate(std::u16string_view text, std::u16string_view pattern,
-                          int current_year);
+std::u16string RenderDate(std::u16string_view text, std::u16string_view pattern, int current_year);
 
 // The date as plain date text "m/d/yyyy" (year in four digits), which reads
 // back as the same date.

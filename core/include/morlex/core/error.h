@@ -11,14 +11,15 @@ namespace morlex {
 // Error numbers in use. They follow the numbering that hosts of this kind of
 // control already know, so that a host can tell the failures apart.
 namespace errnum {
-inline constexpr std::int32_t kInvalidCall = 5;      // "Invalid procedure call or argument"
-inline constexpr std::int32_t kOverflow = 6;         // "Overflow"
-inline constexpr std::int32_t kTypeMismatch = 13;    // "Type mismatch"
-inline constexpr std::int32_t kInvalidValue = 380;   // "Invalid property value"
-inline constexpr std::int32_t kReadOnly = 383;       // "Property is read-only"
-inline constexpr std::int32_t kNoSuchMember = 438;   // "Object doesn't support this property or method"
-inline constexpr std::int32_t kHostFailure = 440;    // a failure reported by the host or toolkit
-inline constexpr std::int32_t kFileFailure = 75;     // "Path/File access error"
+inline constexpr std::int32_t kInvalidCall = 5;     // "Invalid procedure call or argument"
+inline constexpr std::int32_t kOverflow = 6;        // "Overflow"
+inline constexpr std::int32_t kTypeMismatch = 13;   // "Type mismatch"
+inline constexpr std::int32_t kInvalidValue = 380;  // "Invalid property value"
+inline constexpr std::int32_t kReadOnly = 383;      // "Property is read-only"
+inline constexpr std::int32_t kNoSuchMember =
+    438;  // "Object doesn't support this property or method"
+inline constexpr std::int32_t kHostFailure = 440;  // a failure reported by the host or toolkit
+inline constexpr std::int32_t kFileFailure = 75;   // "Path/File access error"
 }  // namespace errnum
 
 // A failure inside the component: a number, a description (UTF-8) and the

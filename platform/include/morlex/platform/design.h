@@ -35,8 +35,8 @@ inline constexpr std::uint32_t kColor3DHighlight = 0x80000014;
 struct WidgetDesign {
   WidgetKind kind = WidgetKind::kTextBox;
   std::string name;
-  int index = -1;           // member of a widget array when >= 0
-  std::string container;    // empty: the surface itself; else a picture box's name
+  int index = -1;         // member of a widget array when >= 0
+  std::string container;  // empty: the surface itself; else a picture box's name
   float left = 0, top = 0, width = 0, height = 0;  // twips
   int tab_index = 0;
   bool tab_stop = true;
@@ -50,11 +50,11 @@ struct WidgetDesign {
   int alignment = 0;     // 0 left, 1 right, 2 centre
   int border_style = 0;  // 0 none, 1 single line (labels); picture box: 0 none, 1 sunken
   bool auto_size = false;
-  bool stretch = false;  // image
-  std::string picture;   // artwork file name (under the installed artwork folder)
+  bool stretch = false;                  // image
+  std::string picture;                   // artwork file name (under the installed artwork folder)
   int min = -1, max = 1, increment = 1;  // up-down
-  bool is_default = false;  // button pressed by Enter
-  bool is_cancel = false;   // button pressed by Esc
+  bool is_default = false;               // button pressed by Enter
+  bool is_cancel = false;                // button pressed by Esc
 };
 
 struct SurfaceDesign {

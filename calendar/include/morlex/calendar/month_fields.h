@@ -1,0 +1,35 @@
+#pragma once
+// The month and year fields above the calendar grid, as plain functions: the
+// month names, the letter keys that pick a month, and the year field's text.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morlex::calendar {
+
+// The English name of month 1..12 ("January"), whatever the locale; empty
+// for any other number.
+std::u16string_view MonthName(int month);
+
+// The month that a key picks while month `current` is shown, or nullopt for a
+// key that picks none. Letters count in either case; J, M and A cycle through
+// the months that share the initial (J: January, June, July; M: March, May;
+// A: April, August).
+std::optional<int> MonthOfLetter(std::int16_t key, int current);
+
+// The year as the year field shows it: plain decimal digits, or with
+// four_digits at least four digits with leading zeros (999 -> "0999").
+std::u16string YearText(int year, bool four_digits);
+
+// The numeric value of the year field's text, or nullopt unless the text is
+// a run of one to nine decimal digits.
+std::optional<int> YearFieldValue(std::u16string_view text);
+
+// The year that a year field's text stands for as the year of a date text
+// (one or two digits in the window 1930..2029, three or four as written), or
+// nullopt when it stands for none in the years 100 to 9999.
+std::optional<int> YearOfText(std::u16string_view text);
+
+}  // namespace morlex::calendar

@@ -1,0 +1,67 @@
+#pragma once
+// The month grid of the calendar pop-up as plain values: where the 42 day
+// cells and the seven weekday headings go inside the day area, and what each
+// cell shows for a month. The dialog mirrors these values onto its labels.
+//
+// Cells are numbered row * 7 + column; rows 0..5 run top to bottom, columns
+// 0..6 from Sunday to Saturday.
+
+#include <array>
+#include <string>
+
+namespace morlex::calendar {
+
+inline constexpr int kRows = 6;
+inline constexpr int kColumns = 7;
+inline constexpr int kCells = kRows * kColumns;
+
+// The nearest whole number; an exact half goes to the even neighbour.
+double RoundHalfEven(double value);
+
+// The day area is tiled by slots of column_width x row_height twips; each
+// cell sits 15 twips inside its slot on every side, so neighbouring cells are
+// 30 twips apart and the area's colour shows between them.
+struct GridGeometry {
+  int column_width = 0;  // W
+  int row_height = 0;    // H
+
+  int CellWidth() const { return column_width > 30 ? column_width - 30 : 0; }
+  int CellHeight() const { return row_height > 30 ? row_height - 30 : 0; }
+  int CellLeft(int column) const { return column * column_width + 15; }
+  int CellTop(int row) const { return row * row_height + 15; }
+};
+
+// The slots for a day area of width x height twips (its inner size):
+// W = (width - 30) / 7 and H = (height - 30) / 6, rounded half to even. An
+// area too small (or not a number) gives slots of size 0.
+GridGeometry LayoutGrid(double width, double height);
+
+// The heading of a column: the abbreviated weekday name, "Sun" to "Sat".
+std::u16string WeekdayHeading(int column);
+
+struct DayCell {
+  std::u16string caption;  // the day "1".."31"; empty for a blank cell
+  bool enabled = false;    // blank cells are disabled
+  bool bordered = false;   // the chosen day carries the single-line border
+};
+using MonthCells = std::array<DayCell, kCells>;
+
+// The cell that holds day 1 of the month: the weekday with Sunday = 1, less
+// one, where a Sunday gives 7 rather than 0, so the first row is never full
+// and a month that starts on a Sunday leaves it blank. 0 when month/year
+// names no month of the years 100 to 9999.
+int FirstDayCell(int month, int year);
+
+// The 42 cells for month/year: days 1 to the month's length from
+// FirstDayCell on, every other cell blank, and the cell of chosen_day
+// bordered (none when the month has no such day). All cells are blank when
+// month/year names no month of the years 100 to 9999.
+MonthCells FillMonthCells(int month, int year, int chosen_day);
+
+// Moves the border to cell index; every other cell loses it.
+void MarkCell(MonthCells& cells, int index);
+
+// The bordered cell, -1 when none (the first, should there be several).
+int MarkedCell(const MonthCells& cells);
+
+}  // namespace morlex::calendar
