@@ -4,9 +4,10 @@ add_library(morlex_settings INTERFACE)
 add_library(Morlex::settings ALIAS morlex_settings)
 target_compile_features(morlex_settings INTERFACE cxx_std_20)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  target_compile_options(morlex_settings INTERFACE -Wall -Wextra -Wpedantic)
+  # Warning flags are the project's own business, not an installed package's.
+  target_compile_options(morlex_settings INTERFACE "$<BUILD_INTERFACE:-Wall;-Wextra;-Wpedantic>")
   if(MORLEX_WARNINGS_AS_ERRORS)
-    target_compile_options(morlex_settings INTERFACE -Werror)
+    target_compile_options(morlex_settings INTERFACE "$<BUILD_INTERFACE:-Werror>")
   endif()
   if(MORLEX_SANITIZE)
     target_compile_options(morlex_settings INTERFACE
@@ -24,6 +25,8 @@ function(morlex_add_library name)
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
     $<INSTALL_INTERFACE:include>)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE morlex_settings)
+  # The public headers are C++20: consumers of an installed package need it too.
+  target_compile_features(${name} PUBLIC cxx_std_20)
 endfunction()
 
 # Fuzzing: every library is instrumented for libFuzzer; the fuzz targets link

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test, then builds
-# the tests again with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs them once more. Installs what is missing first.
+# Builds everything with warnings as errors and runs every test (the Qt ones
+# offscreen, then once more under Xvfb with the xcb platform), installs the
+# build and builds a consumer of the installed package, then builds the tests
+# again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them
+# once more. Installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +17,22 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLEX_WARNINGS_AS_ERROR
 cmake --build build -j "$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+if [ -x build/bin/morlex_qt_tests ]; then
+  echo "== Qt tests under Xvfb (xcb platform)"
+  for t in morlex_qt_tests morlex_behaviour_tests; do
+    xvfb-run -a env QT_QPA_PLATFORM=xcb "build/bin/$t" --gtest_brief=1
+  done
+fi
+
+echo "== install, and a project that uses the installed package"
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install build --prefix "$prefix/usr" >/dev/null
+cmake -S tests/find-package -B "$prefix/consumer" -DCMAKE_PREFIX_PATH="$prefix/usr" >/dev/null
+cmake --build "$prefix/consumer" -j "$jobs" >/dev/null
+"$prefix/consumer/consumer_core"
+"$prefix/consumer/consumer_qt"
 
 echo "== sanitizer build (ASan + UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORLEX_WARNINGS_AS_ERRORS=ON \

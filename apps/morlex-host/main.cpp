@@ -2,7 +2,14 @@
 // the host from a script, and prints everything the control tells its host.
 //
 //   morlex-host [--toolkit headless|qt] [--today YYYY-MM-DD] [SCRIPT]
+//   morlex-host --toolkit qt --snapshot DIR [--dpr RATIO]
+//
+// With --toolkit qt the same script plays on the Qt widgets; without a
+// display Qt draws offscreen. --snapshot writes pictures of the field, the
+// calendar and the about box to DIR instead of running a script.
 
+#include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -12,11 +19,18 @@
 #include "morlex/host/binding.h"
 #include "morlex/host/script.h"
 
+#ifdef MORLEX_HAVE_QT
+#include <QApplication>
+
+#include "morlex/qt/qt_binding.h"
+#endif
+
 namespace {
 
 int Usage(const std::string& message) {
   std::cerr << "morlex-host: " << message << "\n"
-            << "usage: morlex-host [--toolkit headless|qt] [--today YYYY-MM-DD] [SCRIPT]\n";
+            << "usage: morlex-host [--toolkit headless|qt] [--today YYYY-MM-DD] [SCRIPT]\n"
+            << "       morlex-host --toolkit qt --snapshot DIR [--dpr RATIO]\n";
   return 2;
 }
 
@@ -26,6 +40,8 @@ int main(int argc, char** argv) {
   std::string toolkit = "headless";
   std::optional<morlex::Date> today;
   std::string script;
+  std::string snapshot_dir;
+  double ratio = 1.0;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--toolkit" && i + 1 < argc) {
@@ -33,6 +49,15 @@ int main(int argc, char** argv) {
     } else if (arg == "--today" && i + 1 < argc) {
       today = morlex::host::ParseIsoDate(argv[++i]);
       if (!today) return Usage("--today takes a date YYYY-MM-DD in the years 100 to 9999");
+    } else if (arg == "--snapshot" && i + 1 < argc) {
+      snapshot_dir = argv[++i];
+    } else if (arg == "--dpr" && i + 1 < argc) {
+      const std::string_view value = argv[++i];
+      const auto r = std::from_chars(value.data(), value.data() + value.size(), ratio);
+      if (r.ec != std::errc() || r.ptr != value.data() + value.size() || !(ratio >= 0.5) ||
+          !(ratio <= 8)) {
+        return Usage("--dpr takes a device pixel ratio from 0.5 to 8");
+      }
     } else if (arg == "--help" || arg == "-h") {
       Usage("help");
       return 0;
@@ -45,9 +70,41 @@ int main(int argc, char** argv) {
     }
   }
 
+  if (!snapshot_dir.empty() && toolkit != "qt") return Usage("--snapshot needs --toolkit qt");
+
+#ifdef MORLEX_HAVE_QT
+  // Declared before the binding: the widgets go before the application.
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  std::unique_ptr<QApplication> application;
+#endif
   std::unique_ptr<morlex::host::Binding> binding;
   if (toolkit == "headless") {
     binding = morlex::host::MakeHeadlessBinding();
+  } else if (toolkit == "qt") {
+#ifdef MORLEX_HAVE_QT
+    // Without a display the widgets are drawn offscreen; a platform named in
+    // QT_QPA_PLATFORM wins.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    application = std::make_unique<QApplication>(qt_argc, qt_argv);
+    if (!snapshot_dir.empty()) {
+      try {
+        for (const auto& file : morlex::qt::WriteSnapshots(snapshot_dir, ratio)) {
+          std::cout << file.string() << "\n";
+        }
+      } catch (const std::exception& e) {
+        std::cerr << "morlex-host: " << e.what() << "\n";
+        return 1;
+      }
+      return 0;
+    }
+    binding = morlex::qt::MakeQtBinding();
+#else
+    return Usage("this build has no Qt toolkit (configure with -DMORLEX_BUILD_QT=ON)");
+#endif
   } else {
     return Usage("unknown toolkit " + toolkit);
   }

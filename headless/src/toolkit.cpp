@@ -371,7 +371,16 @@ void Form::ShowModal() {
   shown_ = true;
   if (platform::Widget* first = FirstInTabOrder()) MoveFocus(first);
   if (form_events.Activate) form_events.Activate();
-  if (auto interaction = toolkit_.TakeModalInteraction(); interaction && shown_) interaction(*this);
+  if (auto interaction = toolkit_.TakeModalInteraction(); interaction && shown_) {
+    try {
+      interaction(*this);
+    } catch (...) {
+      // The modal show ends with the failure; a form left marked as shown
+      // could never be shown again.
+      shown_ = false;
+      throw;
+    }
+  }
   if (shown_) CloseCommand();
 }
 

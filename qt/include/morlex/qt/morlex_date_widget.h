@@ -1,0 +1,172 @@
+#pragma once
+// MorlexDateWidget: the date-entry field as a QWidget that any Qt application
+// puts on a form. It owns one MorlexDate and is that control's host site: its
+// size (twips at the screen's logical DPI, 15 to a pixel at 96 DPI), enabled
+// state, ambient font and UserMode come from the widget; the application
+// answers CanChange and receives NotifyChanged through callbacks.
+//
+//   auto* field = new morlex::qt::MorlexDateWidget(form);   // shows today
+//   field->setDateFormat(morlex::qt::MorlexDateWidget::NoLeadingZerosCentury);
+//   QObject::connect(field, &MorlexDateWidget::dateInvalid, form, [] { ... });
+//   // Data binding: the host stores "Text" when the control says it changed.
+//   field->setNotifyChangedHandler([&](const QString& key) {
+//     if (key == "Text") record.setValue("due", field->text());
+//   });
+//
+// The Qt face never throws: a failure of a property write or of a handler
+// that Qt calls goes to morlex::qt::SetFailureHandler's handler (default: one
+// line on standard error) and the field stays usable. The control itself,
+// control(), throws morlex::Error as its contract says.
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "morlex/platform/font.h"
+
+namespace morlex {
+class MorlexDate;
+namespace platform {
+class Clock;
+class HostSite;
+class PropertyBag;
+}  // namespace platform
+}  // namespace morlex
+
+namespace morlex::qt {
+
+class Toolkit;
+
+class MorlexDateWidget : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
+  Q_PROPERTY(DateFormat dateFormat READ dateFormat WRITE setDateFormat)
+  Q_PROPERTY(bool calendar READ calendar WRITE setCalendar)
+  Q_PROPERTY(bool spin READ spin WRITE setSpin)
+  Q_PROPERTY(bool dateIsValid READ dateIsValid)
+  Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
+  Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+  Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+  Q_PROPERTY(QFont textFont READ textFont WRITE setTextFont)
+  Q_PROPERTY(QString toolTipText READ toolTipText WRITE setToolTipText)
+  Q_PROPERTY(int whatsThisHelpId READ whatsThisHelpId WRITE setWhatsThisHelpId)
+  Q_PROPERTY(QString selText READ selText WRITE setSelText)
+  Q_PROPERTY(int selStart READ selStart WRITE setSelStart)
+  Q_PROPERTY(int selLength READ selLength WRITE setSelLength)
+  Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
+
+ public:
+  enum DateFormat {
+    LeadingZerosCentury = 0,      // mm/dd/yyyy
+    LeadingZerosNoCentury = 1,    // mm/dd/yy
+    NoLeadingZerosCentury = 2,    // m/d/yyyy
+    NoLeadingZerosNoCentury = 3,  // m/d/yy
+  };
+  Q_ENUM(DateFormat)
+
+  // What the constructor does after creating the control.
+  enum class Startup {
+    kNew,              // first-time initialisation: a new field showing today
+    kHostInitialises,  // nothing: the host calls initProperties or readProperties
+  };
+
+  // A new field with its own toolkit.
+  explicit MorlexDateWidget(QWidget* parent = nullptr);
+  // A field on a shared toolkit (which must outlive it).
+  MorlexDateWidget(Toolkit& toolkit, Startup startup, QWidget* parent = nullptr);
+  ~MorlexDateWidget() override;
+
+  // --- Properties (failures go to the failure handler) ---------------------
+  QString text() const;
+  void setText(const QString& text);
+  DateFormat dateFormat() const;
+  // Any value is taken; one outside the four leaves an empty pattern in force.
+  void setDateFormat(int format);
+  bool calendar() const;
+  void setCalendar(bool calendar);
+  bool spin() const;
+  void setSpin(bool spin);
+  bool dateIsValid() const;
+  QString dataField() const;
+  void setDataField(const QString& field);
+  // Colour values: 0x00BBGGRR, or a system colour reference 0x800000nn.
+  uint backColor() const;
+  void setBackColor(uint color);
+  uint foreColor() const;
+  void setForeColor(uint color);
+  QFont textFont() const;
+  void setTextFont(const QFont& font);
+  QString toolTipText() const;
+  void setToolTipText(const QString& text);
+  int whatsThisHelpId() const;
+  void setWhatsThisHelpId(int id);
+  QString selText() const;
+  void setSelText(const QString& text);
+  int selStart() const;
+  void setSelStart(int position);
+  int selLength() const;
+  void setSelLength(int length);
+
+  // --- The host side ----------------------------------------------------------
+  // True while the application runs (the default), False in a form designer.
+  bool userMode() const;
+  void setUserMode(bool user_mode);
+  // May the bound property under key ("Text") change now? Unset: yes.
+  void setCanChangeHandler(std::function<bool(const QString& key)> handler);
+  // The property persisted under key changed. For "Text" the host stores the
+  // value into its bound field; to report that it could not, it throws (the
+  // control then raises dateError with "Could not update recordset.").
+  void setNotifyChangedHandler(std::function<void(const QString& key)> handler);
+  // The control asks for a new size (in twips) in the changing direction;
+  // the handler may change the values to the size the container grants.
+  void setResizeRequestHandler(
+      std::function<void(Qt::Orientations changing, float& width, float& height)> handler);
+  // The font proposed to the control when none is stored; unset: the
+  // parent's font.
+  void setAmbientFont(platform::FontRef font);
+  // The clock that tells "today" (not owned); nullptr: the system clock.
+  void setClock(const platform::Clock* clock);
+
+  // The host resizes the control to a size in twips; the layout follows
+  // before this returns. Throws what the layout throws.
+  void resizeTwips(float width, float height);
+  // The host's life-cycle calls (Startup::kHostInitialises); they throw what
+  // the control throws.
+  void initProperties();
+  void readProperties(platform::PropertyBag& bag);
+  void writeProperties(platform::PropertyBag& bag);
+
+  MorlexDate& control();
+  const MorlexDate& control() const;
+  platform::HostSite& site();
+  Toolkit& toolkit();
+
+  QSize sizeHint() const override;
+
+ public Q_SLOTS:
+  void aboutBox();
+
+ Q_SIGNALS:
+  // After every change of the text.
+  void dateChanged();
+  void textChanged(const QString& text);
+  // A non-empty text that is not a date was committed.
+  void dateInvalid();
+  // A trapped procedure failed: source "MorlexDate.<procedure>", the
+  // failure's description, and the procedure's own message.
+  void dateError(const QString& source, const QString& description, const QString& custom);
+  void clicked();
+  void doubleClicked();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Init(Startup startup);
+  class Private;
+  std::unique_ptr<Private> const d;
+};
+
+}  // namespace morlex::qt

@@ -1,0 +1,72 @@
+#pragma once
+// The widget toolkit over Qt 6 Widgets: builds the control's surface and its
+// forms from their designs with QLineEdit, QPushButton, QLabel, QFrame and a
+// small up-down widget drawn by the platform style. Forms are modal QDialogs.
+//
+// Lengths stay in twips as the control set them; each widget is placed at
+// the nearest whole pixel at the logical DPI of its screen, so a length reads
+// back exactly as it was written.
+//
+// Usually a MorlexDateWidget owns its toolkit. Several widgets may share one,
+// and a test driver uses the hook to play the user while a form is shown:
+//
+//   morlex::qt::Toolkit toolkit;
+//   toolkit.SetModalHook([](morlex::platform::Form& form) { /* act on form */ });
+//   auto* field = new morlex::qt::MorlexDateWidget(toolkit, Startup::kNew, parent);
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "morlex/platform/toolkit.h"
+
+class QWidget;
+
+namespace morlex::qt {
+
+class Toolkit final : public platform::Toolkit {
+ public:
+  Toolkit();
+  ~Toolkit() override;
+  Toolkit(const Toolkit&) = delete;
+  Toolkit& operator=(const Toolkit&) = delete;
+
+  // The surface's QWidget has no parent yet; its owner puts it into place.
+  std::unique_ptr<platform::Surface> CreateControlSurface(
+      const platform::SurfaceDesign& design) override;
+  // A modal dialog, loaded and hidden. Destroying the form unloads it.
+  std::unique_ptr<platform::Form> CreateForm(const platform::SurfaceDesign& design) override;
+
+  // The next modal show runs hook inside the form's modal loop, once the
+  // loop has started; a form still shown afterwards is closed by its close
+  // command. A failure of the hook comes back from ShowModal.
+  void SetModalHook(std::function<void(platform::Form&)> hook) { modal_hook_ = std::move(hook); }
+  std::function<void(platform::Form&)> TakeModalHook() { return std::move(modal_hook_); }
+
+  // Forms of this toolkit that exist now.
+  int LiveForms() const { return live_forms_; }
+
+ private:
+  friend class FormAccess;
+  std::function<void(platform::Form&)> modal_hook_;
+  int live_forms_ = 0;
+};
+
+// The QWidget behind a widget or surface of the Qt toolkit; nullptr for a
+// widget of another toolkit.
+QWidget* WidgetOf(const platform::Widget& widget);
+QWidget* WidgetOf(const platform::Surface& surface);
+
+// The focus inside a surface of the Qt toolkit, as the toolkit tracks it (Qt
+// itself moves the keyboard focus only in the active window). MoveFocus
+// moves it and the Qt focus with it; nullptr moves it out of the surface.
+// The old widget's LostFocus runs after the move, then the new one's
+// GotFocus; their failures come back from MoveFocus.
+platform::Widget* FocusedWidget(const platform::Surface& surface);
+void MoveFocus(platform::Surface& surface, platform::Widget* to);
+
+// The window's close command of a form of the Qt toolkit, as the close box
+// of its title bar gives it.
+void SendCloseCommand(platform::Form& form);
+
+}  // namespace morlex::qt

@@ -1,0 +1,288 @@
+// The end user on the Qt widgets: every key and click is a synthetic Qt event
+// sent to the widget, so that it takes the path a real one takes (event
+// filter, key preview, line edit, signals). Failures that the widgets hand
+// to the boundary while an event is delivered come back to the caller, as
+// the headless toolkit gives them.
+#include "morlex/qt/qt_binding.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <algorithm>
+#include <optional>
+
+#include "../widgets_p.h"
+#include "morlex/core/error.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/toolkit.h"
+
+namespace morlex::qt {
+namespace {
+
+int KeyOf(char16_t ch) {
+  if (ch >= u'a' && ch <= u'z') return Qt::Key_A + (ch - u'a');
+  switch (ch) {
+    case 8:
+      return Qt::Key_Backspace;
+    case 9:
+      return Qt::Key_Tab;
+    case 13:
+      return Qt::Key_Return;
+    case 27:
+      return Qt::Key_Escape;
+    default:
+      break;
+  }
+  // Qt's codes of the printable ASCII keys are their characters.
+  if (ch >= 32 && ch < 127) return ch;
+  return Qt::Key_unknown;
+}
+
+void Send(QWidget* widget, QEvent& event) {
+  QApplication::sendEvent(widget, &event);
+}
+
+void SendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  Send(widget, press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  Send(widget, release);
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+  const QPointF local(at);
+  const QPointF global(widget->mapToGlobal(at));
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
+  Send(widget, event);
+}
+
+// The point of a line edit where a click puts the caret at position, when
+// one is on screen.
+std::optional<QPoint> PointOfCaret(QLineEdit& edit, int position) {
+  const int y = edit.height() / 2;
+  for (int x = 0; x < edit.width(); ++x) {
+    if (edit.cursorPositionAt(QPoint(x, y)) == position) return QPoint(x, y);
+  }
+  return std::nullopt;
+}
+
+class QtInput final : public host::UserInput {
+ public:
+  explicit QtInput(Toolkit& toolkit) : toolkit_(toolkit) {}
+
+  void TypeKey(platform::TextBox& box, char16_t ch) override {
+    if (!box.Visible() || !box.Enabled()) return;
+    FailureCapture capture;
+    SendKey(Q(box), KeyOf(ch), Qt::NoModifier, QString(QChar(ch)));
+    capture.Rethrow();
+  }
+
+  void MoveCaret(platform::TextBox& box, int position, int length) override {
+    if (!box.Visible() || !box.Enabled()) return;
+    auto* edit = static_cast<QLineEdit*>(Q(box));
+    const int size = static_cast<int>(edit->text().size());
+    position = std::clamp(position, 0, size);
+    length = std::clamp(length, 0, size - position);
+    FailureCapture capture;
+    // The keys a user presses for it: Home, Right to the position, then
+    // Shift+Right over the selection; each with its release.
+    SendKey(edit, Qt::Key_Home, Qt::NoModifier, {});
+    for (int i = 0; i < position; ++i) SendKey(edit, Qt::Key_Right, Qt::NoModifier, {});
+    for (int i = 0; i < length; ++i) SendKey(edit, Qt::Key_Right, Qt::ShiftModifier, {});
+    capture.Rethrow();
+  }
+
+  void ClickText(platform::TextBox& box, int position) override {
+    if (!box.Visible() || !box.Enabled()) return;
+    platform::Surface& surface = OwnerOf(box);
+    if (FocusedWidget(surface) != &box) qt::MoveFocus(surface, &box);
+    auto* edit = static_cast<QLineEdit*>(Q(box));
+    position = std::clamp(position, 0, static_cast<int>(edit->text().size()));
+    const QPoint at = PointOfCaret(*edit, position).value_or(edit->rect().center());
+    FailureCapture capture;
+    SendMouse(edit, QEvent::MouseButtonPress, at);
+    // Text scrolled out of a narrow box cannot be hit; the caret goes where
+    // the user meant all the same.
+    if (edit->cursorPosition() != position || edit->hasSelectedText()) {
+      edit->setCursorPosition(position);
+    }
+    SendMouse(edit, QEvent::MouseButtonRelease, at);
+    capture.Rethrow();
+  }
+
+  void DblClickText(platform::TextBox& box) override {
+    if (!box.Visible() || !box.Enabled()) return;
+    QWidget* edit = Q(box);
+    const QPoint at = edit->rect().center();
+    FailureCapture capture;
+    SendMouse(edit, QEvent::MouseButtonDblClick, at);
+    SendMouse(edit, QEvent::MouseButtonRelease, at);
+    capture.Rethrow();
+  }
+
+  void PressUpDown(platform::UpDown& updown, bool up) override {
+    if (!updown.Visible() || !updown.Enabled()) return;
+    auto* arrows = static_cast<detail::UpDownWidget*>(Q(updown));
+    FailureCapture capture;
+    if (arrows->height() < 2 || arrows->width() < 1) {
+      // Too small to hold two arrows on screen: pressed as if hit.
+      Guarded([&] { static_cast<detail::UpDown&>(updown).Press(up); });
+    } else {
+      const int h = arrows->height();
+      const QPoint at(arrows->width() / 2, up ? h / 4 : h / 2 + (h - h / 2) / 2);
+      SendMouse(arrows, QEvent::MouseButtonPress, at);
+      SendMouse(arrows, QEvent::MouseButtonRelease, at);
+    }
+    capture.Rethrow();
+  }
+
+  void PressButton(platform::CommandButton& button) override {
+    if (!button.Visible() || !button.Enabled()) return;
+    platform::Surface& surface = OwnerOf(button);
+    qt::MoveFocus(surface, &button);
+    auto* push = static_cast<QPushButton*>(Q(button));
+    FailureCapture capture;
+    if (push->rect().isEmpty()) {
+      push->click();  // no pixel to hit
+    } else {
+      SendMouse(push, QEvent::MouseButtonPress, push->rect().center());
+      SendMouse(push, QEvent::MouseButtonRelease, push->rect().center());
+    }
+    capture.Rethrow();
+  }
+
+  void ClickLabel(platform::Label& label) override {
+    if (!label.Visible()) return;
+    QWidget* q = Q(label);
+    FailureCapture capture;
+    SendMouse(q, QEvent::MouseButtonPress, q->rect().center());
+    SendMouse(q, QEvent::MouseButtonRelease, q->rect().center());
+    capture.Rethrow();
+  }
+
+  void DblClickLabel(platform::Label& label) override {
+    if (!label.Visible()) return;
+    QWidget* q = Q(label);
+    FailureCapture capture;
+    SendMouse(q, QEvent::MouseButtonDblClick, q->rect().center());
+    SendMouse(q, QEvent::MouseButtonRelease, q->rect().center());
+    capture.Rethrow();
+  }
+
+  void MoveFocus(platform::Surface& surface, platform::Widget* to) override {
+    qt::MoveFocus(surface, to);
+  }
+
+  platform::Widget* FocusedWidget(platform::Surface& surface) override {
+    return qt::FocusedWidget(surface);
+  }
+
+  void CloseForm(platform::Form& form) override {
+    FailureCapture capture;
+    SendCloseCommand(form);
+    capture.Rethrow();
+  }
+
+  void SetModalInteraction(std::function<void(platform::Form&)> interaction) override {
+    toolkit_.SetModalHook(std::move(interaction));
+  }
+
+ private:
+  static QWidget* Q(platform::Widget& widget) {
+    QWidget* q = WidgetOf(widget);
+    if (q == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
+    return q;
+  }
+
+  static platform::Surface& OwnerOf(platform::Widget& widget) {
+    auto* impl = dynamic_cast<detail::QtWidget*>(&widget);
+    if (impl == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
+    return impl->Owner();
+  }
+
+  Toolkit& toolkit_;
+};
+
+// Today by the host's policy, read each time: a script may pin the date
+// after the control was created.
+class PolicyClock final : public platform::Clock {
+ public:
+  explicit PolicyClock(const headless::HostPolicy& policy) : policy_(policy) {}
+  Date Today() const override {
+    static const platform::SystemClock system_clock;
+    return (policy_.clock != nullptr ? *policy_.clock : system_clock).Today();
+  }
+
+ private:
+  const headless::HostPolicy& policy_;
+};
+
+// One control on a host form that is never put on screen: input arrives as
+// synthetic events, so nothing depends on window activation, and the show
+// notice is given when the host shows the control.
+class QtHosted final : public host::HostedControl {
+ public:
+  QtHosted(Toolkit& toolkit, headless::HostPolicy& policy)
+      : policy_(policy), clock_(policy), form_(std::make_unique<QWidget>()) {
+    form_->setObjectName(QStringLiteral("HostForm"));
+    widget_ =
+        new MorlexDateWidget(toolkit, MorlexDateWidget::Startup::kHostInitialises, form_.get());
+    widget_->setUserMode(policy.user_mode);
+    widget_->setAmbientFont(policy.ambient_font);
+    widget_->setClock(&clock_);
+    widget_->setCanChangeHandler([this](const QString&) { return policy_.can_change; });
+    widget_->setNotifyChangedHandler([this](const QString& key) {
+      const std::string k = key.toStdString();
+      if (policy_.fail_notify && k == "Text") {
+        if (policy_.on_notify_failed) policy_.on_notify_failed(k);
+        throw Error(errnum::kHostFailure, headless::kStoreFailure);
+      }
+      if (policy_.on_notify) policy_.on_notify(k);
+    });
+    widget_->setResizeRequestHandler([this](Qt::Orientations changing, float&, float& height) {
+      if ((changing & Qt::Vertical) && policy_.lock_height) height = *policy_.lock_height;
+    });
+  }
+
+  MorlexDate& Control() override { return widget_->control(); }
+  platform::HostSite& Site() override { return widget_->site(); }
+  void HostResize(float width, float height) override {
+    widget_->resizeTwips(width, policy_.lock_height.value_or(height));
+  }
+  void HostShow() override { widget_->control().Show(); }
+
+ private:
+  headless::HostPolicy& policy_;
+  PolicyClock clock_;
+  std::unique_ptr<QWidget> form_;
+  MorlexDateWidget* widget_ = nullptr;  // owned by form_
+};
+
+class QtBinding final : public host::Binding {
+ public:
+  QtBinding() : input_(toolkit_) {}
+  platform::Toolkit& GetToolkit() override { return toolkit_; }
+  host::UserInput& Input() override { return input_; }
+  std::unique_ptr<host::HostedControl> CreateHosted(headless::HostPolicy& policy) override {
+    return std::make_unique<QtHosted>(toolkit_, policy);
+  }
+
+ private:
+  Toolkit toolkit_;
+  QtInput input_;
+};
+
+}  // namespace
+
+std::unique_ptr<host::Binding> MakeQtBinding() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    throw Error(errnum::kInvalidCall, "The Qt toolkit needs a QApplication");
+  }
+  return std::make_unique<QtBinding>();
+}
+
+}  // namespace morlex::qt

@@ -1,0 +1,159 @@
+// Pictures of the surfaces, for people to look at: the field in its formats
+// and options, the open calendar and the about box.
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "morlex/component/form_designs.h"
+#include "morlex/control/morlex_date.h"
+#include "morlex/core/error.h"
+#include "morlex/platform/clock.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/qt_binding.h"
+#include "morlex/qt/toolkit.h"
+
+namespace morlex::qt {
+namespace {
+
+constexpr int kMargin = 8;
+
+// A widget as it looks on a form: its pixels on the window colour, with a
+// margin, at the device pixel ratio asked for.
+QPixmap Render(QWidget& widget, double ratio, int margin = kMargin) {
+  const QSize logical = widget.size() + QSize(2 * margin, 2 * margin);
+  QPixmap pixmap(logical * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(widget.palette().color(QPalette::Window));
+  QPainter painter(&pixmap);
+  widget.render(&painter, QPoint(margin, margin));
+  return pixmap;
+}
+
+struct Options {
+  bool calendar;
+  bool spin;
+  const char* name;
+};
+
+constexpr Options kOptions[] = {
+    {true, true, "calendar-spin"},
+    {true, false, "calendar"},
+    {false, true, "spin"},
+    {false, false, "plain"},
+};
+
+constexpr const char* kFormatNames[] = {"mm-dd-yyyy", "mm-dd-yy", "m-d-yyyy", "m-d-yy"};
+
+class Field {
+ public:
+  Field(Toolkit& toolkit, const platform::Clock& clock)
+      : widget_(toolkit, MorlexDateWidget::Startup::kHostInitialises) {
+    widget_.setClock(&clock);
+    widget_.initProperties();
+    widget_.resizeTwips(widget_.site().Width(), widget_.site().Height());
+    widget_.control().Show();
+  }
+  MorlexDateWidget& operator*() { return widget_; }
+  MorlexDateWidget* operator->() { return &widget_; }
+
+ private:
+  MorlexDateWidget widget_;
+};
+
+void Save(const QPixmap& pixmap, const std::filesystem::path& path,
+          std::vector<std::filesystem::path>& written) {
+  if (!pixmap.save(QString::fromStdString(path.string()), "PNG")) {
+    throw Error(errnum::kFileFailure, "Cannot write " + path.string());
+  }
+  written.push_back(path);
+}
+
+// The form a modal show puts on screen, pictured from inside its loop; when
+// the action opens no form, the bare form of the design stands in.
+QPixmap FormPicture(Toolkit& toolkit, double ratio, const platform::SurfaceDesign& design,
+                    const std::function<void()>& open) {
+  QPixmap shot;
+  toolkit.SetModalHook([&](platform::Form& form) {
+    if (QWidget* window = WidgetOf(form)) shot = Render(*window, ratio, 0);
+  });
+  {
+    FailureCapture capture;  // a failure of the action leaves the stand-in
+    open();
+  }
+  toolkit.SetModalHook(nullptr);
+  if (shot.isNull()) {
+    auto form = toolkit.CreateForm(design);
+    if (QWidget* window = WidgetOf(*form)) shot = Render(*window, ratio, 0);
+  }
+  return shot;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& folder,
+                                                  double device_pixel_ratio) {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    throw Error(errnum::kInvalidCall, "Pictures need a QApplication");
+  }
+  const double ratio = device_pixel_ratio > 0 ? device_pixel_ratio : 1.0;
+  std::filesystem::create_directories(folder);
+  std::vector<std::filesystem::path> written;
+  Toolkit toolkit;
+  const platform::FixedClock clock({2026, 12, 8});
+
+  // Every format with every choice of the two helpers, one file each and one
+  // sheet with all of them.
+  std::vector<std::vector<QPixmap>> sheet;
+  for (int format = 0; format < 4; ++format) {
+    std::vector<QPixmap> row;
+    for (const Options& options : kOptions) {
+      Field field(toolkit, clock);
+      field->setCalendar(options.calendar);
+      field->setSpin(options.spin);
+      field->setText(QStringLiteral("3/7/1999"));
+      field->setDateFormat(format);
+      const QPixmap picture = Render(*field, ratio);
+      Save(picture,
+           folder / (std::string("field-") + kFormatNames[format] + "-" + options.name + ".png"),
+           written);
+      row.push_back(picture);
+    }
+    sheet.push_back(std::move(row));
+  }
+  {
+    const QSize cell = sheet[0][0].deviceIndependentSize().toSize();
+    QPixmap all(QSize(cell.width() * 4, cell.height() * 4) * ratio);
+    all.setDevicePixelRatio(ratio);
+    all.fill(QApplication::palette().color(QPalette::Window));
+    QPainter painter(&all);
+    for (int r = 0; r < 4; ++r) {
+      for (int c = 0; c < 4; ++c)
+        painter.drawPixmap(c * cell.width(), r * cell.height(), sheet[r][c]);
+    }
+    painter.end();
+    Save(all, folder / "fields.png", written);
+  }
+
+  {
+    Field field(toolkit, clock);
+    field->setText(QStringLiteral("12/31/1999"));
+    auto* button = qobject_cast<QPushButton*>(
+        WidgetOf(field->control().ControlSurface().GetCommandButton("cmdCalendar")));
+    Save(FormPicture(toolkit, ratio, designs::CalendarForm(),
+                     [&] {
+                       if (button != nullptr) button->click();
+                     }),
+         folder / "calendar.png", written);
+  }
+  {
+    Field field(toolkit, clock);
+    Save(FormPicture(toolkit, ratio, designs::AboutForm(), [&] { field->aboutBox(); }),
+         folder / "about.png", written);
+  }
+  return written;
+}
+
+}  // namespace morlex::qt

@@ -1,0 +1,343 @@
+#include "morlex/qt/morlex_date_widget.h"
+
+#include <QResizeEvent>
+#include <QShowEvent>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/toolkit.h"
+#include "morlex/qt/units.h"
+
+namespace morlex::qt {
+namespace {
+
+// The control's surface at design: the size a new widget starts with, before
+// initialisation or loading sets the control's own.
+constexpr float kDesignWidth = 2280;
+constexpr float kDesignHeight = 885;
+
+}  // namespace
+
+class MorlexDateWidget::Private final : public platform::HostSite {
+ public:
+  Private(MorlexDateWidget& widget, Toolkit* shared) : q(widget) {
+    if (shared == nullptr) own_toolkit = std::make_unique<Toolkit>();
+    toolkit = shared != nullptr ? shared : own_toolkit.get();
+  }
+
+  // --- HostSite ---
+  bool UserMode() const override { return user_mode; }
+  platform::FontRef AmbientFont() const override {
+    if (ambient_font) return ambient_font;
+    const QWidget* from = q.parentWidget() != nullptr ? q.parentWidget() : &q;
+    return std::make_shared<platform::Font>(FontFromQFont(from->font()));
+  }
+  void NotifyChanged(std::string_view key) override {
+    auto handler = notify_changed;
+    if (handler) handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+  }
+  bool CanChange(std::string_view key) override {
+    auto handler = can_change;
+    return !handler || handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+  }
+  float Width() const override {
+    const int px = q.width();
+    return px == logical_px.width() ? width_twips : static_cast<float>(PixelsToTwips(px, Tpp()));
+  }
+  float Height() const override {
+    const int px = q.height();
+    return px == logical_px.height() ? height_twips : static_cast<float>(PixelsToTwips(px, Tpp()));
+  }
+  void SetWidth(float twips) override { Request(Qt::Horizontal, twips, Height()); }
+  void SetHeight(float twips) override { Request(Qt::Vertical, Width(), twips); }
+  bool Enabled() const override { return !q.testAttribute(Qt::WA_ForceDisabled); }
+  void SetEnabled(bool enabled) override { q.setEnabled(enabled); }
+  const platform::Widget* ActiveConstituent() const override {
+    return control ? FocusedWidget(control->ControlSurface()) : nullptr;
+  }
+  const platform::Clock& GetClock() const override {
+    static const platform::SystemClock system_clock;
+    return clock != nullptr ? *clock : system_clock;
+  }
+
+  // --- Size ---
+  double Tpp() const { return TwipsPerPixel(&q); }
+
+  // Keeps the size in twips and gives the widget the pixels for it. The
+  // resize notice is the caller's business.
+  void Apply(float width, float height) {
+    width_twips = width;
+    height_twips = height;
+    const double tpp = Tpp();
+    logical_px = QSize(TwipsToPixelSize(width, tpp), TwipsToPixelSize(height, tpp));
+    applying = true;
+    q.resize(logical_px);
+    applying = false;
+    notified_px = q.size();
+    FitBody();
+    q.updateGeometry();
+  }
+
+  // The control asks for a size: the container may grant another; the
+  // resize notice follows before the request returns.
+  void Request(Qt::Orientations changing, float width, float height) {
+    auto handler = resize_request;
+    if (handler) handler(changing, width, height);
+    Apply(width, height);
+    Notice();
+  }
+
+  void Notice() {
+    if (control) control->Resize();
+  }
+
+  void FitBody() {
+    if (body != nullptr) body->setGeometry(q.rect());
+  }
+
+  MorlexDateWidget& q;
+  std::unique_ptr<Toolkit> own_toolkit;
+  Toolkit* toolkit = nullptr;
+  bool user_mode = true;
+  std::function<bool(const QString&)> can_change;
+  std::function<void(const QString&)> notify_changed;
+  std::function<void(Qt::Orientations, float&, float&)> resize_request;
+  platform::FontRef ambient_font;
+  const platform::Clock* clock = nullptr;
+
+  float width_twips = kDesignWidth;
+  float height_twips = kDesignHeight;
+  QSize logical_px;
+  QSize notified_px;
+  bool applying = false;
+
+  std::unique_ptr<MorlexDate> control;
+  QWidget* body = nullptr;
+  std::shared_ptr<MorlexDateEvents> sink;
+};
+
+namespace {
+
+// Turns the control's events into the widget's signals.
+class SignalSink final : public MorlexDateEvents {
+ public:
+  explicit SignalSink(MorlexDateWidget& widget) : widget_(widget) {}
+  void DateChanged() override {
+    Q_EMIT widget_.dateChanged();
+    Q_EMIT widget_.textChanged(widget_.text());
+  }
+  void DateInvalid() override { Q_EMIT widget_.dateInvalid(); }
+  void Click() override { Q_EMIT widget_.clicked(); }
+  void DblClick() override { Q_EMIT widget_.doubleClicked(); }
+  void DateError(ErrObject& objErr, std::u16string& strCustom) override {
+    Q_EMIT widget_.dateError(QString::fromStdString(objErr.source),
+                             QString::fromStdString(objErr.description), ToQString(strCustom));
+  }
+
+ private:
+  MorlexDateWidget& widget_;
+};
+
+}  // namespace
+
+MorlexDateWidget::MorlexDateWidget(QWidget* parent)
+    : QWidget(parent), d(std::make_unique<Private>(*this, nullptr)) {
+  Init(Startup::kNew);
+}
+
+MorlexDateWidget::MorlexDateWidget(Toolkit& toolkit, Startup startup, QWidget* parent)
+    : QWidget(parent), d(std::make_unique<Private>(*this, &toolkit)) {
+  Init(startup);
+}
+
+void MorlexDateWidget::Init(Startup startup) {
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
+  d->Apply(kDesignWidth, kDesignHeight);
+  d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
+  d->body = WidgetOf(d->control->ControlSurface());
+  d->body->setParent(this);
+  d->FitBody();
+  d->body->show();
+  setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
+  d->sink = std::make_shared<SignalSink>(*this);
+  d->control->Advise(d->sink);
+  if (startup == Startup::kNew) {
+    Guarded([this] {
+      d->control->InitProperties();
+      d->Notice();
+    });
+  }
+}
+
+MorlexDateWidget::~MorlexDateWidget() {
+  // The control goes before the QWidget children it drew on.
+  if (d->control) d->control.reset();
+}
+
+// --- Properties ----------------------------------------------------------------------
+
+QString MorlexDateWidget::text() const {
+  return ToQString(d->control->Text());
+}
+void MorlexDateWidget::setText(const QString& text) {
+  Guarded([&] { d->control->SetText(FromQString(text)); });
+}
+MorlexDateWidget::DateFormat MorlexDateWidget::dateFormat() const {
+  return static_cast<DateFormat>(d->control->DateFormat());
+}
+void MorlexDateWidget::setDateFormat(int format) {
+  Guarded([&] { d->control->SetDateFormat(format); });
+}
+bool MorlexDateWidget::calendar() const {
+  return d->control->Calendar();
+}
+void MorlexDateWidget::setCalendar(bool calendar) {
+  Guarded([&] { d->control->SetCalendar(calendar); });
+}
+bool MorlexDateWidget::spin() const {
+  return d->control->Spin();
+}
+void MorlexDateWidget::setSpin(bool spin) {
+  Guarded([&] { d->control->SetSpin(spin); });
+}
+bool MorlexDateWidget::dateIsValid() const {
+  return d->control->DateIsValid();
+}
+QString MorlexDateWidget::dataField() const {
+  return ToQString(d->control->DataField());
+}
+void MorlexDateWidget::setDataField(const QString& field) {
+  Guarded([&] { d->control->SetDataField(FromQString(field)); });
+}
+uint MorlexDateWidget::backColor() const {
+  return d->control->BackColor();
+}
+void MorlexDateWidget::setBackColor(uint color) {
+  Guarded([&] { d->control->SetBackColor(color); });
+}
+uint MorlexDateWidget::foreColor() const {
+  return d->control->ForeColor();
+}
+void MorlexDateWidget::setForeColor(uint color) {
+  Guarded([&] { d->control->SetForeColor(color); });
+}
+QFont MorlexDateWidget::textFont() const {
+  const platform::FontRef font = d->control->Font();
+  return font ? QFontFromFont(*font) : QFont();
+}
+void MorlexDateWidget::setTextFont(const QFont& font) {
+  Guarded([&] { d->control->SetFont(std::make_shared<platform::Font>(FontFromQFont(font))); });
+}
+QString MorlexDateWidget::toolTipText() const {
+  return ToQString(d->control->ToolTipText());
+}
+void MorlexDateWidget::setToolTipText(const QString& text) {
+  Guarded([&] { d->control->SetToolTipText(FromQString(text)); });
+}
+int MorlexDateWidget::whatsThisHelpId() const {
+  return d->control->WhatsThisHelpID();
+}
+void MorlexDateWidget::setWhatsThisHelpId(int id) {
+  Guarded([&] { d->control->SetWhatsThisHelpID(id); });
+}
+QString MorlexDateWidget::selText() const {
+  return ToQString(d->control->SelText());
+}
+void MorlexDateWidget::setSelText(const QString& text) {
+  Guarded([&] { d->control->SetSelText(FromQString(text)); });
+}
+int MorlexDateWidget::selStart() const {
+  return d->control->SelStart();
+}
+void MorlexDateWidget::setSelStart(int position) {
+  Guarded([&] { d->control->SetSelStart(position); });
+}
+int MorlexDateWidget::selLength() const {
+  return d->control->SelLength();
+}
+void MorlexDateWidget::setSelLength(int length) {
+  Guarded([&] { d->control->SetSelLength(length); });
+}
+
+// --- Host side ---------------------------------------------------------------------------
+
+bool MorlexDateWidget::userMode() const {
+  return d->user_mode;
+}
+void MorlexDateWidget::setUserMode(bool user_mode) {
+  d->user_mode = user_mode;
+}
+void MorlexDateWidget::setCanChangeHandler(std::function<bool(const QString&)> handler) {
+  d->can_change = std::move(handler);
+}
+void MorlexDateWidget::setNotifyChangedHandler(std::function<void(const QString&)> handler) {
+  d->notify_changed = std::move(handler);
+}
+void MorlexDateWidget::setResizeRequestHandler(
+    std::function<void(Qt::Orientations, float&, float&)> handler) {
+  d->resize_request = std::move(handler);
+}
+void MorlexDateWidget::setAmbientFont(platform::FontRef font) {
+  d->ambient_font = std::move(font);
+}
+void MorlexDateWidget::setClock(const platform::Clock* clock) {
+  d->clock = clock;
+}
+
+void MorlexDateWidget::resizeTwips(float width, float height) {
+  d->Apply(width, height);
+  d->Notice();
+}
+
+void MorlexDateWidget::initProperties() {
+  d->control->InitProperties();
+}
+void MorlexDateWidget::readProperties(platform::PropertyBag& bag) {
+  d->control->ReadProperties(bag);
+}
+void MorlexDateWidget::writeProperties(platform::PropertyBag& bag) {
+  d->control->WriteProperties(bag);
+}
+
+MorlexDate& MorlexDateWidget::control() {
+  return *d->control;
+}
+const MorlexDate& MorlexDateWidget::control() const {
+  return *d->control;
+}
+platform::HostSite& MorlexDateWidget::site() {
+  return *d;
+}
+Toolkit& MorlexDateWidget::toolkit() {
+  return *d->toolkit;
+}
+
+QSize MorlexDateWidget::sizeHint() const {
+  const double tpp = d->Tpp();
+  return {TwipsToPixelSize(d->width_twips, tpp), TwipsToPixelSize(d->height_twips, tpp)};
+}
+
+void MorlexDateWidget::aboutBox() {
+  Guarded([this] { d->control->AboutBox(); });
+}
+
+// --- Qt events ---------------------------------------------------------------------------
+
+void MorlexDateWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  d->FitBody();
+  // The widget's own size changes deliver their notice themselves; a resize
+  // by a layout or by the user is the host's, and lays the control out.
+  if (d->applying || event->size() == d->notified_px || !d->control) return;
+  d->notified_px = event->size();
+  Guarded([this] { d->control->Resize(); });
+}
+
+void MorlexDateWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || !d->control) return;
+  Guarded([this] { d->control->Show(); });
+}
+
+}  // namespace morlex::qt

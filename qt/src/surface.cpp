@@ -1,0 +1,414 @@
+// Surfaces of the Qt toolkit: building the widgets of a design, the focus
+// inside a surface, and the user's keys and clicks on the widgets.
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+#include <optional>
+
+#include "morlex/core/error.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/units.h"
+#include "widgets_p.h"
+
+namespace morlex::qt::detail {
+namespace {
+
+// The character code of a key, as the key preview and the key handler see
+// it; nullopt for keys that are not characters (arrows, Delete, function
+// keys, shortcuts such as Ctrl+C), which the line edit handles itself.
+std::optional<std::int16_t> CharacterCode(const QKeyEvent& event) {
+  char16_t code = 0;
+  const QString text = event.text();
+  if (!text.isEmpty()) {
+    code = text.at(0).unicode();
+  } else {
+    switch (event.key()) {
+      case Qt::Key_Backspace:
+        code = 8;
+        break;
+      case Qt::Key_Tab:
+        code = 9;
+        break;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        code = 13;
+        break;
+      case Qt::Key_Escape:
+        code = 27;
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  if (code == 127) return std::nullopt;  // Delete
+  const bool control = code < 32;
+  if (control && code != 0 && code != 8 && code != 9 && code != 13 && code != 27) {
+    return std::nullopt;
+  }
+  if (!control &&
+      (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    return std::nullopt;  // a shortcut or an access key
+  }
+  return static_cast<std::int16_t>(code);
+}
+
+bool KeepsFocusWidget(Qt::FocusReason reason) {
+  // A window that becomes inactive (a modal dialog opens over it, the user
+  // switches applications) or opens a popup keeps its focus widget: the
+  // focus has not left the widget within its window.
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+template <typename Fn>
+void CallHandler(const Fn& handler) {
+  auto copy = handler;  // the handler may replace itself while it runs
+  if (copy) copy();
+}
+
+}  // namespace
+
+class Surface::Bridge final : public QObject {
+ public:
+  explicit Bridge(Surface& surface) : surface_(surface) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    return surface_.HandleEvent(watched, event);
+  }
+
+ private:
+  Surface& surface_;
+};
+
+Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body)
+    : design_(design),
+      body_(body),
+      owns_body_(owns_body),
+      font_(QFontFromFont([&] {
+        platform::Font f;
+        f.name = design.font.face;
+        f.size = design.font.size;
+        f.weight = design.font.weight;
+        f.bold = design.font.weight >= 700;
+        return f;
+      }())),
+      bridge_(std::make_unique<Bridge>(*this)) {
+  body_->setFont(font_);
+  Build();
+}
+
+Surface::~Surface() {
+  // The filter and the connections go first: deleting the Qt widgets sends
+  // focus and hide events that must no longer reach the handlers.
+  bridge_.reset();
+  if (owns_body_ && body_) delete body_.data();
+}
+
+QObject* Surface::Context() const {
+  return bridge_.get();
+}
+
+double Surface::TwipsPerPixel() const {
+  return qt::TwipsPerPixel(body_.data());
+}
+
+QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {
+  if (!design.container.empty()) {
+    for (QtWidget* w : qt_widgets_) {
+      auto* box = dynamic_cast<PictureBox*>(&w->Self());
+      if (box != nullptr && box->Name() == design.container) return box->Frame();
+    }
+  }
+  return body_.data();
+}
+
+void Surface::Build() {
+  for (const auto& d : design_.widgets) {
+    QWidget* parent = ContainerOf(d);
+    std::unique_ptr<platform::Widget> widget;
+    QtWidget* qt_widget = nullptr;
+    auto keep = [&](auto made) {
+      qt_widget = made.get();
+      widget = std::move(made);
+    };
+    switch (d.kind) {
+      case platform::WidgetKind::kTextBox:
+        keep(std::make_unique<TextBox>(*this, d, parent));
+        break;
+      case platform::WidgetKind::kCommandButton:
+        keep(std::make_unique<CommandButton>(*this, d, parent));
+        break;
+      case platform::WidgetKind::kLabel:
+        keep(std::make_unique<Label>(*this, d, parent));
+        break;
+      case platform::WidgetKind::kPictureBox:
+        keep(std::make_unique<PictureBox>(*this, d, parent));
+        break;
+      case platform::WidgetKind::kImage:
+        keep(std::make_unique<Image>(*this, d, parent));
+        break;
+      case platform::WidgetKind::kUpDown:
+        keep(std::make_unique<UpDown>(*this, d, parent));
+        break;
+    }
+    qt_widget->Q()->installEventFilter(bridge_.get());
+    qt_widget->Place();
+    by_qobject_.insert(qt_widget->Q(), qt_widget);
+    qt_widgets_.push_back(qt_widget);
+    widgets_.push_back(std::move(widget));
+  }
+
+  // Tab moves through the widgets that are tab stops, by tab index.
+  std::vector<QtWidget*> chain;
+  for (QtWidget* w : qt_widgets_) {
+    if (w->TakesFocus() && w->TabStop()) chain.push_back(w);
+  }
+  std::stable_sort(chain.begin(), chain.end(),
+                   [](QtWidget* a, QtWidget* b) { return a->TabIndex() < b->TabIndex(); });
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    QWidget::setTabOrder(chain[i - 1]->Q(), chain[i]->Q());
+  }
+}
+
+void Surface::PlaceAll() {
+  for (QtWidget* w : qt_widgets_) w->Place();
+}
+
+template <typename T>
+T& Surface::Find(std::string_view name, int index) {
+  for (const auto& w : widgets_) {
+    if (w->Name() == name && w->Index() == index) {
+      if (auto* t = dynamic_cast<T*>(w.get())) return *t;
+    }
+  }
+  std::string what = "Control '" + std::string(name) + "'";
+  if (index >= 0) what += " array element " + std::to_string(index);
+  throw Error(340, what + " doesn't exist");
+}
+
+platform::TextBox& Surface::GetTextBox(std::string_view n) {
+  return Find<TextBox>(n, -1);
+}
+platform::CommandButton& Surface::GetCommandButton(std::string_view n) {
+  return Find<CommandButton>(n, -1);
+}
+platform::Label& Surface::GetLabel(std::string_view n, int i) {
+  return Find<Label>(n, i);
+}
+platform::PictureBox& Surface::GetPictureBox(std::string_view n) {
+  return Find<PictureBox>(n, -1);
+}
+platform::Image& Surface::GetImage(std::string_view n) {
+  return Find<Image>(n, -1);
+}
+platform::UpDown& Surface::GetUpDown(std::string_view n) {
+  return Find<UpDown>(n, -1);
+}
+
+QtWidget* Surface::FromQ(const QObject* object) const {
+  return object != nullptr ? by_qobject_.value(object, nullptr) : nullptr;
+}
+
+QtWidget* Surface::AsQt(platform::Widget* widget) const {
+  for (QtWidget* w : qt_widgets_) {
+    if (&w->Self() == widget) return w;
+  }
+  return nullptr;
+}
+
+platform::Widget* Surface::FirstInTabOrder() const {
+  QtWidget* best = nullptr;
+  for (QtWidget* w : qt_widgets_) {
+    const platform::Widget& self = w->Self();
+    if (!w->TakesFocus() || !w->TabStop() || !self.Visible() || !self.Enabled()) continue;
+    if (best == nullptr || w->TabIndex() < best->TabIndex()) best = w;
+  }
+  return best != nullptr ? &best->Self() : nullptr;
+}
+
+void Surface::MoveFocus(platform::Widget* to, bool sync_qt) {
+  platform::Widget* from = focused_;
+  if (from == to) return;
+  focused_ = to;
+  if (sync_qt) {
+    // The Qt focus follows; the focus events it sends (in an active window)
+    // are this move itself and must not be taken for the user's.
+    moving_focus_ = true;
+    if (QtWidget* target = AsQt(to)) {
+      target->Q()->setFocus(Qt::OtherFocusReason);
+    } else if (QtWidget* source = AsQt(from)) {
+      source->Q()->clearFocus();
+    }
+    moving_focus_ = false;
+  }
+  if (auto* box = dynamic_cast<platform::TextBox*>(from)) CallHandler(box->events.LostFocus);
+  if (focused_ != to) return;  // a LostFocus handler moved the focus on
+  if (auto* box = dynamic_cast<platform::TextBox*>(to)) CallHandler(box->events.GotFocus);
+}
+
+bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      break;
+    default:
+      return false;
+  }
+  try {
+    QtWidget* widget = FromQ(watched);
+    if (widget == nullptr) return false;
+    QWidget* q = widget->Q();
+    platform::Widget& self = widget->Self();
+    auto* box = dynamic_cast<TextBox*>(&self);
+    auto* label = dynamic_cast<Label*>(&self);
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        if (!q->isEnabled()) return false;
+        return HandleKeyPress(*widget, static_cast<QKeyEvent*>(event));
+      case QEvent::KeyRelease:
+        if (box != nullptr && q->isEnabled()) Guarded([&] { CallHandler(box->events.KeyUp); });
+        return false;
+      case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) return false;
+        if (swallow_release_ == watched) {
+          // The release that ends a double-click gives no second Click.
+          swallow_release_ = nullptr;
+          return false;
+        }
+        if (!q->isEnabled() || !q->rect().contains(mouse->position().toPoint())) return false;
+        if (box != nullptr) Guarded([&] { CallHandler(box->events.Click); });
+        if (label != nullptr) {
+          Guarded([&] {
+            auto click = label->Click;
+            if (click) click(label->Index());
+          });
+        }
+        return false;
+      }
+      case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !q->isEnabled()) return false;
+        if (box == nullptr && label == nullptr) return false;
+        swallow_release_ = watched;
+        if (box != nullptr) Guarded([&] { CallHandler(box->events.DblClick); });
+        if (label != nullptr) {
+          Guarded([&] {
+            auto dbl = label->DblClick;
+            if (dbl) dbl(label->Index());
+          });
+        }
+        // The control selects the date part itself; the line edit's own
+        // word selection would undo it.
+        return true;
+      }
+      case QEvent::FocusIn:
+        HandleFocusIn(*widget);
+        return false;
+      case QEvent::FocusOut:
+        HandleFocusOut(static_cast<QFocusEvent*>(event)->reason());
+        return false;
+      default:
+        return false;
+    }
+  } catch (...) {
+    ReportFailure(std::current_exception());
+    return false;
+  }
+}
+
+bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
+  const auto code = CharacterCode(*event);
+  if (!code) return false;
+  auto* box = dynamic_cast<TextBox*>(&widget.Self());
+  const std::int16_t typed = *code;
+  std::int16_t key = typed;
+  try {
+    if (design_.key_preview) {
+      auto preview = KeyPreview;
+      if (preview) preview(key);
+    }
+    if (key != 0 && box == nullptr) return false;  // a button or an up-down handles its keys
+    if (key != 0) {
+      auto press = box->events.KeyPress;
+      if (press) press(key);
+    }
+    if (key == 0) {
+      // Enter and Esc insert nothing; once the handlers have had them (and
+      // the control has committed its date) the line edit passes them on to
+      // the host's form, whose default or cancel button may want them.
+      const bool pass_on = box != nullptr && (typed == 13 || typed == 27);
+      return !pass_on;
+    }
+    if (key == typed && !box->RefusesTyped(event->text())) {
+      return false;  // the line edit inserts it (or moves the focus on Tab)
+    }
+    box->InsertTyped(key);
+  } catch (...) {
+    ReportFailure(std::current_exception());  // a failing handler drops the key
+  }
+  return true;
+}
+
+void Surface::HandleFocusIn(QtWidget& widget) {
+  // Whatever gave it (the user, Tab, or a window restoring its focus widget
+  // on activation), the widget has the focus now and the tracking follows.
+  if (moving_focus_ || focused_ == &widget.Self()) return;
+  Guarded([&] { MoveFocus(&widget.Self(), false); });
+}
+
+void Surface::HandleFocusOut(Qt::FocusReason reason) {
+  if (moving_focus_ || KeepsFocusWidget(reason)) return;
+  // Qt has already made the new widget the focus widget: a move within the
+  // surface names it, a move anywhere else leaves the surface.
+  QtWidget* now = FromQ(QApplication::focusWidget());
+  platform::Widget* to = now != nullptr ? &now->Self() : nullptr;
+  if (to == focused_) return;
+  Guarded([&] { MoveFocus(to, false); });
+}
+
+}  // namespace morlex::qt::detail
+
+namespace morlex::qt {
+
+Toolkit::Toolkit() = default;
+Toolkit::~Toolkit() = default;
+
+std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
+    const platform::SurfaceDesign& design) {
+  auto* body = new QWidget(nullptr);
+  body->setObjectName(QString::fromStdString(design.name));
+  return std::make_unique<detail::Surface>(design, body, true);
+}
+
+std::unique_ptr<platform::Form> Toolkit::CreateForm(const platform::SurfaceDesign& design) {
+  return std::make_unique<detail::Form>(*this, design, live_forms_);
+}
+
+QWidget* WidgetOf(const platform::Widget& widget) {
+  const auto* w = dynamic_cast<const detail::QtWidget*>(&widget);
+  return w != nullptr ? w->Q() : nullptr;
+}
+
+QWidget* WidgetOf(const platform::Surface& surface) {
+  const auto* s = dynamic_cast<const detail::Surface*>(&surface);
+  return s != nullptr ? s->Body() : nullptr;
+}
+
+platform::Widget* FocusedWidget(const platform::Surface& surface) {
+  const auto* s = dynamic_cast<const detail::Surface*>(&surface);
+  return s != nullptr ? s->Focused() : nullptr;
+}
+
+void MoveFocus(platform::Surface& surface, platform::Widget* to) {
+  auto* s = dynamic_cast<detail::Surface*>(&surface);
+  if (s == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
+  s->MoveFocus(to);
+}
+
+}  // namespace morlex::qt

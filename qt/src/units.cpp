@@ -1,0 +1,151 @@
+#include "morlex/qt/units.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace morlex::qt {
+
+double TwipsPerPixelAt(double logical_dpi) {
+  if (!std::isfinite(logical_dpi) || logical_dpi <= 0) logical_dpi = 96.0;
+  return 1440.0 / logical_dpi;
+}
+
+double TwipsPerPixel(const QWidget* widget) {
+  if (widget != nullptr) return TwipsPerPixelAt(widget->logicalDpiX());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    return TwipsPerPixelAt(screen->logicalDotsPerInchX());
+  }
+  return 15.0;
+}
+
+int TwipsToPixels(double twips, double twips_per_pixel) {
+  if (!std::isfinite(twips_per_pixel) || twips_per_pixel <= 0) twips_per_pixel = 15.0;
+  const double pixels = twips / twips_per_pixel;
+  if (std::isnan(pixels)) return 0;
+  // Clamp before converting: a double outside int's range has no defined
+  // conversion.
+  const double clamped =
+      std::clamp(pixels, -static_cast<double>(kMaxPixels), static_cast<double>(kMaxPixels));
+  return static_cast<int>(std::lround(clamped));
+}
+
+int TwipsToPixelSize(double twips, double twips_per_pixel) {
+  return std::max(0, TwipsToPixels(twips, twips_per_pixel));
+}
+
+double PixelsToTwips(int pixels, double twips_per_pixel) {
+  if (!std::isfinite(twips_per_pixel) || twips_per_pixel <= 0) twips_per_pixel = 15.0;
+  return pixels * twips_per_pixel;
+}
+
+bool IsSystemColor(std::uint32_t value) {
+  return (value & 0x80000000U) != 0;
+}
+
+QPalette::ColorRole SystemColorRole(int index) {
+  switch (index) {
+    case 2:
+      return QPalette::Highlight;  // active caption
+    case 5:
+      return QPalette::Base;  // window background
+    case 6:
+      return QPalette::Shadow;  // window frame
+    case 7:
+      return QPalette::WindowText;  // menu text
+    case 8:
+      return QPalette::Text;  // window text
+    case 9:
+      return QPalette::HighlightedText;  // caption text
+    case 12:
+      return QPalette::Dark;  // application workspace
+    case 13:
+      return QPalette::Highlight;
+    case 14:
+      return QPalette::HighlightedText;
+    case 15:
+      return QPalette::Button;  // button face
+    case 16:
+      return QPalette::Mid;  // button shadow
+    case 17:
+      return QPalette::PlaceholderText;  // grey text
+    case 18:
+      return QPalette::ButtonText;
+    case 20:
+      return QPalette::Light;  // three-dimensional highlight
+    case 21:
+      return QPalette::Shadow;  // three-dimensional dark shadow
+    case 22:
+      return QPalette::Midlight;  // three-dimensional light
+    case 23:
+      return QPalette::ToolTipText;  // info text
+    case 24:
+      return QPalette::ToolTipBase;  // info background
+    default:
+      return QPalette::Window;  // desktop, menus, dialog faces
+  }
+}
+
+QColor ColorFromValue(std::uint32_t value, const QPalette& palette) {
+  if (IsSystemColor(value)) return palette.color(SystemColorRole(static_cast<int>(value & 0xFF)));
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+QFont QFontFromFont(const platform::Font& font) {
+  QFont q = QApplication::font();
+  const QStringList installed = QFontDatabase::families();
+  QStringList wanted{ToQString(font.name)};
+  // The forms were laid out for "MS Sans Serif"; where it is missing, a face
+  // of similar widths serves better than the desktop's default.
+  if (wanted.front().compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0) {
+    wanted << QStringLiteral("Microsoft Sans Serif") << QStringLiteral("Tahoma")
+           << QStringLiteral("Liberation Sans") << QStringLiteral("Arial");
+  }
+  for (const QString& face : wanted) {
+    if (!face.isEmpty() && installed.contains(face, Qt::CaseInsensitive)) {
+      q.setFamily(face);
+      break;
+    }
+  }
+  // Sizes outside what a text box can show are kept to a sane range; a NaN
+  // or non-positive size keeps the application's size.
+  if (std::isfinite(font.size) && font.size > 0) {
+    q.setPointSizeF(std::clamp(static_cast<double>(font.size), 1.0, 1000.0));
+  }
+  int weight = std::clamp<int>(font.weight, 1, 1000);
+  if (font.bold && weight < 700) weight = 700;
+  q.setWeight(static_cast<QFont::Weight>(weight));
+  q.setItalic(font.italic);
+  q.setUnderline(font.underline);
+  q.setStrikeOut(font.strikethrough);
+  return q;
+}
+
+platform::Font FontFromQFont(const QFont& q) {
+  platform::Font f;
+  f.name = FromQString(q.family());
+  const double points = q.pointSizeF() > 0 ? q.pointSizeF() : QFontInfo(q).pointSizeF();
+  f.size = static_cast<float>(points);
+  f.weight = static_cast<std::int16_t>(std::clamp<int>(q.weight(), 1, 1000));
+  f.bold = q.weight() >= QFont::Bold;
+  f.italic = q.italic();
+  f.underline = q.underline();
+  f.strikethrough = q.strikeOut();
+  return f;
+}
+
+QString ToQString(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string FromQString(const QString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                        static_cast<std::size_t>(text.size()));
+}
+
+}  // namespace morlex::qt

@@ -1,0 +1,609 @@
+// The platform widgets over Qt widgets.
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+#include <algorithm>
+#include <limits>
+
+#include "morlex/core/error.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/units.h"
+#include "widgets_p.h"
+
+namespace morlex::qt::detail {
+namespace {
+
+[[noreturn]] void InvalidValue() {
+  throw Error(errnum::kInvalidValue, "Invalid property value");
+}
+
+// Sets a flag for a scope; Qt calls inside do not throw, but the flag must not
+// stay set if one ever did.
+class ScopedSet {
+ public:
+  explicit ScopedSet(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ScopedSet() { flag_ = false; }
+  ScopedSet(const ScopedSet&) = delete;
+  ScopedSet& operator=(const ScopedSet&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+platform::Font FontOfDesign(const platform::FontDesign& d) {
+  platform::Font f;
+  f.name = d.face;
+  f.size = d.size;
+  f.weight = d.weight;
+  f.bold = d.weight >= 700;
+  f.charset = d.charset;
+  return f;
+}
+
+// Sets a palette role from a colour value in the groups the user sees while
+// the widget is enabled; a system colour follows the theme of each group.
+void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
+             std::uint32_t value) {
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    const QColor color = IsSystemColor(value)
+                             ? theme.color(group, SystemColorRole(static_cast<int>(value & 0xFF)))
+                             : ColorFromValue(value, theme);
+    palette.setColor(group, role, color);
+  }
+}
+
+Qt::Alignment QtAlignment(int alignment) {
+  const Qt::Alignment horizontal = alignment == 1   ? Qt::AlignRight
+                                   : alignment == 2 ? Qt::AlignHCenter
+                                                    : Qt::AlignLeft;
+  return horizontal | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+// --- LineEdit ------------------------------------------------------------------
+
+void LineEdit::focusOutEvent(QFocusEvent* event) {
+  const int start = selectionStart();
+  const int length = selectionLength();
+  const bool caret_at_start = cursorPosition() == start;
+  QLineEdit::focusOutEvent(event);
+  if (length > 0 && selectionLength() == 0) {
+    if (caret_at_start) {
+      setSelection(start + length, -length);
+    } else {
+      setSelection(start, length);
+    }
+  }
+}
+
+// --- UpDownWidget ----------------------------------------------------------------
+
+UpDownWidget::UpDownWidget(QWidget* parent, std::function<void(bool up)> step)
+    : QWidget(parent), step_(std::move(step)) {
+  repeat_.setSingleShot(false);
+  QObject::connect(&repeat_, &QTimer::timeout, this, [this] {
+    if (pressed_ == 0) {
+      repeat_.stop();
+      return;
+    }
+    repeat_.setInterval(60);
+    Step(pressed_ > 0);
+  });
+}
+
+int UpDownWidget::ArrowAt(const QPoint& point) const {
+  if (!rect().contains(point)) return 0;
+  return point.y() < height() / 2 ? 1 : -1;
+}
+
+void UpDownWidget::Step(bool up) {
+  Guarded([&] {
+    auto step = step_;
+    if (step) step(up);
+  });
+}
+
+void UpDownWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  pressed_ = ArrowAt(event->position().toPoint());
+  update();
+  if (pressed_ == 0) return;
+  repeat_.start(400);
+  Step(pressed_ > 0);
+}
+
+void UpDownWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  pressed_ = 0;
+  repeat_.stop();
+  update();
+}
+
+void UpDownWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+    Step(event->key() == Qt::Key_Up);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void UpDownWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const int upper = height() / 2;
+  const QRect halves[2] = {QRect(0, 0, width(), upper), QRect(0, upper, width(), height() - upper)};
+  for (int i = 0; i < 2; ++i) {
+    const bool sunken = pressed_ == (i == 0 ? 1 : -1);
+    QStyleOptionButton bevel;
+    bevel.initFrom(this);
+    bevel.rect = halves[i];
+    bevel.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &bevel, &painter, this);
+
+    QStyleOption arrow;
+    arrow.initFrom(this);
+    arrow.rect = halves[i].adjusted(2, 1, -2, -1).translated(sunken ? 1 : 0, sunken ? 1 : 0);
+    style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
+                           &arrow, &painter, this);
+  }
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+// --- WidgetImpl -------------------------------------------------------------------
+
+template <typename Base>
+WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, QWidget* widget)
+    : surface_(surface),
+      name_(d.name),
+      index_(d.index),
+      left_(d.left),
+      top_(d.top),
+      width_(d.width),
+      height_(d.height),
+      visible_(d.visible),
+      enabled_(d.enabled),
+      tab_index_(d.tab_index),
+      tab_stop_(d.tab_stop),
+      widget_(widget),
+      container_(widget->parentWidget()) {
+  widget_->setObjectName(
+      QString::fromStdString(index_ >= 0 ? name_ + "_" + std::to_string(index_) : name_));
+  widget_->setEnabled(enabled_);
+  widget_->setVisible(visible_);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::Place() {
+  const double tpp = surface_.TwipsPerPixel();
+  QPoint offset;
+  if (container_ != surface_.Body()) {
+    if (const auto* frame = qobject_cast<const QFrame*>(container_)) {
+      offset = frame->contentsRect().topLeft();
+    }
+  }
+  widget_->setGeometry(TwipsToPixels(left_, tpp) + offset.x(),
+                       TwipsToPixels(top_, tpp) + offset.y(), TwipsToPixelSize(width_, tpp),
+                       TwipsToPixelSize(height_, tpp));
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetLeft(float v) {
+  left_ = v;
+  Place();
+}
+template <typename Base>
+void WidgetImpl<Base>::SetTop(float v) {
+  top_ = v;
+  Place();
+}
+template <typename Base>
+void WidgetImpl<Base>::SetWidth(float v) {
+  width_ = v;
+  Place();
+}
+template <typename Base>
+void WidgetImpl<Base>::SetHeight(float v) {
+  height_ = v;
+  Place();
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetVisible(bool v) {
+  visible_ = v;
+  widget_->setVisible(v);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetEnabled(bool v) {
+  enabled_ = v;
+  widget_->setEnabled(v);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetFocus() {
+  surface_.MoveFocus(this);
+}
+
+template class WidgetImpl<platform::TextBox>;
+template class WidgetImpl<platform::CommandButton>;
+template class WidgetImpl<platform::Label>;
+template class WidgetImpl<platform::PictureBox>;
+template class WidgetImpl<platform::Image>;
+template class WidgetImpl<platform::UpDown>;
+
+// --- TextBox ---------------------------------------------------------------------
+
+TextBox::TextBox(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new LineEdit(parent)),
+      edit_(static_cast<LineEdit*>(widget_)),
+      max_length_(d.max_length),
+      back_color_(d.back_color.value_or(platform::kColorWindow)),
+      fore_color_(d.fore_color.value_or(platform::kColorWindowText)) {
+  // Texts that the control or the host sets are never cut; typed keys are
+  // held to max_length_ by the surface's key handling instead.
+  edit_->setMaxLength(std::numeric_limits<int>::max());
+  // Every character must arrive as a key, through the key preview and the
+  // key handler; an input method would insert text around them.
+  edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  edit_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
+  font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.Design().font)));
+  edit_->setFont(QFontFromFont(*font_));
+  ApplyColors();
+  QObject::connect(edit_, &QLineEdit::textChanged, surface.Context(), [this] {
+    if (!silent_) Guarded([this] { NotifyChange(); });
+  });
+}
+
+void TextBox::NotifyChange() {
+  auto change = events.Change;  // a handler may replace the handlers
+  if (change) change();
+}
+
+std::u16string TextBox::Text() const {
+  return FromQString(edit_->text());
+}
+
+void TextBox::SetText(std::u16string_view text) {
+  const QString next = ToQString(text);
+  const bool changed = edit_->text() != next;
+  {
+    ScopedSet silent(silent_);
+    if (changed) edit_->setText(next);
+    edit_->setCursorPosition(0);
+  }
+  // Outside Qt's signal: a failing Change handler comes back from SetText.
+  if (changed) NotifyChange();
+}
+
+int TextBox::SelStart() const {
+  return edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
+}
+
+void TextBox::SetSelStart(int position) {
+  if (position < 0) InvalidValue();
+  edit_->setCursorPosition(std::min(position, static_cast<int>(edit_->text().size())));
+}
+
+int TextBox::SelLength() const {
+  return edit_->selectionLength();
+}
+
+void TextBox::SetSelLength(int length) {
+  if (length < 0) InvalidValue();
+  const int start = SelStart();
+  length = std::min(length, static_cast<int>(edit_->text().size()) - start);
+  if (length <= 0) {
+    edit_->setCursorPosition(start);
+  } else {
+    edit_->setSelection(start, length);
+  }
+}
+
+std::u16string TextBox::SelText() const {
+  return FromQString(edit_->selectedText());
+}
+
+void TextBox::SetSelText(std::u16string_view text) {
+  const QString before = edit_->text();
+  const int start = SelStart();
+  const int length = SelLength();
+  QString after = before;
+  after.replace(start, length, ToQString(text));
+  {
+    ScopedSet silent(silent_);
+    if (after != before) edit_->setText(after);
+    edit_->setCursorPosition(start + static_cast<int>(text.size()));
+  }
+  if (after != before) NotifyChange();
+}
+
+void TextBox::SetMaxLength(int length) {
+  if (length < 0) InvalidValue();
+  max_length_ = length;
+}
+
+void TextBox::ApplyColors() {
+  const QPalette theme = QApplication::palette(edit_);
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Base, back_color_);
+  SetRole(palette, theme, QPalette::Text, fore_color_);
+  edit_->setPalette(palette);
+}
+
+void TextBox::SetBackColor(std::uint32_t color) {
+  back_color_ = color;
+  ApplyColors();
+}
+
+void TextBox::SetForeColor(std::uint32_t color) {
+  fore_color_ = color;
+  ApplyColors();
+}
+
+void TextBox::SetFont(platform::FontRef font) {
+  if (!font) InvalidValue();
+  font_ = std::move(font);
+  edit_->setFont(QFontFromFont(*font_));
+}
+
+void TextBox::SetToolTipText(std::u16string_view text) {
+  tool_tip_ = text;
+  edit_->setToolTip(ToQString(text));
+}
+
+bool TextBox::RefusesTyped(const QString& text) const {
+  if (max_length_ <= 0 || text.isEmpty() || text.at(0).unicode() < 32) return false;
+  const qsizetype after = edit_->text().size() - edit_->selectedText().size() + text.size();
+  return after > max_length_;
+}
+
+void TextBox::InsertTyped(std::int16_t code) {
+  if (code == 8) {
+    edit_->backspace();
+    return;
+  }
+  if (code >= 0 && code < 32) return;  // Tab, Enter and other controls insert nothing
+  const QString typed(QChar(static_cast<char16_t>(code)));
+  if (RefusesTyped(typed)) return;
+  edit_->insert(typed);
+}
+
+// --- CommandButton ------------------------------------------------------------------
+
+CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new QPushButton(parent)),
+      button_(static_cast<QPushButton*>(widget_)),
+      caption_(d.caption),
+      is_default_(d.is_default),
+      is_cancel_(d.is_cancel) {
+  // Enter and Esc are the form's business (FormWindow), by the design's own
+  // marks, not Qt's automatic default buttons.
+  button_->setAutoDefault(false);
+  button_->setDefault(false);
+  button_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
+  button_->setText(ToQString(caption_));
+  if (d.font) button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
+  if (!d.picture.empty()) picture_ = ArtworkPicture(d.picture);
+  RefreshPicture();
+  QObject::connect(button_, &QAbstractButton::clicked, surface.Context(), [this] {
+    Guarded([this] {
+      auto click = Click;
+      if (click) click();
+    });
+  });
+}
+
+void CommandButton::SetCaption(std::u16string_view caption) {
+  caption_ = caption;
+  button_->setText(ToQString(caption_));
+}
+
+void CommandButton::RefreshPicture() {
+  if (picture_.isNull()) return;
+  QIcon icon;
+  icon.addPixmap(CrispPixmap(picture_, 1.0));
+  icon.addPixmap(CrispPixmap(picture_, 2.0));
+  button_->setIcon(icon);
+  button_->setIconSize(picture_.size());
+}
+
+// --- Label ---------------------------------------------------------------------------
+
+Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new QLabel(parent)),
+      label_(static_cast<QLabel*>(widget_)),
+      caption_(d.caption),
+      bordered_(d.border_style != 0),
+      alignment_(d.alignment),
+      back_color_(d.back_color.value_or(platform::kColorButtonFace)),
+      fore_color_(d.fore_color.value_or(platform::kColorButtonText)),
+      auto_size_(d.auto_size) {
+  label_->setTextFormat(Qt::PlainText);
+  label_->setFocusPolicy(Qt::NoFocus);
+  label_->setIndent(0);
+  label_->setAutoFillBackground(true);
+  font_ = d.font ? QFontFromFont(FontOfDesign(*d.font)) : surface.SurfaceFont();
+  label_->setFont(font_);
+  label_->setText(ToQString(caption_));
+  label_->setAlignment(QtAlignment(alignment_));
+  label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  SetBackColor(back_color_);
+  if (auto_size_) Fit();
+}
+
+void Label::Fit() {
+  const QFontMetrics metrics(label_->font());
+  const int frame = label_->frameWidth();
+  const double tpp = surface_.TwipsPerPixel();
+  width_ =
+      static_cast<float>(PixelsToTwips(metrics.horizontalAdvance(label_->text()) + 2 * frame, tpp));
+  height_ = static_cast<float>(PixelsToTwips(metrics.height() + 2 * frame, tpp));
+  Place();
+}
+
+void Label::Place() {
+  WidgetImpl::Place();
+  if (!auto_size_) FitFont();
+}
+
+// The captions are laid out for the design's font; a stand-in font that is
+// wider (where that face is not installed) would cut them. A caption that
+// does not fit is drawn smaller, down to 60 percent of the design's size,
+// and one that still does not fit ends in an ellipsis, so that it is seen
+// to be cut.
+void Label::FitFont() {
+  QFont font = font_;
+  const QString caption = ToQString(caption_);
+  QString shown = caption;
+  const int available = label_->contentsRect().width();
+  if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
+      !caption.contains(QLatin1Char('\n'))) {
+    const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
+    if (needed > available) {
+      // A little under the exact ratio: hinting rounds the smaller font's
+      // advances, and a caption that fits must not lose its last letter.
+      const qreal scale = std::max<qreal>(0.6, 0.97 * available / needed);
+      font.setPointSizeF(font.pointSizeF() * scale);
+      if (QFontMetrics(font).horizontalAdvance(caption) > available) {
+        shown = QFontMetrics(font).elidedText(caption, Qt::ElideRight, available);
+      }
+    }
+  }
+  if (label_->font() != font) label_->setFont(font);
+  if (label_->text() != shown) label_->setText(shown);
+}
+
+void Label::SetCaption(std::u16string_view caption) {
+  caption_ = caption;
+  label_->setText(ToQString(caption_));
+  if (auto_size_) {
+    Fit();
+  } else {
+    FitFont();
+  }
+}
+
+void Label::SetBordered(bool single_line) {
+  bordered_ = single_line;
+  label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  if (auto_size_) {
+    Fit();
+  } else {
+    FitFont();
+  }
+}
+
+void Label::SetAlignment(int alignment) {
+  alignment_ = alignment;
+  label_->setAlignment(QtAlignment(alignment_));
+}
+
+void Label::SetBackColor(std::uint32_t color) {
+  back_color_ = color;
+  const QPalette theme = QApplication::palette(label_);
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Window, back_color_);
+  SetRole(palette, theme, QPalette::WindowText, fore_color_);
+  label_->setPalette(palette);
+}
+
+// --- PictureBox, Image -----------------------------------------------------------------
+
+PictureBox::PictureBox(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new QFrame(parent)), frame_(static_cast<QFrame*>(widget_)) {
+  if (d.border_style != 0) {
+    frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame_->setLineWidth(2);
+  } else {
+    frame_->setFrameStyle(QFrame::NoFrame);
+  }
+  frame_->setFocusPolicy(tab_stop_ ? Qt::TabFocus : Qt::NoFocus);
+  frame_->setAutoFillBackground(true);
+  const QPalette theme = QApplication::palette(frame_);
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Window, d.back_color.value_or(platform::kColorButtonFace));
+  frame_->setPalette(palette);
+}
+
+float PictureBox::ScaleWidth() const {
+  const double border = PixelsToTwips(2 * frame_->frameWidth(), surface_.TwipsPerPixel());
+  return std::max(0.0F, static_cast<float>(width_ - border));
+}
+
+float PictureBox::ScaleHeight() const {
+  const double border = PixelsToTwips(2 * frame_->frameWidth(), surface_.TwipsPerPixel());
+  return std::max(0.0F, static_cast<float>(height_ - border));
+}
+
+Image::Image(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new QLabel(parent)),
+      label_(static_cast<QLabel*>(widget_)),
+      picture_(ArtworkPicture(d.picture)) {
+  label_->setFocusPolicy(Qt::NoFocus);
+  label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Image::Place() {
+  WidgetImpl::Place();
+  if (picture_.isNull()) return;
+  // Stretched to the widget's size without smoothing: the picture is pixel
+  // art and should stay crisp at every device pixel ratio.
+  const qreal ratio = label_->devicePixelRatioF();
+  const QSize target = label_->size() * ratio;
+  if (target.isEmpty()) return;
+  QPixmap pixmap =
+      QPixmap::fromImage(picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+  pixmap.setDevicePixelRatio(ratio);
+  label_->setPixmap(pixmap);
+}
+
+// --- UpDown --------------------------------------------------------------------------
+
+UpDown::UpDown(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d,
+                 new UpDownWidget(parent,
+                                  [this](bool up) {
+                                    if (enabled_) Press(up);
+                                  })),
+      arrows_(static_cast<UpDownWidget*>(widget_)),
+      min_(d.min),
+      max_(d.max),
+      increment_(d.increment) {
+  // The field's arrows leave the keyboard focus where it is, as a spin box's
+  // arrows do; an up-down that is a tab stop takes it from Tab and steps
+  // with the arrow keys.
+  arrows_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void UpDown::SetValue(int value) {
+  if (value < min_ || value > max_) InvalidValue();
+  if (value == value_) return;
+  value_ = value;
+  auto change = Change;
+  if (change) change();
+}
+
+void UpDown::Press(bool up) {
+  const long long next = static_cast<long long>(value_) + (up ? increment_ : -increment_);
+  const int clamped = static_cast<int>(std::clamp<long long>(next, min_, max_));
+  if (clamped != value_) SetValue(clamped);
+}
+
+}  // namespace morlex::qt::detail

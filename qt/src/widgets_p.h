@@ -1,0 +1,389 @@
+#pragma once
+// Internal: the platform widgets over Qt widgets, the surfaces that hold them
+// and the forms.
+
+#include <QDialog>
+#include <QHash>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "morlex/platform/design.h"
+#include "morlex/platform/surface.h"
+#include "morlex/platform/widgets.h"
+#include "morlex/qt/toolkit.h"
+
+class QFrame;
+class QKeyEvent;
+
+namespace morlex::qt::detail {
+
+class Surface;
+class Form;
+
+// --- Pictures ----------------------------------------------------------------
+
+// The picture of an artwork file, looked up in MORLEX_ARTWORK_DIR, the
+// installed data folder and the source tree; the known pictures have a drawn
+// stand-in when the file is missing. A null image for an unknown name.
+QImage ArtworkPicture(const std::string& name);
+// The stand-in alone (for tests and for a broken file).
+QImage DrawnPicture(const std::string& name);
+// A picture enlarged for a device pixel ratio without smoothing, so that
+// small pixel art stays crisp.
+QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio);
+
+// --- Qt widgets with the behaviour the toolkit needs ----------------------------
+
+// A line edit that keeps its selection when the focus moves within its
+// window: the control reads the selection after the focus has left.
+class LineEdit final : public QLineEdit {
+ public:
+  explicit LineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A pair of arrow buttons drawn by the platform style. A press steps once
+// (and repeats while held); the arrows do not take the focus from the mouse.
+class UpDownWidget final : public QWidget {
+ public:
+  UpDownWidget(QWidget* parent, std::function<void(bool up)> step);
+  // Which arrow a point hits: +1 upper, -1 lower, 0 none.
+  int ArrowAt(const QPoint& point) const;
+  int Pressed() const { return pressed_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Step(bool up);
+  std::function<void(bool up)> step_;
+  int pressed_ = 0;
+  QTimer repeat_;
+};
+
+// --- Platform widgets ----------------------------------------------------------
+
+// What the surface needs of every widget, whatever its kind.
+class QtWidget {
+ public:
+  virtual ~QtWidget() = default;
+  virtual QWidget* Q() const = 0;
+  virtual platform::Widget& Self() = 0;
+  virtual int TabIndex() const = 0;
+  virtual bool TabStop() const = 0;
+  virtual bool TakesFocus() const = 0;
+  virtual Surface& Owner() const = 0;
+  // Puts the Qt widget at the pixels of the twips geometry.
+  virtual void Place() = 0;
+};
+
+template <typename Base>
+class WidgetImpl : public Base, public QtWidget {
+ public:
+  WidgetImpl(Surface& surface, const platform::WidgetDesign& design, QWidget* widget);
+
+  const std::string& Name() const override { return name_; }
+  int Index() const override { return index_; }
+  float Left() const override { return left_; }
+  float Top() const override { return top_; }
+  float Width() const override { return width_; }
+  float Height() const override { return height_; }
+  void SetLeft(float v) override;
+  void SetTop(float v) override;
+  void SetWidth(float v) override;
+  void SetHeight(float v) override;
+  bool Visible() const override { return visible_; }
+  void SetVisible(bool v) override;
+  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool v) override;
+  void SetFocus() override;
+
+  QWidget* Q() const override { return widget_; }
+  platform::Widget& Self() override { return *this; }
+  int TabIndex() const override { return tab_index_; }
+  bool TabStop() const override { return tab_stop_; }
+  bool TakesFocus() const override { return false; }
+  Surface& Owner() const override { return surface_; }
+  void Place() override;
+
+ protected:
+  Surface& surface_;
+  std::string name_;
+  int index_;
+  float left_, top_, width_, height_;
+  bool visible_, enabled_;
+  int tab_index_;
+  bool tab_stop_;
+  QWidget* widget_;  // owned by its Qt parent
+  QWidget* container_;
+};
+
+class TextBox final : public WidgetImpl<platform::TextBox> {
+ public:
+  TextBox(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+
+  std::u16string Text() const override;
+  void SetText(std::u16string_view text) override;
+  int SelStart() const override;
+  void SetSelStart(int position) override;
+  int SelLength() const override;
+  void SetSelLength(int length) override;
+  std::u16string SelText() const override;
+  void SetSelText(std::u16string_view text) override;
+  int MaxLength() const override { return max_length_; }
+  void SetMaxLength(int length) override;
+  std::uint32_t BackColor() const override { return back_color_; }
+  void SetBackColor(std::uint32_t color) override;
+  std::uint32_t ForeColor() const override { return fore_color_; }
+  void SetForeColor(std::uint32_t color) override;
+  platform::FontRef GetFont() const override { return font_; }
+  void SetFont(platform::FontRef font) override;
+  std::u16string ToolTipText() const override { return tool_tip_; }
+  void SetToolTipText(std::u16string_view text) override;
+  std::int32_t WhatsThisHelpID() const override { return help_id_; }
+  void SetWhatsThisHelpID(std::int32_t id) override { help_id_ = id; }
+  std::u16string DataField() const override { return data_field_; }
+  void SetDataField(std::u16string_view field) override { data_field_ = field; }
+  bool TakesFocus() const override { return true; }
+
+  LineEdit* Edit() const { return edit_; }
+  // Would typing text at the caret (replacing the selection) pass the
+  // maximum length? Control characters are never refused here.
+  bool RefusesTyped(const QString& text) const;
+  // The box's own handling of a key whose code a handler changed.
+  void InsertTyped(std::int16_t code);
+
+ private:
+  void ApplyColors();
+  void NotifyChange();
+
+  LineEdit* edit_;
+  bool silent_ = false;  // set while the toolkit itself changes the text
+  int max_length_;
+  std::uint32_t back_color_;
+  std::uint32_t fore_color_;
+  platform::FontRef font_;
+  std::u16string tool_tip_;
+  std::int32_t help_id_ = 0;
+  std::u16string data_field_;
+};
+
+class CommandButton final : public WidgetImpl<platform::CommandButton> {
+ public:
+  CommandButton(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+  std::u16string Caption() const override { return caption_; }
+  void SetCaption(std::u16string_view caption) override;
+  bool TakesFocus() const override { return true; }
+  QPushButton* Button() const { return button_; }
+  bool IsDefault() const { return is_default_; }
+  bool IsCancel() const { return is_cancel_; }
+  void RefreshPicture();
+
+ private:
+  QPushButton* button_;
+  std::u16string caption_;
+  QImage picture_;
+  bool is_default_;
+  bool is_cancel_;
+};
+
+class Label final : public WidgetImpl<platform::Label> {
+ public:
+  Label(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+  std::u16string Caption() const override { return caption_; }
+  void SetCaption(std::u16string_view caption) override;
+  bool Bordered() const override { return bordered_; }
+  void SetBordered(bool single_line) override;
+  int Alignment() const override { return alignment_; }
+  void SetAlignment(int alignment) override;
+  std::uint32_t BackColor() const override { return back_color_; }
+  void SetBackColor(std::uint32_t color) override;
+  bool AutoSize() const { return auto_size_; }
+  QLabel* QtLabel() const { return label_; }
+  void Place() override;
+
+ private:
+  void Fit();
+  void FitFont();
+  QLabel* label_;
+  QFont font_;  // the design's font, before any fitting
+  std::u16string caption_;
+  bool bordered_;
+  int alignment_;
+  std::uint32_t back_color_;
+  std::uint32_t fore_color_;
+  bool auto_size_;
+};
+
+class PictureBox final : public WidgetImpl<platform::PictureBox> {
+ public:
+  PictureBox(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+  float ScaleWidth() const override;
+  float ScaleHeight() const override;
+  bool TakesFocus() const override { return true; }
+  QFrame* Frame() const { return frame_; }
+
+ private:
+  QFrame* frame_;
+};
+
+class Image final : public WidgetImpl<platform::Image> {
+ public:
+  Image(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+  void Place() override;
+
+ private:
+  QLabel* label_;
+  QImage picture_;
+};
+
+class UpDown final : public WidgetImpl<platform::UpDown> {
+ public:
+  UpDown(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);
+  int Value() const override { return value_; }
+  // A value outside the range fails (380); an equal value notifies nothing.
+  void SetValue(int value) override;
+  int Min() const override { return min_; }
+  int Max() const override { return max_; }
+  bool TakesFocus() const override { return true; }
+  UpDownWidget* Arrows() const { return arrows_; }
+  // One press on an arrow: one step within the range.
+  void Press(bool up);
+
+ private:
+  UpDownWidget* arrows_;
+  int value_ = 0;
+  int min_, max_, increment_;
+};
+
+// --- Surfaces -----------------------------------------------------------------
+
+class Surface : public virtual platform::Surface {
+ public:
+  // body is the QWidget that holds the widgets: the control's body or a
+  // form's dialog. The surface deletes it when it owns it.
+  Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body);
+  ~Surface() override;
+
+  platform::TextBox& GetTextBox(std::string_view name) override;
+  platform::CommandButton& GetCommandButton(std::string_view name) override;
+  platform::Label& GetLabel(std::string_view name, int index = -1) override;
+  platform::PictureBox& GetPictureBox(std::string_view name) override;
+  platform::Image& GetImage(std::string_view name) override;
+  platform::UpDown& GetUpDown(std::string_view name) override;
+
+  const platform::SurfaceDesign& Design() const { return design_; }
+  QWidget* Body() const { return body_; }
+  const QFont& SurfaceFont() const { return font_; }
+  // The QObject that carries the surface's connections and event filter;
+  // destroying the surface cuts them before its widgets go.
+  QObject* Context() const;
+  const std::vector<QtWidget*>& Widgets() const { return qt_widgets_; }
+  double TwipsPerPixel() const;
+  // Places every widget again (after a change of screen or DPI).
+  void PlaceAll();
+
+  platform::Widget* Focused() const { return focused_; }
+  // Moves the tracked focus and, when sync_qt, the Qt focus with it; then
+  // the old widget's LostFocus and the new one's GotFocus run. Failures of
+  // the handlers come back to the caller.
+  void MoveFocus(platform::Widget* to, bool sync_qt = true);
+  platform::Widget* FirstInTabOrder() const;
+  // The widget of this surface a Qt widget belongs to, or nullptr.
+  QtWidget* FromQ(const QObject* object) const;
+  QtWidget* AsQt(platform::Widget* widget) const;
+  // The Qt parent for a widget of the design (the body, or a picture box).
+  QWidget* ContainerOf(const platform::WidgetDesign& design) const;
+
+  // The event filter of every widget of the surface; never throws.
+  bool HandleEvent(QObject* watched, QEvent* event) noexcept;
+
+ private:
+  class Bridge;
+  template <typename T>
+  T& Find(std::string_view name, int index);
+  bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
+  void HandleFocusIn(QtWidget& widget);
+  void HandleFocusOut(Qt::FocusReason reason);
+  void Build();
+
+  platform::SurfaceDesign design_;
+  QPointer<QWidget> body_;
+  bool owns_body_;
+  QFont font_;
+  std::unique_ptr<Bridge> bridge_;
+  std::vector<std::unique_ptr<platform::Widget>> widgets_;
+  std::vector<QtWidget*> qt_widgets_;
+  QHash<const QObject*, QtWidget*> by_qobject_;
+  platform::Widget* focused_ = nullptr;
+  bool moving_focus_ = false;
+  QObject* swallow_release_ = nullptr;  // the release that ends a double-click
+};
+
+// The dialog window of a form: routes Enter, Esc, the close box and
+// activation to the form.
+class FormWindow final : public QDialog {
+ public:
+  explicit FormWindow(const platform::SurfaceDesign& design);
+  void Attach(Form* form) { form_ = form; }
+  void SkipNextActivation() { skip_activation_ = true; }
+
+  void setVisible(bool visible) override;
+  void reject() override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Form* form_ = nullptr;
+  bool skip_activation_ = false;
+};
+
+class Form final : public Surface, public platform::Form {
+ public:
+  Form(Toolkit& toolkit, const platform::SurfaceDesign& design, int& live_forms);
+  ~Form() override;
+
+  std::u16string Caption() const override { return caption_; }
+  void SetCaption(std::u16string_view caption) override;
+  void ShowModal() override;
+  void Hide() override;
+  bool IsShown() const override { return shown_; }
+
+  // The window's own close command: Close runs, then the form is hidden.
+  void CloseCommand();
+  void WindowHidden() { shown_ = false; }
+  void WindowActivated();
+  FormWindow* Window() const { return window_; }
+  // The button Enter or Esc presses, when the design names one.
+  CommandButton* DialogKeyButton(bool cancel) const;
+
+ private:
+  void Position();
+
+  Toolkit& toolkit_;
+  FormWindow* window_;
+  std::u16string caption_;
+  bool shown_ = false;
+  int& live_forms_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace morlex::qt::detail

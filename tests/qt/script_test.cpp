@@ -1,0 +1,72 @@
+// Every host script prints on the Qt widgets exactly what its .out file says,
+// which is what it prints on the headless toolkit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <QTemporaryDir>
+
+#include "morlex/host/script.h"
+#include "morlex/qt/qt_binding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> ScriptNames() {
+  std::vector<std::string> names;
+  if (!fs::is_directory(MORLEX_SCRIPT_DIR)) return names;
+  for (const auto& entry : fs::directory_iterator(MORLEX_SCRIPT_DIR)) {
+    if (entry.path().extension() == ".mhs") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class QtScript : public testing::TestWithParam<std::string> {};
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(QtScript);
+
+TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
+  const fs::path dir = MORLEX_SCRIPT_DIR;
+  std::ifstream script(dir / (GetParam() + ".mhs"));
+  const std::string expected = ReadFile(dir / (GetParam() + ".out"));
+  ASSERT_TRUE(script) << "cannot open script";
+  // Scripts may save and load files by relative names: they do so in a
+  // folder of their own.
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const fs::path before = fs::current_path();
+  fs::current_path(folder.path().toStdString());
+  struct Back {
+    fs::path to;
+    ~Back() { fs::current_path(to); }
+  } back{before};
+  auto binding = morlex::qt::MakeQtBinding();
+  std::ostringstream out;
+  {
+    morlex::host::ScriptRunner runner(*binding, out);
+    runner.SetToday({2026, 12, 8});
+    ASSERT_NO_THROW(runner.Run(script));
+  }
+  EXPECT_EQ(out.str(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, QtScript, testing::ValuesIn(ScriptNames()), [](const auto& info) {
+  std::string n = info.param;
+  for (char& c : n) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return n;
+});
+
+}  // namespace
