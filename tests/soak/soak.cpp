@@ -4,7 +4,12 @@
 // and reading the resident memory at checkpoints. Memory must stay flat once
 // the run has warmed up; the run reports the rate of actions per second.
 //
-//   morlex-soak [--actions N] [--dialogs N] [--seed S] [--max-growth-kb K]
+//   morlex-soak [--toolkit headless|qt] [--actions N] [--dialogs N] [--seed S]
+//               [--max-growth-kb K]
+//
+// With --toolkit qt (when the Qt binding is built) the field lives in a
+// MorlexDateWidget and every action is a synthetic Qt event; without a
+// display Qt draws offscreen.
 //
 // Exits 1 when an invariant breaks or memory grows by more than K kB
 // (default 1024) between the first checkpoint and the last.
@@ -24,6 +29,12 @@
 #include "morlex/core/unicode.h"
 #include "morlex/host/binding.h"
 #include "morlex/host/stage.h"
+
+#ifdef MORLEX_SOAK_HAVE_QT
+#include <QApplication>
+
+#include "morlex/qt/qt_binding.h"
+#endif
 
 namespace {
 
@@ -60,7 +71,8 @@ struct Counts final : morlex::MorlexDateEvents {
 
 class Soak {
  public:
-  explicit Soak(unsigned seed) : binding_(morlex::host::MakeHeadlessBinding()), rng_(seed) {
+  Soak(std::unique_ptr<morlex::host::Binding> binding, unsigned seed)
+      : binding_(std::move(binding)), rng_(seed) {
     stage_ = std::make_unique<morlex::host::Stage>(*binding_);
     stage_->SetToday({kYear, 12, 8});
     control_ = &stage_->New();
@@ -190,11 +202,16 @@ class Soak {
   long abouts_ = 0;
 };
 
-long Argument(int argc, char** argv, const char* name, long fallback) {
+const char* Option(int argc, char** argv, const char* name, const char* fallback) {
   for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], name) == 0) return std::strtol(argv[i + 1], nullptr, 10);
+    if (std::strcmp(argv[i], name) == 0) return argv[i + 1];
   }
   return fallback;
+}
+
+long Argument(int argc, char** argv, const char* name, long fallback) {
+  const char* value = Option(argc, argv, name, nullptr);
+  return value != nullptr ? std::strtol(value, nullptr, 10) : fallback;
 }
 
 }  // namespace
@@ -208,7 +225,27 @@ int main(int argc, char** argv) {
   const long every_dialog = dialogs > 0 ? std::max(1L, actions / dialogs) : 0;
   const long every_checkpoint = std::max(1L, actions / checkpoints);
 
-  Soak soak(seed);
+  const std::string toolkit = Option(argc, argv, "--toolkit", "headless");
+  std::unique_ptr<morlex::host::Binding> binding;
+#ifdef MORLEX_SOAK_HAVE_QT
+  std::unique_ptr<QApplication> application;
+  if (toolkit == "qt") {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    application = std::make_unique<QApplication>(argc, argv);
+    binding = morlex::qt::MakeQtBinding();
+  }
+#endif
+  if (toolkit == "headless") binding = morlex::host::MakeHeadlessBinding();
+  if (!binding) {
+    std::fprintf(stderr, "soak: no toolkit %s in this build\n", toolkit.c_str());
+    return 2;
+  }
+  std::printf("soak on the %s toolkit, seed %u\n", toolkit.c_str(), seed);
+
+  Soak soak(std::move(binding), seed);
   std::vector<long> rss;
   std::printf("%10s %10s %10s %12s\n", "actions", "dialogs", "rss_kb", "actions/s");
   const auto start = std::chrono::steady_clock::now();
