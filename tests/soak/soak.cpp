@@ -4,12 +4,14 @@
 // and reading the resident memory at checkpoints. Memory must stay flat once
 // the run has warmed up; the run reports the rate of actions per second.
 //
-//   morlex-soak [--toolkit headless|qt] [--actions N] [--dialogs N] [--seed S]
-//               [--max-growth-kb K]
+//   morlex-soak [--toolkit headless|qt] [--compare] [--actions N] [--dialogs N]
+//               [--seed S] [--max-growth-kb K]
 //
 // With --toolkit qt (when the Qt binding is built) the field lives in a
 // MorlexDateWidget and every action is a synthetic Qt event; without a
-// display Qt draws offscreen.
+// display Qt draws offscreen. --compare plays the same session on a headless
+// field alongside and stops at the first action after which the two fields
+// hold different text or selections.
 //
 // Exits 1 when an invariant breaks or memory grows by more than K kB
 // (default 1024) between the first checkpoint and the last.
@@ -169,6 +171,11 @@ class Soak {
   }
 
   long Calendars() const { return calendars_; }
+  // The text and the selection, as "text" start+length.
+  std::string Field() const {
+    return "\"" + morlex::ToUtf8(control_->Text()) + "\" " + std::to_string(control_->SelStart()) +
+           "+" + std::to_string(control_->SelLength());
+  }
   long Abouts() const { return abouts_; }
   const Counts& Events() const { return *counts_; }
 
@@ -201,6 +208,13 @@ class Soak {
   long calendars_ = 0;
   long abouts_ = 0;
 };
+
+bool Flag(int argc, char** argv, const char* name) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return true;
+  }
+  return false;
+}
 
 const char* Option(int argc, char** argv, const char* name, const char* fallback) {
   for (int i = 1; i + 1 < argc; ++i) {
@@ -246,6 +260,16 @@ int main(int argc, char** argv) {
   std::printf("soak on the %s toolkit, seed %u\n", toolkit.c_str(), seed);
 
   Soak soak(std::move(binding), seed);
+  std::unique_ptr<Soak> reference;
+  if (Flag(argc, argv, "--compare")) {
+    reference = std::make_unique<Soak>(morlex::host::MakeHeadlessBinding(), seed);
+  }
+  auto compare = [&](long n, const char* what) {
+    if (reference && soak.Field() != reference->Field()) {
+      Fail(n, std::string("after ") + what + " the field holds " + soak.Field() +
+                  ", the headless one " + reference->Field());
+    }
+  };
   std::vector<long> rss;
   std::printf("%10s %10s %10s %12s\n", "actions", "dialogs", "rss_kb", "actions/s");
   const auto start = std::chrono::steady_clock::now();
@@ -253,9 +277,16 @@ int main(int argc, char** argv) {
   long last_n = 0;
   for (long n = 1; n <= actions; ++n) {
     soak.Act(n);
+    if (reference) reference->Act(n);
+    compare(n, "a user action");
     if (every_dialog > 0 && n % every_dialog == 0) {
       soak.Calendar(n);
       soak.About(n);
+      if (reference) {
+        reference->Calendar(n);
+        reference->About(n);
+      }
+      compare(n, "the calendar");
     }
     if (n % every_checkpoint == 0 || n == actions) {
       const auto now = std::chrono::steady_clock::now();
