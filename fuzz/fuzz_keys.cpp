@@ -482,6 +482,15 @@ class Session {
   // width and the spin indicator's left edge are written only for show and
   // follow from the layout).
   void SaveAndLoad() {
+    // A size the host kept below the minimum height never went through the
+    // layout pass, which corrects it when the stored size is applied again
+    // (a width narrower than the calendar button becomes the default width,
+    // a height under the minimum the default height): such a size is
+    // derived on loading, like the text box's width.
+    const float saved_width = morlex::platform::ToSingle(control_->Width());
+    const float saved_height = morlex::platform::ToSingle(control_->Height());
+    const bool width_corrected = saved_width - 300.0F < 0.0F;
+    const bool height_corrected = saved_height < 46.0F;
     morlex::storage::FilePropertyBag saved;
     control_->WriteProperties(saved);
     const std::string file = saved.Serialize();
@@ -495,13 +504,14 @@ class Session {
     morlex::storage::FilePropertyBag again;
     control_->WriteProperties(again);
     // A host that holds the height fixed gives the new field that height.
-    const bool sized_by_host = Policy().lock_height.has_value();
-    if (Settings(again.Serialize(), sized_by_host) != Settings(file, sized_by_host)) {
+    const bool sized_by_host = Policy().lock_height.has_value() || height_corrected;
+    if (Settings(again.Serialize(), sized_by_host, width_corrected) !=
+        Settings(file, sized_by_host, width_corrected)) {
       Fail("settings changed across a save and a load:\n" + file + "\n" + again.Serialize());
     }
   }
 
-  static std::string Settings(const std::string& file, bool without_height) {
+  static std::string Settings(const std::string& file, bool without_height, bool without_width) {
     std::string kept;
     std::size_t at = 0;
     while (at < file.size()) {
@@ -510,7 +520,8 @@ class Session {
       const bool derived =
           line.find("\"TextWidth\"") != std::string_view::npos ||
           line.find("\"SpinLeft\"") != std::string_view::npos ||
-          (without_height && line.find("\"UserCtlHeight\"") != std::string_view::npos);
+          (without_height && line.find("\"UserCtlHeight\"") != std::string_view::npos) ||
+          (without_width && line.find("\"UserCtlWidth\"") != std::string_view::npos);
       if (!derived) {
         kept.append(line).push_back('\n');
       }

@@ -3,6 +3,8 @@
 # for SECONDS (default 60) from its seed corpus in fuzz/corpus/NAME. New
 # inputs go to build-fuzz/corpus/NAME, crashes to build-fuzz/crashes/.
 #   bash fuzz/run.sh [SECONDS] [TARGET...]
+# With MORLEX_FUZZ_RUNS=N each target runs N inputs from a fixed seed
+# instead, so that a short run (the test command's smoke) is repeatable.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -21,8 +23,14 @@ cmake --build build-fuzz -j "$(nproc 2>/dev/null || echo 2)" \
 mkdir -p build-fuzz/crashes
 for t in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$t"
-  echo "== fuzz_$t for ${seconds}s"
-  build-fuzz/bin/fuzz_"$t" -max_total_time="$seconds" -print_final_stats=1 \
+  if [ -n "${MORLEX_FUZZ_RUNS:-}" ]; then
+    limit=(-runs="$MORLEX_FUZZ_RUNS" -seed=1)
+    echo "== fuzz_$t for ${MORLEX_FUZZ_RUNS} inputs"
+  else
+    limit=(-max_total_time="$seconds")
+    echo "== fuzz_$t for ${seconds}s"
+  fi
+  build-fuzz/bin/fuzz_"$t" "${limit[@]}" -print_final_stats=1 \
     -artifact_prefix="build-fuzz/crashes/$t-" "build-fuzz/corpus/$t" "fuzz/corpus/$t" \
     2>&1 | grep -E "^(stat::number_of_executed_units|stat::new_units_added|==|SUMMARY)|ERROR" || true
   if ls build-fuzz/crashes/"$t"-* >/dev/null 2>&1; then
