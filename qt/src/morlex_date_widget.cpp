@@ -7,6 +7,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
+#include "widgets_p.h"
 
 namespace morlex::qt {
 namespace {
@@ -154,9 +155,12 @@ void MorlexDateWidget::Init(Startup startup) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
   d->Apply(kDesignWidth, kDesignHeight);
-  d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
+  {
+    const detail::SurfaceParentScope inside(this);
+    d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
+  }
   d->body = WidgetOf(d->control->ControlSurface());
-  d->body->setParent(this);
+  if (d->body->parentWidget() != this) d->body->setParent(this);
   d->FitBody();
   d->body->show();
   setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));

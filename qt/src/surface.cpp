@@ -381,7 +381,7 @@ Toolkit::~Toolkit() = default;
 
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
     const platform::SurfaceDesign& design) {
-  auto* body = new QWidget(nullptr);
+  auto* body = new QWidget(detail::SurfaceParentScope::Current());
   body->setObjectName(QString::fromStdString(design.name));
   return std::make_unique<detail::Surface>(design, body, true);
 }

@@ -417,10 +417,19 @@ void CommandButton::SetCaption(std::u16string_view caption) {
 
 void CommandButton::RefreshPicture() {
   if (picture_.isNull()) return;
-  QIcon icon;
-  icon.addPixmap(CrispPixmap(picture_, 1.0));
-  icon.addPixmap(CrispPixmap(picture_, 2.0));
-  button_->setIcon(icon);
+  // Buttons that show the same picture share one icon and its pixmaps; a
+  // form with many fields would otherwise scale and keep the picture once
+  // per field.
+  static QHash<qint64, QIcon> icons;
+  auto found = icons.constFind(picture_.cacheKey());
+  if (found == icons.constEnd()) {
+    QIcon icon;
+    icon.addPixmap(CrispPixmap(picture_, 1.0));
+    icon.addPixmap(CrispPixmap(picture_, 2.0));
+    if (icons.size() >= 16) icons.clear();  // only stale pictures pile up
+    found = icons.insert(picture_.cacheKey(), icon);
+  }
+  button_->setIcon(*found);
   button_->setIconSize(picture_.size());
 }
 

@@ -273,6 +273,23 @@ class UpDown final : public WidgetImpl<platform::UpDown> {
 
 // --- Surfaces -----------------------------------------------------------------
 
+// While one exists, the control surfaces that the toolkit creates get their
+// body inside parent at once, instead of as a window of its own that the
+// owner then moves into place: a MorlexDateWidget sets it around the
+// creation of its control.
+class SurfaceParentScope {
+ public:
+  explicit SurfaceParentScope(QWidget* parent) : previous_(current_) { current_ = parent; }
+  ~SurfaceParentScope() { current_ = previous_; }
+  SurfaceParentScope(const SurfaceParentScope&) = delete;
+  SurfaceParentScope& operator=(const SurfaceParentScope&) = delete;
+  static QWidget* Current() { return current_; }
+
+ private:
+  QWidget* previous_;
+  static inline QWidget* current_ = nullptr;
+};
+
 class Surface : public virtual platform::Surface {
  public:
   // body is the QWidget that holds the widgets: the control's body or a

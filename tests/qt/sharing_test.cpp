@@ -1,0 +1,195 @@
+// What many fields on one form share instead of making each for itself: the
+// decoded pictures (read again whenever their file changes), the calendar
+// button's icon, and no window of their own while they are built.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
+#include "morlex/component/form_designs.h"
+#include "morlex/control/morlex_date.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/toolkit.h"
+#include "widgets_p.h"
+
+namespace morlex::qt {
+namespace {
+
+constexpr char kButton[] = "calendar-button.bmp";
+
+// MORLEX_ARTWORK_DIR for the life of the object.
+class ArtworkFolder {
+ public:
+  explicit ArtworkFolder(const QString& path) { qputenv("MORLEX_ARTWORK_DIR", path.toUtf8()); }
+  ~ArtworkFolder() { qunsetenv("MORLEX_ARTWORK_DIR"); }
+  ArtworkFolder(const ArtworkFolder&) = delete;
+  ArtworkFolder& operator=(const ArtworkFolder&) = delete;
+};
+
+QImage Plain(QSize size, QRgb color) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(color);
+  return image;
+}
+
+TEST(SharedPictures, ReadOnceAndAgainWhenTheFileChanges) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString file = QDir(folder.path()).filePath(kButton);
+  const std::filesystem::path path = file.toStdString();
+  const ArtworkFolder pointed(folder.path());
+
+  // Each step changes the folder (or not), then reads the picture.
+  enum class Change { kNone, kWrite, kWriteSameSizeLater, kRemove };
+  struct Step {
+    const char* what;
+    Change change;
+    QImage written;
+    QSize size;   // of the picture read
+    QRgb centre;  // its colour at (5, 5)
+    bool shared;  // the same image as the step before
+  };
+  const QRgb red = qRgb(255, 0, 0);
+  const QRgb blue = qRgb(0, 0, 255);
+  const QRgb green = qRgb(0, 255, 0);
+  const QRgb sheet = qRgb(255, 255, 255);  // of the drawn stand-in
+  const Step steps[] = {
+      {"first read", Change::kWrite, Plain({17, 16}, red), {17, 16}, red, false},
+      {"unchanged file", Change::kNone, {}, {17, 16}, red, true},
+      {"a bigger picture", Change::kWrite, Plain({20, 18}, blue), {20, 18}, blue, false},
+      {"same size, written later",
+       Change::kWriteSameSizeLater,
+       Plain({20, 18}, green),
+       {20, 18},
+       green,
+       false},
+      {"file removed: the stand-in", Change::kRemove, {}, {17, 16}, sheet, false},
+      {"stand-in again", Change::kNone, {}, {17, 16}, sheet, true},
+      {"file back", Change::kWrite, Plain({17, 16}, red), {17, 16}, red, false},
+  };
+  QImage before;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    const auto written_before = std::filesystem::exists(path)
+                                    ? std::filesystem::last_write_time(path)
+                                    : std::filesystem::file_time_type{};
+    switch (step.change) {
+      case Change::kNone:
+        break;
+      case Change::kWrite:
+        ASSERT_TRUE(step.written.save(file, "BMP"));
+        break;
+      case Change::kWriteSameSizeLater:
+        ASSERT_TRUE(step.written.save(file, "BMP"));
+        // The clock of the file system may not have moved since the last
+        // write; a later time is what an edit some moments later has.
+        std::filesystem::last_write_time(path, written_before + std::chrono::seconds(2));
+        break;
+      case Change::kRemove:
+        ASSERT_TRUE(QFile::remove(file));
+        break;
+    }
+    const QImage picture = detail::ArtworkPicture(kButton);
+    EXPECT_EQ(picture.size(), step.size);
+    EXPECT_EQ(picture.pixel(5, 5) & 0xFFFFFF, step.centre & 0xFFFFFF);
+    EXPECT_EQ(picture.cacheKey() == before.cacheKey(), step.shared);
+    before = picture;
+  }
+}
+
+TEST(SharedPictures, AnotherFolderIsAnotherPicture) {
+  const QImage tree = detail::ArtworkPicture(kButton);
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  ASSERT_TRUE(Plain({17, 16}, qRgb(255, 0, 0)).save(QDir(folder.path()).filePath(kButton), "BMP"));
+  {
+    const ArtworkFolder pointed(folder.path());
+    EXPECT_EQ(detail::ArtworkPicture(kButton).pixel(5, 5), qRgb(255, 0, 0));
+  }
+  const QImage again = detail::ArtworkPicture(kButton);
+  EXPECT_EQ(again, tree);
+  EXPECT_NE(again.pixel(5, 5), qRgb(255, 0, 0));
+}
+
+QPushButton* CalendarButton(MorlexDateWidget& field) {
+  return qobject_cast<QPushButton*>(
+      WidgetOf(field.control().ControlSurface().GetCommandButton("cmdCalendar")));
+}
+
+TEST(SharedPictures, CalendarButtonsShareOneIconWithBothSharpnesses) {
+  MorlexDateWidget first;
+  MorlexDateWidget second;
+  const QIcon icon = CalendarButton(first)->icon();
+  EXPECT_EQ(icon.cacheKey(), CalendarButton(second)->icon().cacheKey());
+  const QList<QSize> sizes = icon.availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(17, 16)));
+  EXPECT_TRUE(sizes.contains(QSize(34, 32)));
+  EXPECT_EQ(CalendarButton(first)->iconSize(), QSize(17, 16));
+}
+
+TEST(SurfaceParent, ControlSurfacesAreMadeInsideTheScopesWidget) {
+  Toolkit toolkit;
+  QWidget outer;
+  QWidget inner;
+  struct Case {
+    const char* what;
+    QWidget* scope_outer;
+    QWidget* scope_inner;
+    QWidget* parent;
+  };
+  const Case cases[] = {
+      {"no scope: a window of its own", nullptr, nullptr, nullptr},
+      {"one scope", &outer, nullptr, &outer},
+      {"the innermost scope wins", &outer, &inner, &inner},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::optional<detail::SurfaceParentScope> first;
+    std::optional<detail::SurfaceParentScope> second;
+    if (c.scope_outer != nullptr) first.emplace(c.scope_outer);
+    if (c.scope_inner != nullptr) second.emplace(c.scope_inner);
+    const auto surface = toolkit.CreateControlSurface(designs::ControlSurface());
+    EXPECT_EQ(WidgetOf(*surface)->parentWidget(), c.parent);
+    EXPECT_EQ(WidgetOf(*surface)->isWindow(), c.parent == nullptr);
+  }
+  EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);  // every scope undone
+  {
+    const detail::SurfaceParentScope scope(&outer);
+    { const detail::SurfaceParentScope nested(&inner); }
+    EXPECT_EQ(detail::SurfaceParentScope::Current(), &outer);
+  }
+}
+
+TEST(SurfaceParent, AFieldsBodyIsItsChildFromTheStart) {
+  // A body made as a window and moved into the field would have been a
+  // top-level widget for a moment; one made inside never is.
+  class WindowWatch final : public QObject {
+   public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (event->type() == QEvent::ParentChange && watched->objectName() == "MorlexDate") {
+        ++moved;
+      }
+      return false;
+    }
+    int moved = 0;
+  } watch;
+  qApp->installEventFilter(&watch);
+  const int windows = static_cast<int>(QApplication::topLevelWidgets().size());
+  MorlexDateWidget field;
+  qApp->removeEventFilter(&watch);
+  EXPECT_EQ(watch.moved, 0);
+  EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), windows + 1);
+  QWidget* body = WidgetOf(field.control().ControlSurface());
+  EXPECT_EQ(body->parentWidget(), &field);
+  EXPECT_EQ(body->geometry(), field.rect());
+  EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);
+}
+
+}  // namespace
+}  // namespace morlex::qt
