@@ -159,10 +159,14 @@ void MorlexDateWidget::Init(Startup startup) {
     const detail::SurfaceParentScope inside(this);
     d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
   }
-  d->body = WidgetOf(d->control->ControlSurface());
-  if (d->body->parentWidget() != this) d->body->setParent(this);
-  d->FitBody();
-  d->body->show();
+  // The surface's widgets sit on this widget itself; a toolkit that made a
+  // body of its own has it fill the widget.
+  if (QWidget* body = WidgetOf(d->control->ControlSurface()); body != this) {
+    d->body = body;
+    if (body->parentWidget() != this) body->setParent(this);
+    d->FitBody();
+    body->show();
+  }
   setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
   d->sink = std::make_shared<SignalSink>(*this);
   d->control->Advise(d->sink);

@@ -86,17 +86,7 @@ void LineEdit::focusOutEvent(QFocusEvent* event) {
 // --- UpDownWidget ----------------------------------------------------------------
 
 UpDownWidget::UpDownWidget(QWidget* parent, std::function<void(bool up)> step)
-    : QWidget(parent), step_(std::move(step)) {
-  repeat_.setSingleShot(false);
-  QObject::connect(&repeat_, &QTimer::timeout, this, [this] {
-    if (pressed_ == 0) {
-      repeat_.stop();
-      return;
-    }
-    repeat_.setInterval(60);
-    Step(pressed_ > 0);
-  });
-}
+    : QWidget(parent), step_(std::move(step)) {}
 
 int UpDownWidget::ArrowAt(const QPoint& point) const {
   if (!rect().contains(point)) return 0;
@@ -118,7 +108,18 @@ void UpDownWidget::mousePressEvent(QMouseEvent* event) {
   pressed_ = ArrowAt(event->position().toPoint());
   update();
   if (pressed_ == 0) return;
-  repeat_.start(400);
+  if (repeat_ == nullptr) {
+    repeat_ = new QTimer(this);
+    QObject::connect(repeat_, &QTimer::timeout, this, [this] {
+      if (pressed_ == 0) {
+        repeat_->stop();
+        return;
+      }
+      repeat_->setInterval(60);
+      Step(pressed_ > 0);
+    });
+  }
+  repeat_->start(400);
   Step(pressed_ > 0);
 }
 
@@ -128,7 +129,7 @@ void UpDownWidget::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   pressed_ = 0;
-  repeat_.stop();
+  if (repeat_ != nullptr) repeat_->stop();
   update();
 }
 
@@ -263,7 +264,7 @@ TextBox::TextBox(Surface& surface, const platform::WidgetDesign& d, QWidget* par
   // key handler; an input method would insert text around them.
   edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
   edit_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
-  font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.Design().font)));
+  font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.DesignFont())));
   edit_->setFont(QFontFromFont(*font_));
   ApplyColors();
   QObject::connect(edit_, &QLineEdit::textChanged, surface.Context(), [this] {
@@ -399,7 +400,11 @@ CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, 
   button_->setDefault(false);
   button_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
   button_->setText(ToQString(caption_));
-  if (d.font) button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
+  if (d.font) {
+    button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
+  } else if (!surface.OwnsBody()) {
+    button_->setFont(surface.SurfaceFont());  // the body's font is its owner's
+  }
   if (!d.picture.empty()) picture_ = ArtworkPicture(d.picture);
   RefreshPicture();
   QObject::connect(button_, &QAbstractButton::clicked, surface.Context(), [this] {

@@ -73,7 +73,7 @@ class UpDownWidget final : public QWidget {
   void Step(bool up);
   std::function<void(bool up)> step_;
   int pressed_ = 0;
-  QTimer repeat_;
+  QTimer* repeat_ = nullptr;  // made at the first press: most fields never need it
 };
 
 // --- Platform widgets ----------------------------------------------------------
@@ -273,10 +273,10 @@ class UpDown final : public WidgetImpl<platform::UpDown> {
 
 // --- Surfaces -----------------------------------------------------------------
 
-// While one exists, the control surfaces that the toolkit creates get their
-// body inside parent at once, instead of as a window of its own that the
-// owner then moves into place: a MorlexDateWidget sets it around the
-// creation of its control.
+// While one exists, the control surfaces that the toolkit creates use parent
+// itself as their body, instead of a window of their own that the owner
+// then moves into place: a MorlexDateWidget sets it around the creation of
+// its control, so that a field is one widget less to build, show and paint.
 class SurfaceParentScope {
  public:
   explicit SurfaceParentScope(QWidget* parent) : previous_(current_) { current_ = parent; }
@@ -293,7 +293,9 @@ class SurfaceParentScope {
 class Surface : public virtual platform::Surface {
  public:
   // body is the QWidget that holds the widgets: the control's body or a
-  // form's dialog. The surface deletes it when it owns it.
+  // form's dialog. The surface deletes it when it owns it; a body it does
+  // not own keeps its own font and name, and loses only the surface's
+  // widgets when the surface goes.
   Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body);
   ~Surface() override;
 
@@ -304,8 +306,10 @@ class Surface : public virtual platform::Surface {
   platform::Image& GetImage(std::string_view name) override;
   platform::UpDown& GetUpDown(std::string_view name) override;
 
-  const platform::SurfaceDesign& Design() const { return design_; }
+  // The design's font, for widgets that name none.
+  const platform::FontDesign& DesignFont() const { return design_font_; }
   QWidget* Body() const { return body_; }
+  bool OwnsBody() const { return owns_body_; }
   const QFont& SurfaceFont() const { return font_; }
   // The QObject that carries the surface's connections and event filter;
   // destroying the surface cuts them before its widgets go.
@@ -337,16 +341,17 @@ class Surface : public virtual platform::Surface {
   bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
   void HandleFocusIn(QtWidget& widget);
   void HandleFocusOut(Qt::FocusReason reason);
-  void Build();
+  void Build(const platform::SurfaceDesign& design);
 
-  platform::SurfaceDesign design_;
+  // What the widgets need of the design once they are built.
+  platform::FontDesign design_font_;
+  bool key_preview_;
   QPointer<QWidget> body_;
   bool owns_body_;
   QFont font_;
   std::unique_ptr<Bridge> bridge_;
   std::vector<std::unique_ptr<platform::Widget>> widgets_;
   std::vector<QtWidget*> qt_widgets_;
-  QHash<const QObject*, QtWidget*> by_qobject_;
   platform::Widget* focused_ = nullptr;
   bool moving_focus_ = false;
   QObject* swallow_release_ = nullptr;  // the release that ends a double-click

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <chrono>
@@ -133,15 +134,17 @@ TEST(SharedPictures, CalendarButtonsShareOneIconWithBothSharpnesses) {
   EXPECT_EQ(CalendarButton(first)->iconSize(), QSize(17, 16));
 }
 
-TEST(SurfaceParent, ControlSurfacesAreMadeInsideTheScopesWidget) {
+TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
   Toolkit toolkit;
   QWidget outer;
+  outer.setObjectName(QStringLiteral("outer"));
+  const QFont outer_font = outer.font();
   QWidget inner;
   struct Case {
     const char* what;
     QWidget* scope_outer;
     QWidget* scope_inner;
-    QWidget* parent;
+    QWidget* body;  // nullptr: a window of its own
   };
   const Case cases[] = {
       {"no scope: a window of its own", nullptr, nullptr, nullptr},
@@ -154,10 +157,27 @@ TEST(SurfaceParent, ControlSurfacesAreMadeInsideTheScopesWidget) {
     std::optional<detail::SurfaceParentScope> second;
     if (c.scope_outer != nullptr) first.emplace(c.scope_outer);
     if (c.scope_inner != nullptr) second.emplace(c.scope_inner);
-    const auto surface = toolkit.CreateControlSurface(designs::ControlSurface());
-    EXPECT_EQ(WidgetOf(*surface)->parentWidget(), c.parent);
-    EXPECT_EQ(WidgetOf(*surface)->isWindow(), c.parent == nullptr);
+    auto surface = toolkit.CreateControlSurface(designs::ControlSurface());
+    QWidget* body = WidgetOf(*surface);
+    if (c.body == nullptr) {
+      EXPECT_TRUE(body->isWindow());
+      EXPECT_EQ(body->objectName(), QStringLiteral("MorlexDate"));
+    } else {
+      EXPECT_EQ(body, c.body);
+    }
+    QPointer<QWidget> text = WidgetOf(surface->GetTextBox("txtDate"));
+    QPointer<QWidget> button = WidgetOf(surface->GetCommandButton("cmdCalendar"));
+    EXPECT_EQ(text->parentWidget(), body);
+    // The design's font reaches the widgets, not a body that is not the
+    // surface's own.
+    EXPECT_EQ(button->font(), dynamic_cast<detail::Surface&>(*surface).SurfaceFont());
+    surface.reset();
+    EXPECT_TRUE(text.isNull());  // the surface's widgets go with it
+    EXPECT_TRUE(button.isNull());
   }
+  EXPECT_EQ(outer.objectName(), QStringLiteral("outer"));
+  EXPECT_EQ(outer.font(), outer_font);
+  EXPECT_TRUE(outer.children().isEmpty());
   EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);  // every scope undone
   {
     const detail::SurfaceParentScope scope(&outer);
@@ -166,29 +186,19 @@ TEST(SurfaceParent, ControlSurfacesAreMadeInsideTheScopesWidget) {
   }
 }
 
-TEST(SurfaceParent, AFieldsBodyIsItsChildFromTheStart) {
-  // A body made as a window and moved into the field would have been a
-  // top-level widget for a moment; one made inside never is.
-  class WindowWatch final : public QObject {
-   public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-      if (event->type() == QEvent::ParentChange && watched->objectName() == "MorlexDate") {
-        ++moved;
-      }
-      return false;
-    }
-    int moved = 0;
-  } watch;
-  qApp->installEventFilter(&watch);
-  const int windows = static_cast<int>(QApplication::topLevelWidgets().size());
-  MorlexDateWidget field;
-  qApp->removeEventFilter(&watch);
-  EXPECT_EQ(watch.moved, 0);
-  EXPECT_EQ(static_cast<int>(QApplication::topLevelWidgets().size()), windows + 1);
-  QWidget* body = WidgetOf(field.control().ControlSurface());
-  EXPECT_EQ(body->parentWidget(), &field);
-  EXPECT_EQ(body->geometry(), field.rect());
+TEST(SurfaceParent, AFieldIsItsSurfacesBody) {
+  // No window is made for a field's widgets: they are the field's own
+  // children, one level down.
+  const auto windows = QApplication::topLevelWidgets().size();
+  auto field = std::make_unique<MorlexDateWidget>();
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), windows + 1);
+  EXPECT_EQ(WidgetOf(field->control().ControlSurface()), field.get());
+  QPointer<QWidget> text = WidgetOf(field->control().ControlSurface().GetTextBox("txtDate"));
+  EXPECT_EQ(text->parentWidget(), field.get());
+  EXPECT_EQ(field->focusProxy(), text.data());
   EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);
+  field.reset();
+  EXPECT_TRUE(text.isNull());
 }
 
 }  // namespace
