@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOption>
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
@@ -65,9 +67,125 @@ Qt::Alignment QtAlignment(int alignment) {
   return horizontal | Qt::AlignVCenter;
 }
 
+// The colours a palette paints with, as one number: fields with palettes of
+// their own but the same colours look alike. nullopt when a role has a
+// gradient or a texture, which such a number cannot tell apart.
+std::optional<quint64> ColorsOf(const QPalette& palette) {
+  quint64 hash = 1469598103934665603ULL;  // FNV-1a
+  for (int g = 0; g < QPalette::NColorGroups; ++g) {
+    for (int r = 0; r < QPalette::NColorRoles; ++r) {
+      const QBrush& brush =
+          palette.brush(static_cast<QPalette::ColorGroup>(g), static_cast<QPalette::ColorRole>(r));
+      if (brush.style() != Qt::SolidPattern && brush.style() != Qt::NoBrush) return std::nullopt;
+      hash = (hash ^ brush.color().rgba64()) * 1099511628211ULL;
+    }
+  }
+  hash = (hash ^ static_cast<quint64>(palette.currentColorGroup())) * 1099511628211ULL;
+  return hash;
+}
+
+// A picture drawn once for each key and copied from then on; without a key
+// (see ColorsOf) it is drawn every time.
+template <typename Draw>
+void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QString& key,
+               Draw&& draw) {
+  QPixmap picture;
+  if (key.isEmpty() || !QPixmapCache::find(key, &picture)) {
+    picture = QPixmap(size * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter offscreen(&picture);
+    draw(offscreen);
+    offscreen.end();
+    if (!key.isEmpty()) QPixmapCache::insert(key, picture);
+  }
+  painter.drawPixmap(at, picture);
+}
+
+// The parts of a kept picture's key that every widget shares: the look of
+// the widget's style and palette, and the pixel ratio.
+QString LookKey(const QWidget& widget, const QStyleOption& option) {
+  const auto colors = ColorsOf(option.palette);
+  if (!colors) return {};
+  return QStringLiteral("%1-%2-%3-%4x%5-%6")
+      .arg(widget.style()->name())
+      .arg(reinterpret_cast<quintptr>(widget.style()))
+      .arg(*colors)
+      .arg(option.rect.width())
+      .arg(option.rect.height())
+      .arg(widget.devicePixelRatioF());
+}
+
 }  // namespace
 
 // --- LineEdit ------------------------------------------------------------------
+
+LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {
+  ChooseFrame();
+}
+
+void LineEdit::initStyleOption(QStyleOptionFrame* option) const {
+  QLineEdit::initStyleOption(option);
+  // Over the kept panel the line edit's own panel must leave it be; the
+  // text takes its colours from the widget's palette, not from here.
+  if (painting_over_panel_) option->palette.setBrush(QPalette::Base, Qt::transparent);
+}
+
+void LineEdit::FramedOption(QStyleOptionFrame* option) const {
+  QLineEdit::initStyleOption(option);
+  // What QLineEdit itself puts there when it has a frame.
+  option->lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, option, this);
+}
+
+void LineEdit::ChooseFrame() {
+  const bool keep = !style()->inherits("QStyleSheetStyle");
+  QMargins margins;
+  if (keep) {
+    // The text goes where the style puts it inside its frame.
+    QStyleOptionFrame framed;
+    FramedOption(&framed);
+    QStyleOptionFrame bare = framed;
+    bare.lineWidth = 0;
+    const QRect inside = style()->subElementRect(QStyle::SE_LineEditContents, &framed, this);
+    const QRect whole = style()->subElementRect(QStyle::SE_LineEditContents, &bare, this);
+    margins = QMargins(inside.left() - whole.left(), inside.top() - whole.top(),
+                       whole.right() - inside.right(), whole.bottom() - inside.bottom());
+  }
+  keeps_frame_picture_ = keep;
+  setFrame(!keep);
+  if (textMargins() != margins) setTextMargins(margins);
+}
+
+void LineEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::StyleChange) ChooseFrame();
+}
+
+void LineEdit::paintEvent(QPaintEvent* event) {
+  if (!keeps_frame_picture_) {
+    QLineEdit::paintEvent(event);
+    return;
+  }
+  {
+    QStyleOptionFrame framed;
+    FramedOption(&framed);
+    QString key = LookKey(*this, framed);
+    if (!key.isEmpty()) {
+      key += QStringLiteral("-lineedit-panel-%1-%2")
+                 .arg(static_cast<int>(framed.state))
+                 .arg(framed.lineWidth);
+    }
+    QPainter painter(this);
+    PaintKept(painter, framed.rect.topLeft(), framed.rect.size(), devicePixelRatioF(), key,
+              [&](QPainter& offscreen) {
+                QStyleOptionFrame at_origin = framed;
+                at_origin.rect.moveTo(0, 0);
+                style()->drawPrimitive(QStyle::PE_PanelLineEdit, &at_origin, &offscreen, this);
+              });
+  }
+  const ScopedSet over(painting_over_panel_);
+  QLineEdit::paintEvent(event);  // the text, the selection and the caret
+}
 
 void LineEdit::focusOutEvent(QFocusEvent* event) {
   const int start = selectionStart();
@@ -141,8 +259,7 @@ void UpDownWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void UpDownWidget::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
+void UpDownWidget::Draw(QPainter& painter) const {
   const int upper = height() / 2;
   const QRect halves[2] = {QRect(0, 0, width(), upper), QRect(0, upper, width(), height() - upper)};
   for (int i = 0; i < 2; ++i) {
@@ -165,6 +282,28 @@ void UpDownWidget::paintEvent(QPaintEvent*) {
     focus.rect = rect().adjusted(2, 2, -2, -2);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
   }
+}
+
+void UpDownWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  // A style sheet may style each widget apart: drawn every time.
+  if (style()->inherits("QStyleSheetStyle")) {
+    Draw(painter);
+    return;
+  }
+  // Every field's arrows look alike: they are drawn once for each look
+  // (size, state, colours, style, pixel ratio) and copied from then on.
+  QStyleOption look;
+  look.initFrom(this);
+  QString key = LookKey(*this, look);
+  if (!key.isEmpty()) {
+    key += QStringLiteral("-updown-%1-%2-%3")
+               .arg(pressed_)
+               .arg(static_cast<int>(look.state))
+               .arg(hasFocus() ? 1 : 0);
+  }
+  PaintKept(painter, QPoint(0, 0), size(), devicePixelRatioF(), key,
+            [this](QPainter& offscreen) { Draw(offscreen); });
 }
 
 // --- WidgetImpl -------------------------------------------------------------------

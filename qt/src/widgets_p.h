@@ -24,6 +24,8 @@
 
 class QFrame;
 class QKeyEvent;
+class QPainter;
+class QStyleOptionFrame;
 
 namespace morlex::qt::detail {
 
@@ -46,12 +48,34 @@ QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio);
 
 // A line edit that keeps its selection when the focus moves within its
 // window: the control reads the selection after the focus has left.
+//
+// Its panel (background and frame) is the style's, drawn once for each look
+// (size, state, colours, style) and copied from then on, as Qt's spin boxes
+// and combo boxes have theirs: a form of many fields spends much of its
+// first paint on drawing the same rounded frame again and again. The line
+// edit itself is then frameless, with text margins that keep the text
+// exactly where the frame would, and paints only its text over the copy.
+// Under a style sheet, which lays out and draws line edits its own way, the
+// line edit draws its frame itself.
 class LineEdit final : public QLineEdit {
  public:
-  explicit LineEdit(QWidget* parent) : QLineEdit(parent) {}
+  explicit LineEdit(QWidget* parent);
+  // Whether the frame is drawn from a kept picture (false under a style
+  // sheet).
+  bool KeepsFramePicture() const { return keeps_frame_picture_; }
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void initStyleOption(QStyleOptionFrame* option) const override;
+
+ private:
+  // The style option of the line edit as if it had its own frame.
+  void FramedOption(QStyleOptionFrame* option) const;
+  void ChooseFrame();
+  bool keeps_frame_picture_ = false;
+  bool painting_over_panel_ = false;
 };
 
 // A pair of arrow buttons drawn by the platform style. A press steps once
@@ -70,6 +94,7 @@ class UpDownWidget final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Draw(QPainter& painter) const;
   void Step(bool up);
   std::function<void(bool up)> step_;
   int pressed_ = 0;

@@ -1,15 +1,20 @@
 // What many fields on one form share instead of making each for itself: the
 // decoded pictures (read again whenever their file changes), the calendar
-// button's icon, and no window of their own while they are built.
+// button's icon, the pictures of their frames and arrows, and no window of
+// their own while they are built.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -199,6 +204,107 @@ TEST(SurfaceParent, AFieldIsItsSurfacesBody) {
   EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);
   field.reset();
   EXPECT_TRUE(text.isNull());
+}
+
+// The largest difference of a colour channel between two pictures of the
+// same size; 256 when the sizes differ.
+int LargestDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return 256;
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+  int most = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int col = 0; col < x.width(); ++col) {
+      const QRgb p = x.pixel(col, row);
+      const QRgb q = y.pixel(col, row);
+      most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                       std::abs(qBlue(p) - qBlue(q))});
+    }
+  }
+  return most;
+}
+
+TEST(KeptPictures, TheTextBoxLooksLikeALineEditWithItsOwnFrame) {
+  // Side by side on one form: the text box, whose frame is a kept picture,
+  // and a plain line edit that draws its frame itself.
+  struct Case {
+    const char* what;
+    QSize size;
+    QString text;
+    bool enabled;
+    bool read_only;
+  };
+  const Case cases[] = {
+      {"a date", {109, 21}, QStringLiteral("12/08/2026"), true, false},
+      {"empty", {109, 21}, QString(), true, false},
+      {"taller and wider", {160, 40}, QStringLiteral("1/5/99"), true, false},
+      {"disabled", {109, 21}, QStringLiteral("12/08/2026"), false, false},
+      {"read-only", {109, 21}, QStringLiteral("12/08/2026"), true, true},
+      {"text wider than the box", {40, 21}, QStringLiteral("12/08/2026"), true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QWidget form;
+    detail::LineEdit kept(&form);
+    QLineEdit plain(&form);
+    ASSERT_TRUE(kept.KeepsFramePicture());
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(&kept), &plain}) {
+      edit->resize(c.size);
+      edit->setText(c.text);
+      edit->setCursorPosition(0);
+      edit->setEnabled(c.enabled);
+      edit->setReadOnly(c.read_only);
+    }
+    for (int round = 0; round < 2; ++round) {  // drawn, then copied
+      EXPECT_LE(LargestDifference(kept.grab().toImage(), plain.grab().toImage()), 2) << round;
+    }
+    EXPECT_EQ(kept.inputMethodQuery(Qt::ImCursorRectangle),
+              plain.inputMethodQuery(Qt::ImCursorRectangle));
+    EXPECT_EQ(kept.cursorPositionAt(QPoint(c.size.width() / 2, c.size.height() / 2)),
+              plain.cursorPositionAt(QPoint(c.size.width() / 2, c.size.height() / 2)));
+  }
+}
+
+TEST(KeptPictures, UnderAStyleSheetTheTextBoxDrawsItsOwnFrame) {
+  QWidget form;
+  detail::LineEdit edit(&form);
+  ASSERT_TRUE(edit.KeepsFramePicture());
+  EXPECT_FALSE(edit.hasFrame());
+  EXPECT_NE(edit.textMargins(), QMargins());
+
+  form.setStyleSheet(QStringLiteral("QLineEdit { border: 3px solid red; }"));
+  edit.ensurePolished();
+  EXPECT_FALSE(edit.KeepsFramePicture());
+  EXPECT_TRUE(edit.hasFrame());
+  EXPECT_EQ(edit.textMargins(), QMargins());
+  edit.resize(109, 21);
+  EXPECT_EQ(edit.grab().toImage().pixel(0, 10), qRgb(255, 0, 0));  // the sheet's border
+
+  form.setStyleSheet(QString());
+  edit.ensurePolished();
+  EXPECT_TRUE(edit.KeepsFramePicture());
+  EXPECT_FALSE(edit.hasFrame());
+}
+
+TEST(KeptPictures, ThePressedArrowLooksPressedAndBackAfterwards) {
+  MorlexDateWidget field;
+  QWidget* arrows = WidgetOf(field.control().ControlSurface().GetUpDown("spinCTL"));
+  ASSERT_NE(arrows, nullptr);
+  const QImage rest = arrows->grab().toImage();
+  const QPoint upper(arrows->width() / 2, arrows->height() / 4);
+  QMouseEvent press(QEvent::MouseButtonPress, upper, arrows->mapToGlobal(upper), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(arrows, &press);
+  const QImage pressed = arrows->grab().toImage();
+  QMouseEvent release(QEvent::MouseButtonRelease, upper, arrows->mapToGlobal(upper), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(arrows, &release);
+  EXPECT_GT(LargestDifference(rest, pressed), 0);
+  EXPECT_EQ(arrows->grab().toImage(), rest);
+  // Another field's arrows are the same picture.
+  MorlexDateWidget other;
+  EXPECT_EQ(WidgetOf(other.control().ControlSurface().GetUpDown("spinCTL"))->grab().toImage(),
+            rest);
 }
 
 }  // namespace
