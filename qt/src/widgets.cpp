@@ -80,12 +80,11 @@ std::optional<quint64> ColorsOf(const QPalette& palette) {
       hash = (hash ^ brush.color().rgba64()) * 1099511628211ULL;
     }
   }
-  hash = (hash ^ static_cast<quint64>(palette.currentColorGroup())) * 1099511628211ULL;
   return hash;
 }
 
 // A picture drawn once for each key and copied from then on; without a key
-// (see ColorsOf) it is drawn every time.
+// (see KeptPictureKey::Of) it is drawn every time.
 template <typename Draw>
 void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QString& key,
                Draw&& draw) {
@@ -102,21 +101,31 @@ void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QStr
   painter.drawPixmap(at, picture);
 }
 
-// The parts of a kept picture's key that every widget shares: the look of
-// the widget's style and palette, and the pixel ratio.
-QString LookKey(const QWidget& widget, const QStyleOption& option) {
-  const auto colors = ColorsOf(option.palette);
-  if (!colors) return {};
-  return QStringLiteral("%1-%2-%3-%4x%5-%6")
-      .arg(widget.style()->name())
-      .arg(reinterpret_cast<quintptr>(widget.style()))
-      .arg(*colors)
-      .arg(option.rect.width())
-      .arg(option.rect.height())
-      .arg(widget.devicePixelRatioF());
+}  // namespace
+
+QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option,
+                           std::initializer_list<quint64> details) {
+  // The palette's colours are worked out again only when the palette is
+  // another one.
+  if (option.palette.cacheKey() != palette_) {
+    palette_ = option.palette.cacheKey();
+    colors_ = ColorsOf(option.palette);
+  }
+  if (!colors_) return {};
+  quint64 hash = *colors_;
+  const auto add = [&hash](quint64 value) { hash = (hash ^ value) * 1099511628211ULL; };
+  add(static_cast<quint64>(option.palette.currentColorGroup()));
+  add(reinterpret_cast<quintptr>(widget.style()));
+  add(qHash(widget.style()->name()));
+  add(static_cast<quint64>(option.rect.width()));
+  add(static_cast<quint64>(option.rect.height()));
+  add(static_cast<quint64>(option.state));
+  add(static_cast<quint64>(widget.devicePixelRatioF() * 1000));
+  for (const quint64 detail : details) add(detail);
+  return QStringLiteral("morlex-") + QString::number(hash, 16);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 // --- LineEdit ------------------------------------------------------------------
 
@@ -169,12 +178,7 @@ void LineEdit::paintEvent(QPaintEvent* event) {
   {
     QStyleOptionFrame framed;
     FramedOption(&framed);
-    QString key = LookKey(*this, framed);
-    if (!key.isEmpty()) {
-      key += QStringLiteral("-lineedit-panel-%1-%2")
-                 .arg(static_cast<int>(framed.state))
-                 .arg(framed.lineWidth);
-    }
+    const QString key = kept_key_.Of(*this, framed, {1, static_cast<quint64>(framed.lineWidth)});
     QPainter painter(this);
     PaintKept(painter, framed.rect.topLeft(), framed.rect.size(), devicePixelRatioF(), key,
               [&](QPainter& offscreen) {
@@ -295,13 +299,8 @@ void UpDownWidget::paintEvent(QPaintEvent*) {
   // (size, state, colours, style, pixel ratio) and copied from then on.
   QStyleOption look;
   look.initFrom(this);
-  QString key = LookKey(*this, look);
-  if (!key.isEmpty()) {
-    key += QStringLiteral("-updown-%1-%2-%3")
-               .arg(pressed_)
-               .arg(static_cast<int>(look.state))
-               .arg(hasFocus() ? 1 : 0);
-  }
+  const QString key =
+      kept_key_.Of(*this, look, {2, static_cast<quint64>(pressed_ + 1), hasFocus() ? 1U : 0U});
   PaintKept(painter, QPoint(0, 0), size(), devicePixelRatioF(), key,
             [this](QPainter& offscreen) { Draw(offscreen); });
 }

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@
 class QFrame;
 class QKeyEvent;
 class QPainter;
+class QStyleOption;
 class QStyleOptionFrame;
 
 namespace morlex::qt::detail {
@@ -45,6 +47,21 @@ QImage DrawnPicture(const std::string& name);
 QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio);
 
 // --- Qt widgets with the behaviour the toolkit needs ----------------------------
+
+// The key of a picture that a widget draws once for each look and copies
+// from then on (QPixmapCache): its style, colours, size, state and pixel
+// ratio, and the details given. Empty when the look cannot be told by such
+// a key (a palette with gradients or textures). Each widget keeps one, which
+// remembers its palette's colours.
+class KeptPictureKey {
+ public:
+  QString Of(const QWidget& widget, const QStyleOption& option,
+             std::initializer_list<quint64> details);
+
+ private:
+  qint64 palette_ = -1;
+  std::optional<quint64> colors_;
+};
 
 // A line edit that keeps its selection when the focus moves within its
 // window: the control reads the selection after the focus has left.
@@ -76,6 +93,7 @@ class LineEdit final : public QLineEdit {
   void ChooseFrame();
   bool keeps_frame_picture_ = false;
   bool painting_over_panel_ = false;
+  KeptPictureKey kept_key_;
 };
 
 // A pair of arrow buttons drawn by the platform style. A press steps once
@@ -98,6 +116,7 @@ class UpDownWidget final : public QWidget {
   void Step(bool up);
   std::function<void(bool up)> step_;
   int pressed_ = 0;
+  KeptPictureKey kept_key_;
   QTimer* repeat_ = nullptr;  // made at the first press: most fields never need it
 };
 
