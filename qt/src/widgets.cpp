@@ -6,10 +6,12 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyleOption>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -83,28 +85,49 @@ std::optional<quint64> ColorsOf(const QPalette& palette) {
   return hash;
 }
 
+// The pixel ratio of what a painter paints on: a widget's own, or that of a
+// picture the widget is rendered into (a grab at another ratio).
+qreal TargetRatio(QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  const QPaintDevice* target = engine != nullptr ? engine->paintDevice() : painter.device();
+  return target != nullptr ? target->devicePixelRatioF() : 1.0;
+}
+
 // A picture drawn once for each key and copied from then on; without a key
-// (see KeptPictureKey::Of) it is drawn every time.
+// (see KeptPictureKey::Of) it is drawn straight onto the painter each time.
 template <typename Draw>
 void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QString& key,
                Draw&& draw) {
+  if (key.isEmpty()) {
+    painter.save();
+    painter.translate(at);
+    draw(painter);
+    painter.restore();
+    return;
+  }
   QPixmap picture;
-  if (key.isEmpty() || !QPixmapCache::find(key, &picture)) {
+  if (!QPixmapCache::find(key, &picture)) {
     picture = QPixmap(size * ratio);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QPainter offscreen(&picture);
     draw(offscreen);
     offscreen.end();
-    if (!key.isEmpty()) QPixmapCache::insert(key, picture);
+    QPixmapCache::insert(key, picture);
   }
   painter.drawPixmap(at, picture);
 }
 
 }  // namespace
 
-QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option,
+QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option, qreal ratio,
                            std::initializer_list<quint64> details) {
+  // At a fractional ratio a picture's pixels need not fall where the
+  // style's own would; a widget rendered at another ratio than its screen's
+  // (a grab for a picture) has styles draw parts at the screen's ratio.
+  if (!(ratio >= 1) || ratio != std::floor(ratio) || ratio != widget.devicePixelRatioF()) {
+    return {};
+  }
   // The palette's colours are worked out again only when the palette is
   // another one.
   if (option.palette.cacheKey() != palette_) {
@@ -120,12 +143,10 @@ QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option,
   add(static_cast<quint64>(option.rect.width()));
   add(static_cast<quint64>(option.rect.height()));
   add(static_cast<quint64>(option.state));
-  add(static_cast<quint64>(widget.devicePixelRatioF() * 1000));
+  add(static_cast<quint64>(ratio));
   for (const quint64 detail : details) add(detail);
   return QStringLiteral("morlex-") + QString::number(hash, 16);
 }
-
-namespace {}  // namespace
 
 // --- LineEdit ------------------------------------------------------------------
 
@@ -178,9 +199,11 @@ void LineEdit::paintEvent(QPaintEvent* event) {
   {
     QStyleOptionFrame framed;
     FramedOption(&framed);
-    const QString key = kept_key_.Of(*this, framed, {1, static_cast<quint64>(framed.lineWidth)});
     QPainter painter(this);
-    PaintKept(painter, framed.rect.topLeft(), framed.rect.size(), devicePixelRatioF(), key,
+    const qreal ratio = TargetRatio(painter);
+    const QString key =
+        kept_key_.Of(*this, framed, ratio, {1, static_cast<quint64>(framed.lineWidth)});
+    PaintKept(painter, framed.rect.topLeft(), framed.rect.size(), ratio, key,
               [&](QPainter& offscreen) {
                 QStyleOptionFrame at_origin = framed;
                 at_origin.rect.moveTo(0, 0);
@@ -299,9 +322,10 @@ void UpDownWidget::paintEvent(QPaintEvent*) {
   // (size, state, colours, style, pixel ratio) and copied from then on.
   QStyleOption look;
   look.initFrom(this);
-  const QString key =
-      kept_key_.Of(*this, look, {2, static_cast<quint64>(pressed_ + 1), hasFocus() ? 1U : 0U});
-  PaintKept(painter, QPoint(0, 0), size(), devicePixelRatioF(), key,
+  const qreal ratio = TargetRatio(painter);
+  const QString key = kept_key_.Of(*this, look, ratio,
+                                   {2, static_cast<quint64>(pressed_ + 1), hasFocus() ? 1U : 0U});
+  PaintKept(painter, QPoint(0, 0), size(), ratio, key,
             [this](QPainter& offscreen) { Draw(offscreen); });
 }
 

@@ -50,12 +50,13 @@ QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio);
 
 // The key of a picture that a widget draws once for each look and copies
 // from then on (QPixmapCache): its style, colours, size, state and pixel
-// ratio, and the details given. Empty when the look cannot be told by such
-// a key (a palette with gradients or textures). Each widget keeps one, which
-// remembers its palette's colours.
+// ratio, and the details given. Empty when the picture is not to be kept:
+// a palette with gradients or textures, which such a key cannot tell apart,
+// a fractional pixel ratio, or painting at another ratio than the widget's. Each widget keeps one,
+// which remembers its palette's colours.
 class KeptPictureKey {
  public:
-  QString Of(const QWidget& widget, const QStyleOption& option,
+  QString Of(const QWidget& widget, const QStyleOption& option, qreal ratio,
              std::initializer_list<quint64> details);
 
  private:

@@ -224,6 +224,14 @@ int LargestDifference(const QImage& a, const QImage& b) {
   return most;
 }
 
+QImage Rendered(QWidget& widget, qreal ratio) {
+  QPixmap picture(widget.size() * ratio);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(Qt::white);
+  widget.render(&picture);
+  return picture.toImage();
+}
+
 TEST(KeptPictures, TheTextBoxLooksLikeALineEditWithItsOwnFrame) {
   // Side by side on one form: the text box, whose frame is a kept picture,
   // and a plain line edit that draws its frame itself.
@@ -257,6 +265,10 @@ TEST(KeptPictures, TheTextBoxLooksLikeALineEditWithItsOwnFrame) {
     }
     for (int round = 0; round < 2; ++round) {  // drawn, then copied
       EXPECT_LE(LargestDifference(kept.grab().toImage(), plain.grab().toImage()), 2) << round;
+    }
+    // Rendered into pictures at other pixel ratios (as snapshots are).
+    for (const qreal ratio : {1.5, 2.0}) {
+      EXPECT_EQ(LargestDifference(Rendered(kept, ratio), Rendered(plain, ratio)), 0) << ratio;
     }
     EXPECT_EQ(kept.inputMethodQuery(Qt::ImCursorRectangle),
               plain.inputMethodQuery(Qt::ImCursorRectangle));
