@@ -66,7 +66,7 @@ void WaitForPaint(QWidget* widget) {
   PaintWatch watch(widget);
   const auto give_up = Clock::now() + std::chrono::seconds(30);
   while (!watch.painted && Clock::now() < give_up) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
   }
 }
 
@@ -77,7 +77,7 @@ void ShowActive(QWidget& window) {
   QApplication::setActiveWindow(&window);
   const auto give_up = Clock::now() + std::chrono::seconds(30);
   while ((!watch.painted || QApplication::activeWindow() != &window) && Clock::now() < give_up) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
   }
 }
 

@@ -228,6 +228,16 @@ void LineEdit::focusOutEvent(QFocusEvent* event) {
   }
 }
 
+// --- PushButton ------------------------------------------------------------------
+
+bool PushButton::event(QEvent* event) {
+  if (event->type() == QEvent::PolishRequest) {
+    ensurePolished();  // what QWidget does with the request, less the layout request
+    return true;
+  }
+  return QPushButton::event(event);
+}
+
 // --- UpDownWidget ----------------------------------------------------------------
 
 UpDownWidget::UpDownWidget(QWidget* parent, std::function<void(bool up)> step)
@@ -551,7 +561,7 @@ void TextBox::InsertTyped(std::int16_t code) {
 // --- CommandButton ------------------------------------------------------------------
 
 CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
-    : WidgetImpl(surface, d, new QPushButton(parent)),
+    : WidgetImpl(surface, d, new PushButton(parent)),
       button_(static_cast<QPushButton*>(widget_)),
       caption_(d.caption),
       is_default_(d.is_default),

@@ -97,6 +97,18 @@ class LineEdit final : public QLineEdit {
   KeptPictureKey kept_key_;
 };
 
+// A push button placed by the toolkit. Once polished, a QPushButton asks its
+// parent to lay it out again; the toolkit's surfaces have no layout, and on
+// a form of many fields each such request costs a search of Qt's whole
+// queue of posted events, so the button leaves it out.
+class PushButton final : public QPushButton {
+ public:
+  explicit PushButton(QWidget* parent) : QPushButton(parent) {}
+
+ protected:
+  bool event(QEvent* event) override;
+};
+
 // A pair of arrow buttons drawn by the platform style. A press steps once
 // (and repeats while held); the arrows do not take the focus from the mouse.
 class UpDownWidget final : public QWidget {

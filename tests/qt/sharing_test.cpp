@@ -319,5 +319,41 @@ TEST(KeptPictures, ThePressedArrowLooksPressedAndBackAfterwards) {
             rest);
 }
 
+TEST(PlacedButtons, APolishRequestBringsTheParentNoLayoutRequest) {
+  // Counts the layout requests that reach a shown parent without a layout.
+  class LayoutWatch final : public QObject {
+   public:
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::LayoutRequest) ++requests;
+      return false;
+    }
+    int requests = 0;
+  };
+  struct Case {
+    const char* what;
+    bool placed;  // the toolkit's button, or a plain QPushButton
+    int requests;
+  };
+  const Case cases[] = {{"a plain push button", false, 1}, {"the toolkit's button", true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QWidget parent;
+    QPushButton* button =
+        c.placed ? new detail::PushButton(&parent) : new QPushButton(QStringLiteral("x"), &parent);
+    button->setGeometry(0, 0, 20, 20);
+    parent.show();
+    QCoreApplication::processEvents();
+    LayoutWatch watch;
+    parent.installEventFilter(&watch);
+    // What Qt posts to every new widget, here delivered while the parent
+    // is shown, as on a form shown before the event loop gets to it.
+    QEvent request(QEvent::PolishRequest);
+    QCoreApplication::sendEvent(button, &request);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.requests, c.requests);
+    EXPECT_TRUE(button->testAttribute(Qt::WA_WState_Polished));
+  }
+}
+
 }  // namespace
 }  // namespace morlex::qt
