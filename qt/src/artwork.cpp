@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <exception>
+#include <filesystem>
+#include <map>
+#include <system_error>
 
 #include "morlex/component/artwork.h"
 #include "widgets_p.h"
@@ -71,8 +74,9 @@ QImage DrawnPicture(const std::string& name) {
   return {};
 }
 
-QImage ArtworkPicture(const std::string& name) {
-  if (name.empty()) return {};
+namespace {
+
+QImage ReadPicture(const std::string& name) {
   try {
     const std::vector<std::uint8_t> bytes = artwork::Load(name);
     QImage image;
@@ -83,6 +87,46 @@ QImage ArtworkPicture(const std::string& name) {
     // Missing or unreadable: the drawn stand-in shows the same motif.
   }
   return DrawnPicture(name);
+}
+
+// What a picture was read from: its file as it was then. A file that is
+// replaced, changed or removed, or a folder that MORLEX_ARTWORK_DIR now
+// names instead, makes a different stamp and so a fresh read.
+struct FileStamp {
+  std::filesystem::path path;
+  bool exists = false;
+  std::filesystem::file_time_type written{};
+  std::uintmax_t size = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& name) {
+  FileStamp stamp;
+  std::error_code ec;
+  stamp.path = artwork::Directory() / name;
+  stamp.written = std::filesystem::last_write_time(stamp.path, ec);
+  stamp.exists = !ec;
+  if (stamp.exists) stamp.size = std::filesystem::file_size(stamp.path, ec);
+  return stamp;
+}
+
+}  // namespace
+
+QImage ArtworkPicture(const std::string& name) {
+  if (name.empty()) return {};
+  // Every field's calendar button shows the same picture: decode it once and
+  // share it (QImage is implicitly shared), as long as its file is unchanged.
+  struct Entry {
+    FileStamp stamp;
+    QImage image;
+  };
+  static std::map<std::string, Entry> cache;
+  FileStamp stamp = StampOf(name);
+  const auto found = cache.find(name);
+  if (found != cache.end() && found->second.stamp == stamp) return found->second.image;
+  QImage image = ReadPicture(name);
+  cache.insert_or_assign(name, Entry{std::move(stamp), image});
+  return image;
 }
 
 QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio) {

@@ -7,6 +7,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
+#include "widgets_p.h"
 
 namespace morlex::qt {
 namespace {
@@ -154,11 +155,18 @@ void MorlexDateWidget::Init(Startup startup) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
   d->Apply(kDesignWidth, kDesignHeight);
-  d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
-  d->body = WidgetOf(d->control->ControlSurface());
-  d->body->setParent(this);
-  d->FitBody();
-  d->body->show();
+  {
+    const detail::SurfaceParentScope inside(this);
+    d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
+  }
+  // The surface's widgets sit on this widget itself; a toolkit that made a
+  // body of its own has it fill the widget.
+  if (QWidget* body = WidgetOf(d->control->ControlSurface()); body != this) {
+    d->body = body;
+    if (body->parentWidget() != this) body->setParent(this);
+    d->FitBody();
+    body->show();
+  }
   setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
   d->sink = std::make_shared<SignalSink>(*this);
   d->control->Advise(d->sink);

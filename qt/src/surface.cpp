@@ -82,7 +82,8 @@ class Surface::Bridge final : public QObject {
 };
 
 Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body)
-    : design_(design),
+    : design_font_(design.font),
+      key_preview_(design.key_preview),
       body_(body),
       owns_body_(owns_body),
       font_(QFontFromFont([&] {
@@ -94,15 +95,25 @@ Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns
         return f;
       }())),
       bridge_(std::make_unique<Bridge>(*this)) {
-  body_->setFont(font_);
-  Build();
+  if (owns_body_) body_->setFont(font_);
+  Build(design);
 }
 
 Surface::~Surface() {
   // The filter and the connections go first: deleting the Qt widgets sends
   // focus and hide events that must no longer reach the handlers.
   bridge_.reset();
-  if (owns_body_ && body_) delete body_.data();
+  if (!body_) return;
+  if (owns_body_) {
+    delete body_.data();
+    return;
+  }
+  // The widgets placed on the body itself; the rest go with their box.
+  std::vector<QWidget*> placed;
+  for (QtWidget* w : qt_widgets_) {
+    if (w->Q()->parentWidget() == body_) placed.push_back(w->Q());
+  }
+  for (QWidget* q : placed) delete q;
 }
 
 QObject* Surface::Context() const {
@@ -123,8 +134,8 @@ QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {
   return body_.data();
 }
 
-void Surface::Build() {
-  for (const auto& d : design_.widgets) {
+void Surface::Build(const platform::SurfaceDesign& design) {
+  for (const auto& d : design.widgets) {
     QWidget* parent = ContainerOf(d);
     std::unique_ptr<platform::Widget> widget;
     QtWidget* qt_widget = nullptr;
@@ -154,7 +165,6 @@ void Surface::Build() {
     }
     qt_widget->Q()->installEventFilter(bridge_.get());
     qt_widget->Place();
-    by_qobject_.insert(qt_widget->Q(), qt_widget);
     qt_widgets_.push_back(qt_widget);
     widgets_.push_back(std::move(widget));
   }
@@ -207,7 +217,11 @@ platform::UpDown& Surface::GetUpDown(std::string_view n) {
 }
 
 QtWidget* Surface::FromQ(const QObject* object) const {
-  return object != nullptr ? by_qobject_.value(object, nullptr) : nullptr;
+  if (object == nullptr) return nullptr;
+  for (QtWidget* w : qt_widgets_) {
+    if (w->Q() == object) return w;
+  }
+  return nullptr;
 }
 
 QtWidget* Surface::AsQt(platform::Widget* widget) const {
@@ -329,7 +343,7 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   const std::int16_t typed = *code;
   std::int16_t key = typed;
   try {
-    if (design_.key_preview) {
+    if (key_preview_) {
       auto preview = KeyPreview;
       if (preview) preview(key);
     }
@@ -381,6 +395,9 @@ Toolkit::~Toolkit() = default;
 
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
     const platform::SurfaceDesign& design) {
+  if (QWidget* adopted = detail::SurfaceParentScope::Current()) {
+    return std::make_unique<detail::Surface>(design, adopted, false);
+  }
   auto* body = new QWidget(nullptr);
   body->setObjectName(QString::fromStdString(design.name));
   return std::make_unique<detail::Surface>(design, body, true);

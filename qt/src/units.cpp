@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -96,9 +97,38 @@ QColor ColorFromValue(std::uint32_t value, const QPalette& palette) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
+namespace {
+
+// The installed font families. Listing them costs about as much as making a
+// text box, and every widget's font asks: the list is kept until the font
+// database says it changed (an application font added or removed, the
+// system's fonts changed), or another application object runs.
+const QStringList& InstalledFamilies() {
+  static QStringList families;
+  static QPointer<QGuiApplication> watched;
+  static bool valid = false;
+  if (qGuiApp == nullptr) {
+    families = QFontDatabase::families();
+    return families;
+  }
+  if (watched != qGuiApp) {
+    watched = qGuiApp;
+    valid = false;
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                     [] { valid = false; });
+  }
+  if (!valid) {
+    families = QFontDatabase::families();
+    valid = true;
+  }
+  return families;
+}
+
+}  // namespace
+
 QFont QFontFromFont(const platform::Font& font) {
   QFont q = QApplication::font();
-  const QStringList installed = QFontDatabase::families();
+  const QStringList& installed = InstalledFamilies();
   QStringList wanted{ToQString(font.name)};
   // The forms were laid out for "MS Sans Serif"; where it is missing, a face
   // of similar widths serves better than the desktop's default.

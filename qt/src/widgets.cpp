@@ -6,10 +6,14 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOption>
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <optional>
 
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
@@ -65,9 +69,150 @@ Qt::Alignment QtAlignment(int alignment) {
   return horizontal | Qt::AlignVCenter;
 }
 
+// The colours a palette paints with, as one number: fields with palettes of
+// their own but the same colours look alike. nullopt when a role has a
+// gradient or a texture, which such a number cannot tell apart.
+std::optional<quint64> ColorsOf(const QPalette& palette) {
+  quint64 hash = 1469598103934665603ULL;  // FNV-1a
+  for (int g = 0; g < QPalette::NColorGroups; ++g) {
+    for (int r = 0; r < QPalette::NColorRoles; ++r) {
+      const QBrush& brush =
+          palette.brush(static_cast<QPalette::ColorGroup>(g), static_cast<QPalette::ColorRole>(r));
+      if (brush.style() != Qt::SolidPattern && brush.style() != Qt::NoBrush) return std::nullopt;
+      hash = (hash ^ brush.color().rgba64()) * 1099511628211ULL;
+    }
+  }
+  return hash;
+}
+
+// The pixel ratio of what a painter paints on: a widget's own, or that of a
+// picture the widget is rendered into (a grab at another ratio).
+qreal TargetRatio(QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  const QPaintDevice* target = engine != nullptr ? engine->paintDevice() : painter.device();
+  return target != nullptr ? target->devicePixelRatioF() : 1.0;
+}
+
+// A picture drawn once for each key and copied from then on; without a key
+// (see KeptPictureKey::Of) it is drawn straight onto the painter each time.
+template <typename Draw>
+void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QString& key,
+               Draw&& draw) {
+  if (key.isEmpty()) {
+    painter.save();
+    painter.translate(at);
+    draw(painter);
+    painter.restore();
+    return;
+  }
+  QPixmap picture;
+  if (!QPixmapCache::find(key, &picture)) {
+    picture = QPixmap(size * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter offscreen(&picture);
+    draw(offscreen);
+    offscreen.end();
+    QPixmapCache::insert(key, picture);
+  }
+  painter.drawPixmap(at, picture);
+}
+
 }  // namespace
 
+QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option, qreal ratio,
+                           std::initializer_list<quint64> details) {
+  // At a fractional ratio a picture's pixels need not fall where the
+  // style's own would; a widget rendered at another ratio than its screen's
+  // (a grab for a picture) has styles draw parts at the screen's ratio.
+  if (!(ratio >= 1) || ratio != std::floor(ratio) || ratio != widget.devicePixelRatioF()) {
+    return {};
+  }
+  // The palette's colours are worked out again only when the palette is
+  // another one.
+  if (option.palette.cacheKey() != palette_) {
+    palette_ = option.palette.cacheKey();
+    colors_ = ColorsOf(option.palette);
+  }
+  if (!colors_) return {};
+  quint64 hash = *colors_;
+  const auto add = [&hash](quint64 value) { hash = (hash ^ value) * 1099511628211ULL; };
+  add(static_cast<quint64>(option.palette.currentColorGroup()));
+  add(reinterpret_cast<quintptr>(widget.style()));
+  add(qHash(widget.style()->name()));
+  add(static_cast<quint64>(option.rect.width()));
+  add(static_cast<quint64>(option.rect.height()));
+  add(static_cast<quint64>(option.state));
+  add(static_cast<quint64>(ratio));
+  for (const quint64 detail : details) add(detail);
+  return QStringLiteral("morlex-") + QString::number(hash, 16);
+}
+
 // --- LineEdit ------------------------------------------------------------------
+
+LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {
+  ChooseFrame();
+}
+
+void LineEdit::initStyleOption(QStyleOptionFrame* option) const {
+  QLineEdit::initStyleOption(option);
+  // Over the kept panel the line edit's own panel must leave it be; the
+  // text takes its colours from the widget's palette, not from here.
+  if (painting_over_panel_) option->palette.setBrush(QPalette::Base, Qt::transparent);
+}
+
+void LineEdit::FramedOption(QStyleOptionFrame* option) const {
+  QLineEdit::initStyleOption(option);
+  // What QLineEdit itself puts there when it has a frame.
+  option->lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, option, this);
+}
+
+void LineEdit::ChooseFrame() {
+  const bool keep = !style()->inherits("QStyleSheetStyle");
+  QMargins margins;
+  if (keep) {
+    // The text goes where the style puts it inside its frame.
+    QStyleOptionFrame framed;
+    FramedOption(&framed);
+    QStyleOptionFrame bare = framed;
+    bare.lineWidth = 0;
+    const QRect inside = style()->subElementRect(QStyle::SE_LineEditContents, &framed, this);
+    const QRect whole = style()->subElementRect(QStyle::SE_LineEditContents, &bare, this);
+    margins = QMargins(inside.left() - whole.left(), inside.top() - whole.top(),
+                       whole.right() - inside.right(), whole.bottom() - inside.bottom());
+  }
+  keeps_frame_picture_ = keep;
+  setFrame(!keep);
+  if (textMargins() != margins) setTextMargins(margins);
+}
+
+void LineEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::StyleChange) ChooseFrame();
+}
+
+void LineEdit::paintEvent(QPaintEvent* event) {
+  if (!keeps_frame_picture_) {
+    QLineEdit::paintEvent(event);
+    return;
+  }
+  {
+    QStyleOptionFrame framed;
+    FramedOption(&framed);
+    QPainter painter(this);
+    const qreal ratio = TargetRatio(painter);
+    const QString key =
+        kept_key_.Of(*this, framed, ratio, {1, static_cast<quint64>(framed.lineWidth)});
+    PaintKept(painter, framed.rect.topLeft(), framed.rect.size(), ratio, key,
+              [&](QPainter& offscreen) {
+                QStyleOptionFrame at_origin = framed;
+                at_origin.rect.moveTo(0, 0);
+                style()->drawPrimitive(QStyle::PE_PanelLineEdit, &at_origin, &offscreen, this);
+              });
+  }
+  const ScopedSet over(painting_over_panel_);
+  QLineEdit::paintEvent(event);  // the text, the selection and the caret
+}
 
 void LineEdit::focusOutEvent(QFocusEvent* event) {
   const int start = selectionStart();
@@ -83,20 +228,20 @@ void LineEdit::focusOutEvent(QFocusEvent* event) {
   }
 }
 
+// --- PushButton ------------------------------------------------------------------
+
+bool PushButton::event(QEvent* event) {
+  if (event->type() == QEvent::PolishRequest) {
+    ensurePolished();  // what QWidget does with the request, less the layout request
+    return true;
+  }
+  return QPushButton::event(event);
+}
+
 // --- UpDownWidget ----------------------------------------------------------------
 
 UpDownWidget::UpDownWidget(QWidget* parent, std::function<void(bool up)> step)
-    : QWidget(parent), step_(std::move(step)) {
-  repeat_.setSingleShot(false);
-  QObject::connect(&repeat_, &QTimer::timeout, this, [this] {
-    if (pressed_ == 0) {
-      repeat_.stop();
-      return;
-    }
-    repeat_.setInterval(60);
-    Step(pressed_ > 0);
-  });
-}
+    : QWidget(parent), step_(std::move(step)) {}
 
 int UpDownWidget::ArrowAt(const QPoint& point) const {
   if (!rect().contains(point)) return 0;
@@ -118,7 +263,18 @@ void UpDownWidget::mousePressEvent(QMouseEvent* event) {
   pressed_ = ArrowAt(event->position().toPoint());
   update();
   if (pressed_ == 0) return;
-  repeat_.start(400);
+  if (repeat_ == nullptr) {
+    repeat_ = new QTimer(this);
+    QObject::connect(repeat_, &QTimer::timeout, this, [this] {
+      if (pressed_ == 0) {
+        repeat_->stop();
+        return;
+      }
+      repeat_->setInterval(60);
+      Step(pressed_ > 0);
+    });
+  }
+  repeat_->start(400);
   Step(pressed_ > 0);
 }
 
@@ -128,7 +284,7 @@ void UpDownWidget::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   pressed_ = 0;
-  repeat_.stop();
+  if (repeat_ != nullptr) repeat_->stop();
   update();
 }
 
@@ -140,8 +296,7 @@ void UpDownWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void UpDownWidget::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
+void UpDownWidget::Draw(QPainter& painter) const {
   const int upper = height() / 2;
   const QRect halves[2] = {QRect(0, 0, width(), upper), QRect(0, upper, width(), height() - upper)};
   for (int i = 0; i < 2; ++i) {
@@ -164,6 +319,24 @@ void UpDownWidget::paintEvent(QPaintEvent*) {
     focus.rect = rect().adjusted(2, 2, -2, -2);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
   }
+}
+
+void UpDownWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  // A style sheet may style each widget apart: drawn every time.
+  if (style()->inherits("QStyleSheetStyle")) {
+    Draw(painter);
+    return;
+  }
+  // Every field's arrows look alike: they are drawn once for each look
+  // (size, state, colours, style, pixel ratio) and copied from then on.
+  QStyleOption look;
+  look.initFrom(this);
+  const qreal ratio = TargetRatio(painter);
+  const QString key = kept_key_.Of(*this, look, ratio,
+                                   {2, static_cast<quint64>(pressed_ + 1), hasFocus() ? 1U : 0U});
+  PaintKept(painter, QPoint(0, 0), size(), ratio, key,
+            [this](QPainter& offscreen) { Draw(offscreen); });
 }
 
 // --- WidgetImpl -------------------------------------------------------------------
@@ -263,7 +436,7 @@ TextBox::TextBox(Surface& surface, const platform::WidgetDesign& d, QWidget* par
   // key handler; an input method would insert text around them.
   edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
   edit_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
-  font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.Design().font)));
+  font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.DesignFont())));
   edit_->setFont(QFontFromFont(*font_));
   ApplyColors();
   QObject::connect(edit_, &QLineEdit::textChanged, surface.Context(), [this] {
@@ -388,7 +561,7 @@ void TextBox::InsertTyped(std::int16_t code) {
 // --- CommandButton ------------------------------------------------------------------
 
 CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
-    : WidgetImpl(surface, d, new QPushButton(parent)),
+    : WidgetImpl(surface, d, new PushButton(parent)),
       button_(static_cast<QPushButton*>(widget_)),
       caption_(d.caption),
       is_default_(d.is_default),
@@ -399,7 +572,11 @@ CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, 
   button_->setDefault(false);
   button_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
   button_->setText(ToQString(caption_));
-  if (d.font) button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
+  if (d.font) {
+    button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
+  } else if (!surface.OwnsBody()) {
+    button_->setFont(surface.SurfaceFont());  // the body's font is its owner's
+  }
   if (!d.picture.empty()) picture_ = ArtworkPicture(d.picture);
   RefreshPicture();
   QObject::connect(button_, &QAbstractButton::clicked, surface.Context(), [this] {
@@ -417,10 +594,19 @@ void CommandButton::SetCaption(std::u16string_view caption) {
 
 void CommandButton::RefreshPicture() {
   if (picture_.isNull()) return;
-  QIcon icon;
-  icon.addPixmap(CrispPixmap(picture_, 1.0));
-  icon.addPixmap(CrispPixmap(picture_, 2.0));
-  button_->setIcon(icon);
+  // Buttons that show the same picture share one icon and its pixmaps; a
+  // form with many fields would otherwise scale and keep the picture once
+  // per field.
+  static QHash<qint64, QIcon> icons;
+  auto found = icons.constFind(picture_.cacheKey());
+  if (found == icons.constEnd()) {
+    QIcon icon;
+    icon.addPixmap(CrispPixmap(picture_, 1.0));
+    icon.addPixmap(CrispPixmap(picture_, 2.0));
+    if (icons.size() >= 16) icons.clear();  // only stale pictures pile up
+    found = icons.insert(picture_.cacheKey(), icon);
+  }
+  button_->setIcon(*found);
   button_->setIconSize(picture_.size());
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@
 
 class QFrame;
 class QKeyEvent;
+class QPainter;
+class QStyleOption;
+class QStyleOptionFrame;
 
 namespace morlex::qt::detail {
 
@@ -44,14 +48,65 @@ QPixmap CrispPixmap(const QImage& image, qreal device_pixel_ratio);
 
 // --- Qt widgets with the behaviour the toolkit needs ----------------------------
 
+// The key of a picture that a widget draws once for each look and copies
+// from then on (QPixmapCache): its style, colours, size, state and pixel
+// ratio, and the details given. Empty when the picture is not to be kept:
+// a palette with gradients or textures, which such a key cannot tell apart,
+// a fractional pixel ratio, or painting at another ratio than the widget's. Each widget keeps one,
+// which remembers its palette's colours.
+class KeptPictureKey {
+ public:
+  QString Of(const QWidget& widget, const QStyleOption& option, qreal ratio,
+             std::initializer_list<quint64> details);
+
+ private:
+  qint64 palette_ = -1;
+  std::optional<quint64> colors_;
+};
+
 // A line edit that keeps its selection when the focus moves within its
 // window: the control reads the selection after the focus has left.
+//
+// Its panel (background and frame) is the style's, drawn once for each look
+// (size, state, colours, style) and copied from then on, as Qt's spin boxes
+// and combo boxes have theirs: a form of many fields spends much of its
+// first paint on drawing the same rounded frame again and again. The line
+// edit itself is then frameless, with text margins that keep the text
+// exactly where the frame would, and paints only its text over the copy.
+// Under a style sheet, which lays out and draws line edits its own way, the
+// line edit draws its frame itself.
 class LineEdit final : public QLineEdit {
  public:
-  explicit LineEdit(QWidget* parent) : QLineEdit(parent) {}
+  explicit LineEdit(QWidget* parent);
+  // Whether the frame is drawn from a kept picture (false under a style
+  // sheet).
+  bool KeepsFramePicture() const { return keeps_frame_picture_; }
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void initStyleOption(QStyleOptionFrame* option) const override;
+
+ private:
+  // The style option of the line edit as if it had its own frame.
+  void FramedOption(QStyleOptionFrame* option) const;
+  void ChooseFrame();
+  bool keeps_frame_picture_ = false;
+  bool painting_over_panel_ = false;
+  KeptPictureKey kept_key_;
+};
+
+// A push button placed by the toolkit. Once polished, a QPushButton asks its
+// parent to lay it out again; the toolkit's surfaces have no layout, and on
+// a form of many fields each such request costs a search of Qt's whole
+// queue of posted events, so the button leaves it out.
+class PushButton final : public QPushButton {
+ public:
+  explicit PushButton(QWidget* parent) : QPushButton(parent) {}
+
+ protected:
+  bool event(QEvent* event) override;
 };
 
 // A pair of arrow buttons drawn by the platform style. A press steps once
@@ -70,10 +125,12 @@ class UpDownWidget final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Draw(QPainter& painter) const;
   void Step(bool up);
   std::function<void(bool up)> step_;
   int pressed_ = 0;
-  QTimer repeat_;
+  KeptPictureKey kept_key_;
+  QTimer* repeat_ = nullptr;  // made at the first press: most fields never need it
 };
 
 // --- Platform widgets ----------------------------------------------------------
@@ -273,10 +330,29 @@ class UpDown final : public WidgetImpl<platform::UpDown> {
 
 // --- Surfaces -----------------------------------------------------------------
 
+// While one exists, the control surfaces that the toolkit creates use parent
+// itself as their body, instead of a window of their own that the owner
+// then moves into place: a MorlexDateWidget sets it around the creation of
+// its control, so that a field is one widget less to build, show and paint.
+class SurfaceParentScope {
+ public:
+  explicit SurfaceParentScope(QWidget* parent) : previous_(current_) { current_ = parent; }
+  ~SurfaceParentScope() { current_ = previous_; }
+  SurfaceParentScope(const SurfaceParentScope&) = delete;
+  SurfaceParentScope& operator=(const SurfaceParentScope&) = delete;
+  static QWidget* Current() { return current_; }
+
+ private:
+  QWidget* previous_;
+  static inline QWidget* current_ = nullptr;
+};
+
 class Surface : public virtual platform::Surface {
  public:
   // body is the QWidget that holds the widgets: the control's body or a
-  // form's dialog. The surface deletes it when it owns it.
+  // form's dialog. The surface deletes it when it owns it; a body it does
+  // not own keeps its own font and name, and loses only the surface's
+  // widgets when the surface goes.
   Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body);
   ~Surface() override;
 
@@ -287,8 +363,10 @@ class Surface : public virtual platform::Surface {
   platform::Image& GetImage(std::string_view name) override;
   platform::UpDown& GetUpDown(std::string_view name) override;
 
-  const platform::SurfaceDesign& Design() const { return design_; }
+  // The design's font, for widgets that name none.
+  const platform::FontDesign& DesignFont() const { return design_font_; }
   QWidget* Body() const { return body_; }
+  bool OwnsBody() const { return owns_body_; }
   const QFont& SurfaceFont() const { return font_; }
   // The QObject that carries the surface's connections and event filter;
   // destroying the surface cuts them before its widgets go.
@@ -320,16 +398,17 @@ class Surface : public virtual platform::Surface {
   bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
   void HandleFocusIn(QtWidget& widget);
   void HandleFocusOut(Qt::FocusReason reason);
-  void Build();
+  void Build(const platform::SurfaceDesign& design);
 
-  platform::SurfaceDesign design_;
+  // What the widgets need of the design once they are built.
+  platform::FontDesign design_font_;
+  bool key_preview_;
   QPointer<QWidget> body_;
   bool owns_body_;
   QFont font_;
   std::unique_ptr<Bridge> bridge_;
   std::vector<std::unique_ptr<platform::Widget>> widgets_;
   std::vector<QtWidget*> qt_widgets_;
-  QHash<const QObject*, QtWidget*> by_qobject_;
   platform::Widget* focused_ = nullptr;
   bool moving_focus_ = false;
   QObject* swallow_release_ = nullptr;  // the release that ends a double-click
