@@ -187,14 +187,7 @@ void Surface::PlaceAll() {
 
 template <typename T>
 T& Surface::Find(std::string_view name, int index) {
-  for (const auto& w : widgets_) {
-    if (w->Name() == name && w->Index() == index) {
-      if (auto* t = dynamic_cast<T*>(w.get())) return *t;
-    }
-  }
-  std::string what = "Control '" + std::string(name) + "'";
-  if (index >= 0) what += " array element " + std::to_string(index);
-  throw Error(340, what + " doesn't exist");
+  return platform::detail::FindWidget<T>(widgets_, name, index);
 }
 
 platform::TextBox& Surface::GetTextBox(std::string_view n) {

@@ -11,27 +11,16 @@
 
 #include "morlex/host/script.h"
 #include "morlex/qt/qt_binding.h"
+#include "script_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<std::string> ScriptNames() {
-  std::vector<std::string> names;
-  if (!fs::is_directory(MORLEX_SCRIPT_DIR)) return names;
-  for (const auto& entry : fs::directory_iterator(MORLEX_SCRIPT_DIR)) {
-    if (entry.path().extension() == ".mhs") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR);
 }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using morlex::testing::ReadFile;
 
 class QtScript : public testing::TestWithParam<std::string> {};
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(QtScript);

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "morlex/platform/widgets.h"
 
@@ -47,5 +49,25 @@ class Form : public virtual Surface {
 
   FormEvents form_events;
 };
+
+namespace detail {
+
+// For toolkits: fails with Error 340 naming the widget (and array index).
+[[noreturn]] void NoSuchWidget(std::string_view name, int index);
+
+// For toolkits: the widget of kind T named name (with index, -1 outside an
+// array) among a surface's widgets.
+template <typename T>
+T& FindWidget(const std::vector<std::unique_ptr<Widget>>& widgets, std::string_view name,
+              int index) {
+  for (const auto& w : widgets) {
+    if (w->Name() == name && w->Index() == index) {
+      if (auto* t = dynamic_cast<T*>(w.get())) return *t;
+    }
+  }
+  NoSuchWidget(name, index);
+}
+
+}  // namespace detail
 
 }  // namespace morlex::platform
