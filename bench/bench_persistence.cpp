@@ -1,6 +1,7 @@
 // Saving and loading the field's settings, and the bag file's text.
 #include <benchmark/benchmark.h>
 
+#include "headless_field.h"
 #include "morlex/component/property_bag_file.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/headless/host.h"
@@ -9,28 +10,13 @@
 
 namespace {
 
-struct Field {
-  Field() : control(host, toolkit) {
-    host.Attach(&control, toolkit.LastControlSurface());
-    control.InitProperties();
-    host.HostResize(2280, 885);
-  }
-  morlex::platform::FixedClock clock{{2026, 12, 8}};
-  morlex::headless::HostPolicy policy = [this] {
-    morlex::headless::HostPolicy p;
-    p.clock = &clock;
-    return p;
-  }();
-  morlex::headless::Toolkit toolkit;
-  morlex::headless::TestHost host{policy};
-  morlex::MorlexDate control;
-};
+using Field = morlex::bench::HeadlessField;
 
 void BM_SaveToMemoryBag(benchmark::State& state) {
   Field field;
   for (auto _ : state) {
     morlex::headless::MemoryPropertyBag bag;
-    field.control.WriteProperties(bag);
+    field.control->WriteProperties(bag);
     benchmark::DoNotOptimize(bag);
   }
 }
@@ -39,12 +25,12 @@ BENCHMARK(BM_SaveToMemoryBag);
 void BM_LoadNewControlFromBagFileText(benchmark::State& state) {
   Field field;
   morlex::storage::FilePropertyBag saved;
-  field.control.WriteProperties(saved);
+  field.control->WriteProperties(saved);
   const std::string text = saved.Serialize();
   for (auto _ : state) {
     auto bag = morlex::storage::FilePropertyBag::Parse(text);
     Field loaded;
-    loaded.control.ReadProperties(bag);
+    loaded.control->ReadProperties(bag);
     benchmark::DoNotOptimize(loaded);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
