@@ -114,6 +114,9 @@ class MorlexDateWidget::Private final : public platform::HostSite {
 
   std::unique_ptr<MorlexDate> control;
   QWidget* body = nullptr;
+  // The control's surface when it sits on this widget and takes its
+  // events from event().
+  detail::Surface* forwards_to = nullptr;
   std::shared_ptr<MorlexDateEvents> sink;
 };
 
@@ -156,7 +159,7 @@ void MorlexDateWidget::Init(Startup startup) {
   setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
   d->Apply(kDesignWidth, kDesignHeight);
   {
-    const detail::SurfaceParentScope inside(this);
+    const detail::SurfaceParentScope inside(this, true);  // see event()
     d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
   }
   // The surface's widgets sit on this widget itself; a toolkit that made a
@@ -166,6 +169,8 @@ void MorlexDateWidget::Init(Startup startup) {
     if (body->parentWidget() != this) body->setParent(this);
     d->FitBody();
     body->show();
+  } else {
+    d->forwards_to = dynamic_cast<detail::Surface*>(&d->control->ControlSurface());
   }
   setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
   d->sink = std::make_shared<SignalSink>(*this);
@@ -179,7 +184,9 @@ void MorlexDateWidget::Init(Startup startup) {
 }
 
 MorlexDateWidget::~MorlexDateWidget() {
-  // The control goes before the QWidget children it drew on.
+  // The control goes before the QWidget children it drew on; the events
+  // their going sends no longer reach its surface.
+  d->forwards_to = nullptr;
   if (d->control) d->control.reset();
 }
 
@@ -331,6 +338,19 @@ void MorlexDateWidget::aboutBox() {
 }
 
 // --- Qt events ---------------------------------------------------------------------------
+
+bool MorlexDateWidget::event(QEvent* event) {
+  // The surface draws the calendar button and the arrows on this widget
+  // and takes the mouse presses that fall on them.
+  detail::Surface* surface = d->forwards_to;
+  if (surface == nullptr) return QWidget::event(event);
+  if (event->type() != QEvent::Paint) {
+    return surface->HandleEvent(this, event) || QWidget::event(event);
+  }
+  const bool handled = QWidget::event(event);
+  surface->HandleEvent(this, event);  // over whatever the widget painted
+  return handled;
+}
 
 void MorlexDateWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
 #include <optional>
 
@@ -81,7 +83,8 @@ class Surface::Bridge final : public QObject {
   Surface& surface_;
 };
 
-Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body)
+Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body,
+                 bool draws_parts, bool body_forwards_events)
     : design_font_(design.font),
       key_preview_(design.key_preview),
       body_(body),
@@ -94,7 +97,9 @@ Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns
         f.bold = design.font.weight >= 700;
         return f;
       }())),
-      bridge_(std::make_unique<Bridge>(*this)) {
+      bridge_(std::make_unique<Bridge>(*this)),
+      draws_parts_(draws_parts),
+      body_forwards_events_(body_forwards_events) {
   if (owns_body_) body_->setFont(font_);
   Build(design);
 }
@@ -103,6 +108,9 @@ Surface::~Surface() {
   // The filter and the connections go first: deleting the Qt widgets sends
   // focus and hide events that must no longer reach the handlers.
   bridge_.reset();
+  for (QtWidget* w : qt_widgets_) {
+    if (auto* box = dynamic_cast<TextBox*>(&w->Self())) box->Edit()->SetSurface(nullptr);
+  }
   if (!body_) return;
   if (owns_body_) {
     delete body_.data();
@@ -111,7 +119,11 @@ Surface::~Surface() {
   // The widgets placed on the body itself; the rest go with their box.
   std::vector<QWidget*> placed;
   for (QtWidget* w : qt_widgets_) {
-    if (w->Q()->parentWidget() == body_) placed.push_back(w->Q());
+    if (w->Q() != nullptr && w->Q()->parentWidget() == body_) placed.push_back(w->Q());
+  }
+  // Whatever the parts drew goes with them.
+  for (DrawnPart* part : drawn_) {
+    if (part->Shown()) body_->update(part->Area());
   }
   for (QWidget* q : placed) delete q;
 }
@@ -135,6 +147,9 @@ QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {
 }
 
 void Surface::Build(const platform::SurfaceDesign& design) {
+  widgets_.reserve(design.widgets.size());
+  qt_widgets_.reserve(design.widgets.size());
+  if (draws_parts_) drawn_.reserve(design.widgets.size());
   for (const auto& d : design.widgets) {
     QWidget* parent = ContainerOf(d);
     std::unique_ptr<platform::Widget> widget;
@@ -148,7 +163,13 @@ void Surface::Build(const platform::SurfaceDesign& design) {
         keep(std::make_unique<TextBox>(*this, d, parent));
         break;
       case platform::WidgetKind::kCommandButton:
-        keep(std::make_unique<CommandButton>(*this, d, parent));
+        if (draws_parts_ && parent == body_) {
+          auto made = std::make_unique<DrawnButton>(*this, d);
+          drawn_.push_back(made.get());
+          keep(std::move(made));
+        } else {
+          keep(std::make_unique<CommandButton>(*this, d, parent));
+        }
         break;
       case platform::WidgetKind::kLabel:
         keep(std::make_unique<Label>(*this, d, parent));
@@ -160,14 +181,27 @@ void Surface::Build(const platform::SurfaceDesign& design) {
         keep(std::make_unique<Image>(*this, d, parent));
         break;
       case platform::WidgetKind::kUpDown:
-        keep(std::make_unique<UpDown>(*this, d, parent));
+        if (draws_parts_ && parent == body_) {
+          auto made = std::make_unique<DrawnUpDown>(*this, d);
+          drawn_.push_back(made.get());
+          keep(std::move(made));
+        } else {
+          keep(std::make_unique<UpDown>(*this, d, parent));
+        }
         break;
     }
-    qt_widget->Q()->installEventFilter(bridge_.get());
+    // A text box's line edit passes its events on itself.
+    QWidget* q = qt_widget->Q();
+    if (q != nullptr && dynamic_cast<TextBox*>(&qt_widget->Self()) == nullptr) {
+      q->installEventFilter(bridge_.get());
+    }
     qt_widget->Place();
     qt_widgets_.push_back(qt_widget);
     widgets_.push_back(std::move(widget));
   }
+
+  // The body paints the drawn parts and passes them the mouse.
+  if (!drawn_.empty() && !body_forwards_events_) body_->installEventFilter(bridge_.get());
 
   // Tab moves through the widgets that are tab stops, by tab index.
   std::vector<QtWidget*> chain;
@@ -194,7 +228,7 @@ platform::TextBox& Surface::GetTextBox(std::string_view n) {
   return Find<TextBox>(n, -1);
 }
 platform::CommandButton& Surface::GetCommandButton(std::string_view n) {
-  return Find<CommandButton>(n, -1);
+  return Find<platform::CommandButton>(n, -1);
 }
 platform::Label& Surface::GetLabel(std::string_view n, int i) {
   return Find<Label>(n, i);
@@ -206,7 +240,7 @@ platform::Image& Surface::GetImage(std::string_view n) {
   return Find<Image>(n, -1);
 }
 platform::UpDown& Surface::GetUpDown(std::string_view n) {
-  return Find<UpDown>(n, -1);
+  return Find<platform::UpDown>(n, -1);
 }
 
 QtWidget* Surface::FromQ(const QObject* object) const {
@@ -242,9 +276,13 @@ void Surface::MoveFocus(platform::Widget* to, bool sync_qt) {
     // The Qt focus follows; the focus events it sends (in an active window)
     // are this move itself and must not be taken for the user's.
     moving_focus_ = true;
-    if (QtWidget* target = AsQt(to)) {
+    // A drawn part holds no Qt focus: the widget that had it loses it, as
+    // when the focus leaves the surface.
+    QtWidget* target = AsQt(to);
+    QtWidget* source = AsQt(from);
+    if (target != nullptr && target->Q() != nullptr) {
       target->Q()->setFocus(Qt::OtherFocusReason);
-    } else if (QtWidget* source = AsQt(from)) {
+    } else if (source != nullptr && source->Q() != nullptr) {
       source->Q()->clearFocus();
     }
     moving_focus_ = false;
@@ -255,6 +293,14 @@ void Surface::MoveFocus(platform::Widget* to, bool sync_qt) {
 }
 
 bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
+  if (!drawn_.empty()) {
+    try {
+      if (HandlePartEvent(watched, event)) return true;
+    } catch (...) {
+      ReportFailure(std::current_exception());
+      return true;
+    }
+  }
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -329,6 +375,70 @@ bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
   }
 }
 
+DrawnPart* Surface::PartAt(QPoint at) const {
+  for (auto it = drawn_.rbegin(); it != drawn_.rend(); ++it) {
+    if ((*it)->Shown() && (*it)->Area().contains(at)) return *it;
+  }
+  return nullptr;
+}
+
+void Surface::PaintParts(QPainter& painter, const QRect& dirty) const {
+  for (DrawnPart* part : drawn_) {
+    if (part->Shown() && part->Area().intersects(dirty)) part->Paint(painter, *body_);
+  }
+}
+
+void Surface::PaintPartsOver(QWidget& widget) const {
+  if (drawn_.empty() || widget.parentWidget() != body_) return;
+  const QRect over = widget.geometry();
+  bool any = false;
+  for (DrawnPart* part : drawn_) any = any || (part->Shown() && part->Area().intersects(over));
+  if (!any) return;
+  QPainter painter(&widget);
+  painter.translate(-over.topLeft());
+  PaintParts(painter, over);
+}
+
+bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == body_ && type == QEvent::Paint) {
+    QPainter painter(body_.data());
+    PaintParts(painter, static_cast<QPaintEvent*>(event)->rect());
+    return false;  // the body paints what it paints of its own
+  }
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {
+    return false;
+  }
+  // The body's own events, and those of the widgets on it (the parts lie
+  // over them).
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (widget != body_ && widget->parentWidget() != body_)) return false;
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint at = widget == body_ ? mouse->position().toPoint()
+                                    : widget->mapToParent(mouse->position().toPoint());
+  if (pressed_part_ != nullptr) {
+    // The press went to a part: the moves and the release are its own.
+    DrawnPart* part = pressed_part_;
+    if (type == QEvent::MouseMove) {
+      part->MouseDrag(at);
+    } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+      pressed_part_ = nullptr;
+      part->MouseRelease(at);
+    }
+    return true;
+  }
+  if (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) return false;
+  DrawnPart* part = PartAt(at);
+  if (part == nullptr) return false;
+  if (mouse->button() == Qt::LeftButton) {
+    // A double-click on a part is a second press, as on a spin box's arrows.
+    pressed_part_ = part;
+    part->MousePress(at);
+  }
+  return true;
+}
+
 bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   const auto code = CharacterCode(*event);
   if (!code) return false;
@@ -389,11 +499,12 @@ Toolkit::~Toolkit() = default;
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
     const platform::SurfaceDesign& design) {
   if (QWidget* adopted = detail::SurfaceParentScope::Current()) {
-    return std::make_unique<detail::Surface>(design, adopted, false);
+    return std::make_unique<detail::Surface>(design, adopted, false, true,
+                                             detail::SurfaceParentScope::ForwardsEvents());
   }
   auto* body = new QWidget(nullptr);
   body->setObjectName(QString::fromStdString(design.name));
-  return std::make_unique<detail::Surface>(design, body, true);
+  return std::make_unique<detail::Surface>(design, body, true, true);
 }
 
 std::unique_ptr<platform::Form> Toolkit::CreateForm(const platform::SurfaceDesign& design) {
@@ -403,6 +514,16 @@ std::unique_ptr<platform::Form> Toolkit::CreateForm(const platform::SurfaceDesig
 QWidget* WidgetOf(const platform::Widget& widget) {
   const auto* w = dynamic_cast<const detail::QtWidget*>(&widget);
   return w != nullptr ? w->Q() : nullptr;
+}
+
+QRect AreaOf(const platform::Widget& widget) {
+  if (const auto* part = dynamic_cast<const detail::DrawnPart*>(&widget)) return part->Area();
+  const QWidget* q = WidgetOf(widget);
+  return q != nullptr ? q->geometry() : QRect();
+}
+
+bool IsDrawnPart(const platform::Widget& widget) {
+  return dynamic_cast<const detail::DrawnPart*>(&widget) != nullptr;
 }
 
 QWidget* WidgetOf(const platform::Surface& surface) {

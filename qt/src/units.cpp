@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace morlex::qt {
 
@@ -102,13 +103,17 @@ namespace {
 // The installed font families. Listing them costs about as much as making a
 // text box, and every widget's font asks: the list is kept until the font
 // database says it changed (an application font added or removed, the
-// system's fonts changed), or another application object runs.
+// system's fonts changed), or another application object runs. Each new
+// reading counts one more generation.
+int families_generation = 0;
+
 const QStringList& InstalledFamilies() {
   static QStringList families;
   static QPointer<QGuiApplication> watched;
   static bool valid = false;
   if (qGuiApp == nullptr) {
     families = QFontDatabase::families();
+    ++families_generation;
     return families;
   }
   if (watched != qGuiApp) {
@@ -119,6 +124,7 @@ const QStringList& InstalledFamilies() {
   }
   if (!valid) {
     families = QFontDatabase::families();
+    ++families_generation;
     valid = true;
   }
   return families;
@@ -127,8 +133,19 @@ const QStringList& InstalledFamilies() {
 }  // namespace
 
 QFont QFontFromFont(const platform::Font& font) {
-  QFont q = QApplication::font();
+  // Every field asks for the same font: the last answer is given again,
+  // sharing its data, while the application's font and the installed
+  // families are those it was made from.
+  static std::optional<platform::Font> last_font;
+  static QFont last_made;
+  static QFont last_application;
+  static int last_generation = -1;
   const QStringList& installed = InstalledFamilies();
+  QFont q = QApplication::font();
+  if (last_font && *last_font == font && last_generation == families_generation &&
+      last_application == q && last_application.resolveMask() == q.resolveMask()) {
+    return last_made;
+  }
   QStringList wanted{ToQString(font.name)};
   // The forms were laid out for "MS Sans Serif"; where it is missing, a face
   // of similar widths serves better than the desktop's default.
@@ -153,6 +170,10 @@ QFont QFontFromFont(const platform::Font& font) {
   q.setItalic(font.italic);
   q.setUnderline(font.underline);
   q.setStrikeOut(font.strikethrough);
+  last_font = font;
+  last_made = q;
+  last_application = QApplication::font();
+  last_generation = families_generation;
   return q;
 }
 

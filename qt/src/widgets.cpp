@@ -118,6 +118,82 @@ void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QStr
   painter.drawPixmap(at, picture);
 }
 
+// Draws a pair of arrow buttons in size, the upper or lower one pressed
+// (+1, -1) or neither (0), with the look of the widget's style.
+void DrawArrows(QPainter& painter, const QWidget& widget, QSize size, int pressed, bool enabled,
+                bool focus) {
+  const int upper = size.height() / 2;
+  const QRect halves[2] = {QRect(0, 0, size.width(), upper),
+                           QRect(0, upper, size.width(), size.height() - upper)};
+  const auto with_state = [&](QStyleOption& option) {
+    option.initFrom(&widget);
+    if (!enabled) option.state &= ~QStyle::State_Enabled;
+    option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+  };
+  for (int i = 0; i < 2; ++i) {
+    const bool sunken = pressed == (i == 0 ? 1 : -1);
+    QStyleOptionButton bevel;
+    with_state(bevel);
+    bevel.rect = halves[i];
+    bevel.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
+    widget.style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &bevel, &painter, &widget);
+
+    QStyleOption arrow;
+    with_state(arrow);
+    arrow.rect = halves[i].adjusted(2, 1, -2, -1).translated(sunken ? 1 : 0, sunken ? 1 : 0);
+    widget.style()->drawPrimitive(
+        i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow, &painter,
+        &widget);
+  }
+  if (focus) {
+    QStyleOptionFocusRect frame;
+    frame.initFrom(&widget);
+    frame.rect = QRect(QPoint(0, 0), size).adjusted(2, 2, -2, -2);
+    widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, &widget);
+  }
+}
+
+// Every field's arrows look alike: they are drawn once for each look (size,
+// state, colours, style, pixel ratio) and copied from then on. A style
+// sheet may style each widget apart: then they are drawn every time.
+void PaintArrows(QPainter& painter, const QWidget& widget, const QRect& area, int pressed,
+                 bool enabled, bool focus, KeptPictureKey& kept_key) {
+  const auto draw = [&](QPainter& on) {
+    DrawArrows(on, widget, area.size(), pressed, enabled, focus);
+  };
+  if (widget.style()->inherits("QStyleSheetStyle")) {
+    painter.save();
+    painter.translate(area.topLeft());
+    draw(painter);
+    painter.restore();
+    return;
+  }
+  QStyleOption look;
+  look.initFrom(&widget);
+  look.rect = QRect(QPoint(0, 0), area.size());
+  if (!enabled) look.state &= ~QStyle::State_Enabled;
+  const qreal ratio = TargetRatio(painter);
+  const QString key =
+      kept_key.Of(widget, look, ratio, {2, static_cast<quint64>(pressed + 1), focus ? 1U : 0U});
+  PaintKept(painter, area.topLeft(), area.size(), ratio, key, draw);
+}
+
+// Buttons that show the same picture share one icon and its pixmaps: a
+// form with many fields would otherwise scale and keep the picture once per
+// field.
+QIcon SharedIcon(const QImage& picture) {
+  static QHash<qint64, QIcon> icons;
+  auto found = icons.constFind(picture.cacheKey());
+  if (found == icons.constEnd()) {
+    QIcon icon;
+    icon.addPixmap(CrispPixmap(picture, 1.0));
+    icon.addPixmap(CrispPixmap(picture, 2.0));
+    if (icons.size() >= 16) icons.clear();  // only stale pictures pile up
+    found = icons.insert(picture.cacheKey(), icon);
+  }
+  return *found;
+}
+
 }  // namespace
 
 QString KeptPictureKey::Of(const QWidget& widget, const QStyleOption& option, qreal ratio,
@@ -191,7 +267,17 @@ void LineEdit::changeEvent(QEvent* event) {
   if (event->type() == QEvent::StyleChange) ChooseFrame();
 }
 
+bool LineEdit::event(QEvent* event) {
+  if (surface_ != nullptr && surface_->HandleEvent(this, event)) return true;
+  return QLineEdit::event(event);
+}
+
 void LineEdit::paintEvent(QPaintEvent* event) {
+  PaintOwn(event);
+  if (surface_ != nullptr) surface_->PaintPartsOver(*this);
+}
+
+void LineEdit::PaintOwn(QPaintEvent* event) {
   if (!keeps_frame_picture_) {
     QLineEdit::paintEvent(event);
     return;
@@ -296,53 +382,15 @@ void UpDownWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void UpDownWidget::Draw(QPainter& painter) const {
-  const int upper = height() / 2;
-  const QRect halves[2] = {QRect(0, 0, width(), upper), QRect(0, upper, width(), height() - upper)};
-  for (int i = 0; i < 2; ++i) {
-    const bool sunken = pressed_ == (i == 0 ? 1 : -1);
-    QStyleOptionButton bevel;
-    bevel.initFrom(this);
-    bevel.rect = halves[i];
-    bevel.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &bevel, &painter, this);
-
-    QStyleOption arrow;
-    arrow.initFrom(this);
-    arrow.rect = halves[i].adjusted(2, 1, -2, -1).translated(sunken ? 1 : 0, sunken ? 1 : 0);
-    style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
-                           &arrow, &painter, this);
-  }
-  if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    focus.rect = rect().adjusted(2, 2, -2, -2);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-  }
-}
-
 void UpDownWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  // A style sheet may style each widget apart: drawn every time.
-  if (style()->inherits("QStyleSheetStyle")) {
-    Draw(painter);
-    return;
-  }
-  // Every field's arrows look alike: they are drawn once for each look
-  // (size, state, colours, style, pixel ratio) and copied from then on.
-  QStyleOption look;
-  look.initFrom(this);
-  const qreal ratio = TargetRatio(painter);
-  const QString key = kept_key_.Of(*this, look, ratio,
-                                   {2, static_cast<quint64>(pressed_ + 1), hasFocus() ? 1U : 0U});
-  PaintKept(painter, QPoint(0, 0), size(), ratio, key,
-            [this](QPainter& offscreen) { Draw(offscreen); });
+  PaintArrows(painter, *this, rect(), pressed_, isEnabled(), hasFocus(), kept_key_);
 }
 
-// --- WidgetImpl -------------------------------------------------------------------
+// --- PartImpl, WidgetImpl, DrawnImpl ------------------------------------------------
 
 template <typename Base>
-WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, QWidget* widget)
+PartImpl<Base>::PartImpl(Surface& surface, const platform::WidgetDesign& d)
     : surface_(surface),
       name_(d.name),
       index_(d.index),
@@ -353,73 +401,124 @@ WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, 
       visible_(d.visible),
       enabled_(d.enabled),
       tab_index_(d.tab_index),
-      tab_stop_(d.tab_stop),
-      widget_(widget),
-      container_(widget->parentWidget()) {
-  widget_->setObjectName(
-      QString::fromStdString(index_ >= 0 ? name_ + "_" + std::to_string(index_) : name_));
-  widget_->setEnabled(enabled_);
-  widget_->setVisible(visible_);
-}
+      tab_stop_(d.tab_stop) {}
 
 template <typename Base>
-void WidgetImpl<Base>::Place() {
-  const double tpp = surface_.TwipsPerPixel();
-  QPoint offset;
-  if (container_ != surface_.Body()) {
-    if (const auto* frame = qobject_cast<const QFrame*>(container_)) {
-      offset = frame->contentsRect().topLeft();
-    }
-  }
-  widget_->setGeometry(TwipsToPixels(left_, tpp) + offset.x(),
-                       TwipsToPixels(top_, tpp) + offset.y(), TwipsToPixelSize(width_, tpp),
-                       TwipsToPixelSize(height_, tpp));
-}
-
-template <typename Base>
-void WidgetImpl<Base>::SetLeft(float v) {
+void PartImpl<Base>::SetLeft(float v) {
   left_ = v;
   Place();
 }
 template <typename Base>
-void WidgetImpl<Base>::SetTop(float v) {
+void PartImpl<Base>::SetTop(float v) {
   top_ = v;
   Place();
 }
 template <typename Base>
-void WidgetImpl<Base>::SetWidth(float v) {
+void PartImpl<Base>::SetWidth(float v) {
   width_ = v;
   Place();
 }
 template <typename Base>
-void WidgetImpl<Base>::SetHeight(float v) {
+void PartImpl<Base>::SetHeight(float v) {
   height_ = v;
   Place();
 }
 
 template <typename Base>
+void PartImpl<Base>::SetFocus() {
+  surface_.MoveFocus(this);
+}
+
+template <typename Base>
+WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, QWidget* widget)
+    : PartImpl<Base>(surface, d), widget_(widget), container_(widget->parentWidget()) {
+  widget_->setObjectName(QString::fromStdString(
+      this->index_ >= 0 ? this->name_ + "_" + std::to_string(this->index_) : this->name_));
+  widget_->setEnabled(this->enabled_);
+  widget_->setVisible(this->visible_);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::Place() {
+  const double tpp = this->surface_.TwipsPerPixel();
+  QPoint offset;
+  if (container_ != this->surface_.Body()) {
+    if (const auto* frame = qobject_cast<const QFrame*>(container_)) {
+      offset = frame->contentsRect().topLeft();
+    }
+  }
+  widget_->setGeometry(TwipsToPixels(this->left_, tpp) + offset.x(),
+                       TwipsToPixels(this->top_, tpp) + offset.y(),
+                       TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+}
+
+template <typename Base>
 void WidgetImpl<Base>::SetVisible(bool v) {
-  visible_ = v;
+  this->visible_ = v;
   widget_->setVisible(v);
 }
 
 template <typename Base>
 void WidgetImpl<Base>::SetEnabled(bool v) {
-  enabled_ = v;
+  this->enabled_ = v;
   widget_->setEnabled(v);
 }
 
 template <typename Base>
-void WidgetImpl<Base>::SetFocus() {
-  surface_.MoveFocus(this);
+DrawnImpl<Base>::DrawnImpl(Surface& surface, const platform::WidgetDesign& d)
+    : PartImpl<Base>(surface, d) {}
+
+template <typename Base>
+void DrawnImpl<Base>::Place() {
+  const double tpp = this->surface_.TwipsPerPixel();
+  const QRect area(TwipsToPixels(this->left_, tpp), TwipsToPixels(this->top_, tpp),
+                   TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+  if (area == area_) return;
+  Repaint();
+  area_ = area;
+  Repaint();
 }
 
+template <typename Base>
+void DrawnImpl<Base>::SetVisible(bool v) {
+  if (v == this->visible_) return;
+  this->visible_ = v;
+  Repaint();
+}
+
+template <typename Base>
+void DrawnImpl<Base>::SetEnabled(bool v) {
+  if (v == this->enabled_) return;
+  this->enabled_ = v;
+  Repaint();
+}
+
+template <typename Base>
+bool DrawnImpl<Base>::Usable() const {
+  const QWidget* body = this->surface_.Body();
+  return this->enabled_ && body != nullptr && body->isEnabled();
+}
+
+template <typename Base>
+void DrawnImpl<Base>::Repaint() const {
+  QWidget* body = this->surface_.Body();
+  if (body != nullptr && !area_.isEmpty()) body->update(area_);
+}
+
+template class PartImpl<platform::TextBox>;
+template class PartImpl<platform::CommandButton>;
+template class PartImpl<platform::Label>;
+template class PartImpl<platform::PictureBox>;
+template class PartImpl<platform::Image>;
+template class PartImpl<platform::UpDown>;
 template class WidgetImpl<platform::TextBox>;
 template class WidgetImpl<platform::CommandButton>;
 template class WidgetImpl<platform::Label>;
 template class WidgetImpl<platform::PictureBox>;
 template class WidgetImpl<platform::Image>;
 template class WidgetImpl<platform::UpDown>;
+template class DrawnImpl<platform::CommandButton>;
+template class DrawnImpl<platform::UpDown>;
 
 // --- TextBox ---------------------------------------------------------------------
 
@@ -436,6 +535,7 @@ TextBox::TextBox(Surface& surface, const platform::WidgetDesign& d, QWidget* par
   // key handler; an input method would insert text around them.
   edit_->setAttribute(Qt::WA_InputMethodEnabled, false);
   edit_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
+  edit_->SetSurface(&surface);
   font_ = std::make_shared<platform::Font>(FontOfDesign(d.font.value_or(surface.DesignFont())));
   edit_->setFont(QFontFromFont(*font_));
   ApplyColors();
@@ -513,6 +613,12 @@ void TextBox::SetMaxLength(int length) {
 }
 
 void TextBox::ApplyColors() {
+  // The system's own window colours are what a line edit paints with
+  // anyway: no palette of its own, which would cost each field a copy.
+  if (back_color_ == platform::kColorWindow && fore_color_ == platform::kColorWindowText) {
+    if (edit_->testAttribute(Qt::WA_SetPalette)) edit_->setPalette(QPalette());
+    return;
+  }
   const QPalette theme = QApplication::palette(edit_);
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Base, back_color_);
@@ -594,19 +700,7 @@ void CommandButton::SetCaption(std::u16string_view caption) {
 
 void CommandButton::RefreshPicture() {
   if (picture_.isNull()) return;
-  // Buttons that show the same picture share one icon and its pixmaps; a
-  // form with many fields would otherwise scale and keep the picture once
-  // per field.
-  static QHash<qint64, QIcon> icons;
-  auto found = icons.constFind(picture_.cacheKey());
-  if (found == icons.constEnd()) {
-    QIcon icon;
-    icon.addPixmap(CrispPixmap(picture_, 1.0));
-    icon.addPixmap(CrispPixmap(picture_, 2.0));
-    if (icons.size() >= 16) icons.clear();  // only stale pictures pile up
-    found = icons.insert(picture_.cacheKey(), icon);
-  }
-  button_->setIcon(*found);
+  button_->setIcon(SharedIcon(picture_));
   button_->setIconSize(picture_.size());
 }
 
@@ -778,18 +872,170 @@ UpDown::UpDown(Surface& surface, const platform::WidgetDesign& d, QWidget* paren
   arrows_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+namespace {
+
+// An up-down's value written by the control: inside the range, and a
+// change notice only when it changes.
+template <typename Handler>
+void SetUpDownValue(int& value, int next, int min, int max, const Handler& change) {
+  if (next < min || next > max) InvalidValue();
+  if (next == value) return;
+  value = next;
+  auto handler = change;  // a handler may replace the handlers
+  if (handler) handler();
+}
+
+// The value one press of an arrow gives: a step, held within the range.
+int SteppedValue(int value, bool up, int increment, int min, int max) {
+  const long long next = static_cast<long long>(value) + (up ? increment : -increment);
+  return static_cast<int>(std::clamp<long long>(next, min, max));
+}
+
+}  // namespace
+
 void UpDown::SetValue(int value) {
-  if (value < min_ || value > max_) InvalidValue();
-  if (value == value_) return;
-  value_ = value;
-  auto change = Change;
-  if (change) change();
+  SetUpDownValue(value_, value, min_, max_, Change);
 }
 
 void UpDown::Press(bool up) {
-  const long long next = static_cast<long long>(value_) + (up ? increment_ : -increment_);
-  const int clamped = static_cast<int>(std::clamp<long long>(next, min_, max_));
-  if (clamped != value_) SetValue(clamped);
+  const int next = SteppedValue(value_, up, increment_, min_, max_);
+  if (next != value_) SetValue(next);
+}
+
+// --- DrawnUpDown -------------------------------------------------------------------
+
+DrawnUpDown::DrawnUpDown(Surface& surface, const platform::WidgetDesign& d)
+    : DrawnImpl(surface, d), min_(d.min), max_(d.max), increment_(d.increment) {}
+
+void DrawnUpDown::SetValue(int value) {
+  SetUpDownValue(value_, value, min_, max_, Change);
+}
+
+void DrawnUpDown::Press(bool up) {
+  const int next = SteppedValue(value_, up, increment_, min_, max_);
+  if (next != value_) SetValue(next);
+}
+
+int DrawnUpDown::ArrowAt(QPoint at) const {
+  if (!area_.contains(at)) return 0;
+  return at.y() - area_.top() < area_.height() / 2 ? 1 : -1;
+}
+
+void DrawnUpDown::Step(bool up) {
+  Guarded([&] {
+    if (Usable()) Press(up);
+  });
+}
+
+void DrawnUpDown::Paint(QPainter& painter, const QWidget& body) {
+  PaintArrows(painter, body, area_, pressed_, Usable(), false, kept_key_);
+}
+
+void DrawnUpDown::MousePress(QPoint at) {
+  if (!Usable()) return;
+  pressed_ = ArrowAt(at);
+  Repaint();
+  if (pressed_ == 0) return;
+  if (repeat_ == nullptr) {
+    // Parented to the surface's context, which goes before the parts do.
+    repeat_ = new QTimer(surface_.Context());
+    QObject::connect(repeat_, &QTimer::timeout, surface_.Context(), [this] {
+      if (pressed_ == 0) {
+        repeat_->stop();
+        return;
+      }
+      repeat_->setInterval(60);
+      Step(pressed_ > 0);
+    });
+  }
+  repeat_->start(400);
+  Step(pressed_ > 0);
+}
+
+void DrawnUpDown::MouseRelease(QPoint) {
+  if (repeat_ != nullptr) repeat_->stop();
+  if (pressed_ == 0) return;
+  pressed_ = 0;
+  Repaint();
+}
+
+// --- DrawnButton -------------------------------------------------------------------
+
+DrawnButton::DrawnButton(Surface& surface, const platform::WidgetDesign& d)
+    : DrawnImpl(surface, d), caption_(d.caption) {
+  if (d.font) font_ = QFontFromFont(FontOfDesign(*d.font));
+  if (!d.picture.empty()) {
+    const QImage picture = ArtworkPicture(d.picture);
+    if (!picture.isNull()) {
+      icon_ = SharedIcon(picture);
+      icon_size_ = picture.size();
+    }
+  }
+}
+
+void DrawnButton::SetCaption(std::u16string_view caption) {
+  caption_ = caption;
+  Repaint();
+}
+
+void DrawnButton::Clicked() {
+  Guarded([this] {
+    auto click = Click;
+    if (click) click();
+  });
+}
+
+void DrawnButton::Paint(QPainter& painter, const QWidget& body) {
+  QStyleOptionButton option;
+  option.initFrom(&body);
+  option.rect = QRect(QPoint(0, 0), area_.size());
+  option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+  if (!Usable()) option.state &= ~QStyle::State_Enabled;
+  option.state |= Sunken() ? QStyle::State_Sunken : QStyle::State_Raised;
+  option.text = ToQString(caption_);
+  option.icon = icon_;
+  option.iconSize = icon_size_;
+  const QFont font = font_.value_or(surface_.SurfaceFont());
+  option.fontMetrics = QFontMetrics(font);
+  const auto draw = [&](QPainter& on) {
+    on.setFont(font);
+    body.style()->drawControl(QStyle::CE_PushButton, &option, &on, &body);
+  };
+  if (body.style()->inherits("QStyleSheetStyle")) {
+    painter.save();
+    painter.translate(area_.topLeft());
+    draw(painter);
+    painter.restore();
+    return;
+  }
+  const qreal ratio = TargetRatio(painter);
+  const QString key = kept_key_.Of(
+      body, option, ratio,
+      {3, static_cast<quint64>(icon_.cacheKey()), qHash(option.text), qHash(font.key())});
+  PaintKept(painter, area_.topLeft(), area_.size(), ratio, key, draw);
+}
+
+void DrawnButton::MousePress(QPoint at) {
+  if (!Usable()) return;
+  pressed_ = true;
+  over_ = area_.contains(at);
+  Repaint();
+}
+
+void DrawnButton::MouseDrag(QPoint at) {
+  if (!pressed_) return;
+  const bool over = area_.contains(at);
+  if (over == over_) return;
+  over_ = over;
+  Repaint();
+}
+
+void DrawnButton::MouseRelease(QPoint at) {
+  if (!pressed_) return;
+  pressed_ = false;
+  over_ = area_.contains(at);
+  Repaint();
+  if (over_ && Usable() && Shown()) Clicked();
 }
 
 }  // namespace morlex::qt::detail

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,20 +82,29 @@ class LineEdit final : public QLineEdit {
   // Whether the frame is drawn from a kept picture (false under a style
   // sheet).
   bool KeepsFramePicture() const { return keeps_frame_picture_; }
+  // The surface the line edit belongs to: its events go to the surface's
+  // HandleEvent first (as an event filter's would, without the filter's
+  // allocation), and the surface's drawn parts that lie over the line edit
+  // are drawn over its text. nullptr cuts it off.
+  void SetSurface(Surface* surface) { surface_ = surface; }
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
   void initStyleOption(QStyleOptionFrame* option) const override;
 
  private:
+  // The kept panel, then the line edit's text, selection and caret.
+  void PaintOwn(QPaintEvent* event);
   // The style option of the line edit as if it had its own frame.
   void FramedOption(QStyleOptionFrame* option) const;
   void ChooseFrame();
   bool keeps_frame_picture_ = false;
   bool painting_over_panel_ = false;
   KeptPictureKey kept_key_;
+  Surface* surface_ = nullptr;
 };
 
 // A push button placed by the toolkit. Once polished, a QPushButton asks its
@@ -139,20 +149,23 @@ class UpDownWidget final : public QWidget {
 class QtWidget {
  public:
   virtual ~QtWidget() = default;
+  // The Qt widget, or nullptr for a part that the surface's body draws.
   virtual QWidget* Q() const = 0;
   virtual platform::Widget& Self() = 0;
   virtual int TabIndex() const = 0;
   virtual bool TabStop() const = 0;
   virtual bool TakesFocus() const = 0;
   virtual Surface& Owner() const = 0;
-  // Puts the Qt widget at the pixels of the twips geometry.
+  // Puts the widget at the pixels of the twips geometry.
   virtual void Place() = 0;
 };
 
+// What every widget keeps of its design: name, index, geometry in twips,
+// visibility, state and tab order.
 template <typename Base>
-class WidgetImpl : public Base, public QtWidget {
+class PartImpl : public Base, public QtWidget {
  public:
-  WidgetImpl(Surface& surface, const platform::WidgetDesign& design, QWidget* widget);
+  PartImpl(Surface& surface, const platform::WidgetDesign& design);
 
   const std::string& Name() const override { return name_; }
   int Index() const override { return index_; }
@@ -165,18 +178,14 @@ class WidgetImpl : public Base, public QtWidget {
   void SetWidth(float v) override;
   void SetHeight(float v) override;
   bool Visible() const override { return visible_; }
-  void SetVisible(bool v) override;
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool v) override;
   void SetFocus() override;
 
-  QWidget* Q() const override { return widget_; }
   platform::Widget& Self() override { return *this; }
   int TabIndex() const override { return tab_index_; }
   bool TabStop() const override { return tab_stop_; }
   bool TakesFocus() const override { return false; }
   Surface& Owner() const override { return surface_; }
-  void Place() override;
 
  protected:
   Surface& surface_;
@@ -186,8 +195,66 @@ class WidgetImpl : public Base, public QtWidget {
   bool visible_, enabled_;
   int tab_index_;
   bool tab_stop_;
+};
+
+// A platform widget that is a Qt widget of its own.
+template <typename Base>
+class WidgetImpl : public PartImpl<Base> {
+ public:
+  WidgetImpl(Surface& surface, const platform::WidgetDesign& design, QWidget* widget);
+  void SetVisible(bool v) override;
+  void SetEnabled(bool v) override;
+  QWidget* Q() const override { return widget_; }
+  void Place() override;
+
+ protected:
   QWidget* widget_;  // owned by its Qt parent
   QWidget* container_;
+};
+
+// --- Parts a field draws itself --------------------------------------------------
+
+// The spin arrows and the calendar button of a field are drawn by the
+// surface's body and answer the mouse there, as a spin box draws its arrows
+// and a date edit its pop-up button: on a form of many fields each widget
+// less is one less to build, polish, show, paint and keep. A drawn part lies
+// over the body's widgets (the arrows over the right end of the text box):
+// those widgets draw the parts over themselves as well and pass on the mouse
+// presses that fall on them. A drawn part never takes the keyboard focus.
+class DrawnPart {
+ public:
+  virtual ~DrawnPart() = default;
+  // Where the part is, in the body's pixels.
+  const QRect& Area() const { return area_; }
+  // Drawn and hit by the mouse: visible, with a size.
+  virtual bool Shown() const = 0;
+  // Draws the part at its area; the painter paints in the body's pixels.
+  virtual void Paint(QPainter& painter, const QWidget& body) = 0;
+  // A press of the left button on the part, then the moves and the release
+  // that follow it wherever they are (the body's pixels).
+  virtual void MousePress(QPoint at) = 0;
+  virtual void MouseDrag(QPoint at) = 0;
+  virtual void MouseRelease(QPoint at) = 0;
+
+ protected:
+  QRect area_;
+};
+
+template <typename Base>
+class DrawnImpl : public PartImpl<Base>, public DrawnPart {
+ public:
+  DrawnImpl(Surface& surface, const platform::WidgetDesign& design);
+  void SetVisible(bool v) override;
+  void SetEnabled(bool v) override;
+  QWidget* Q() const override { return nullptr; }
+  void Place() override;
+  bool Shown() const override { return this->visible_ && !area_.isEmpty(); }
+
+ protected:
+  // Enabled, on an enabled body: the user can use it.
+  bool Usable() const;
+  // Has the body paint the part again.
+  void Repaint() const;
 };
 
 class TextBox final : public WidgetImpl<platform::TextBox> {
@@ -328,23 +395,93 @@ class UpDown final : public WidgetImpl<platform::UpDown> {
   int min_, max_, increment_;
 };
 
+// The arrows of an up-down, drawn by the body.
+class DrawnUpDown final : public DrawnImpl<platform::UpDown> {
+ public:
+  DrawnUpDown(Surface& surface, const platform::WidgetDesign& design);
+  int Value() const override { return value_; }
+  // A value outside the range fails (380); an equal value notifies nothing.
+  void SetValue(int value) override;
+  int Min() const override { return min_; }
+  int Max() const override { return max_; }
+  // One press on an arrow: one step within the range.
+  void Press(bool up);
+  // Which arrow a point of the body hits: +1 upper, -1 lower, 0 none.
+  int ArrowAt(QPoint at) const;
+  int Pressed() const { return pressed_; }
+
+  void Paint(QPainter& painter, const QWidget& body) override;
+  void MousePress(QPoint at) override;
+  void MouseDrag(QPoint) override {}
+  void MouseRelease(QPoint at) override;
+
+ private:
+  void Step(bool up);
+  int value_ = 0;
+  int min_, max_, increment_;
+  int pressed_ = 0;
+  KeptPictureKey kept_key_;
+  QTimer* repeat_ = nullptr;  // made at the first press: most fields never need it
+};
+
+// A command button drawn by the body: pressed while the mouse holds it,
+// clicked when the mouse lets go over it.
+class DrawnButton final : public DrawnImpl<platform::CommandButton> {
+ public:
+  DrawnButton(Surface& surface, const platform::WidgetDesign& design);
+  std::u16string Caption() const override { return caption_; }
+  void SetCaption(std::u16string_view caption) override;
+  const QIcon& Icon() const { return icon_; }
+  QSize IconSize() const { return icon_size_; }
+  bool Sunken() const { return pressed_ && over_; }
+  // What a click does: the Click handler, its failure reported.
+  void Clicked();
+
+  void Paint(QPainter& painter, const QWidget& body) override;
+  void MousePress(QPoint at) override;
+  void MouseDrag(QPoint at) override;
+  void MouseRelease(QPoint at) override;
+
+ private:
+  std::u16string caption_;
+  std::optional<QFont> font_;  // the design's, when it names one
+  QIcon icon_;
+  QSize icon_size_;
+  bool pressed_ = false;
+  bool over_ = false;
+  KeptPictureKey kept_key_;
+};
+
 // --- Surfaces -----------------------------------------------------------------
 
 // While one exists, the control surfaces that the toolkit creates use parent
 // itself as their body, instead of a window of their own that the owner
 // then moves into place: a MorlexDateWidget sets it around the creation of
 // its control, so that a field is one widget less to build, show and paint.
+// A parent that forwards its events passes its paint and mouse events to
+// the surface's HandleEvent itself, in place of an event filter (which
+// would cost each field an allocation of its own).
 class SurfaceParentScope {
  public:
-  explicit SurfaceParentScope(QWidget* parent) : previous_(current_) { current_ = parent; }
-  ~SurfaceParentScope() { current_ = previous_; }
+  explicit SurfaceParentScope(QWidget* parent, bool forwards_events = false)
+      : previous_(current_), previous_forwards_(forwards_) {
+    current_ = parent;
+    forwards_ = forwards_events;
+  }
+  ~SurfaceParentScope() {
+    current_ = previous_;
+    forwards_ = previous_forwards_;
+  }
   SurfaceParentScope(const SurfaceParentScope&) = delete;
   SurfaceParentScope& operator=(const SurfaceParentScope&) = delete;
   static QWidget* Current() { return current_; }
+  static bool ForwardsEvents() { return forwards_; }
 
  private:
   QWidget* previous_;
+  bool previous_forwards_;
   static inline QWidget* current_ = nullptr;
+  static inline bool forwards_ = false;
 };
 
 class Surface : public virtual platform::Surface {
@@ -353,7 +490,15 @@ class Surface : public virtual platform::Surface {
   // form's dialog. The surface deletes it when it owns it; a body it does
   // not own keeps its own font and name, and loses only the surface's
   // widgets when the surface goes.
-  Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body);
+  //
+  // With draws_parts, the up-downs and command buttons placed on the body
+  // itself are parts the body draws (DrawnPart), not widgets of their own:
+  // a field's surface; a form's have real ones.
+  //
+  // With body_forwards_events, the body passes its events to HandleEvent
+  // itself (see SurfaceParentScope).
+  Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body,
+          bool draws_parts = false, bool body_forwards_events = false);
   ~Surface() override;
 
   platform::TextBox& GetTextBox(std::string_view name) override;
@@ -388,14 +533,27 @@ class Surface : public virtual platform::Surface {
   // The Qt parent for a widget of the design (the body, or a picture box).
   QWidget* ContainerOf(const platform::WidgetDesign& design) const;
 
-  // The event filter of every widget of the surface; never throws.
+  // The event filter of every widget of the surface (and of the body when
+  // it draws parts); never throws.
   bool HandleEvent(QObject* watched, QEvent* event) noexcept;
+
+  // The drawn parts, bottom first.
+  const std::vector<DrawnPart*>& DrawnParts() const { return drawn_; }
+  // The topmost shown part at a point of the body, or nullptr.
+  DrawnPart* PartAt(QPoint at) const;
+  // Paints the shown parts that meet the dirty rectangle (body pixels).
+  void PaintParts(QPainter& painter, const QRect& dirty) const;
+  // Paints the parts that lie over a widget of the body, over it.
+  void PaintPartsOver(QWidget& widget) const;
 
  private:
   class Bridge;
   template <typename T>
   T& Find(std::string_view name, int index);
   bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
+  // Paint and mouse events of the body, and mouse events of its widgets
+  // that fall on a drawn part: true when a part took the event.
+  bool HandlePartEvent(QObject* watched, QEvent* event);
   void HandleFocusIn(QtWidget& widget);
   void HandleFocusOut(Qt::FocusReason reason);
   void Build(const platform::SurfaceDesign& design);
@@ -412,6 +570,10 @@ class Surface : public virtual platform::Surface {
   platform::Widget* focused_ = nullptr;
   bool moving_focus_ = false;
   QObject* swallow_release_ = nullptr;  // the release that ends a double-click
+  bool draws_parts_;
+  bool body_forwards_events_;
+  std::vector<DrawnPart*> drawn_;
+  DrawnPart* pressed_part_ = nullptr;  // the part the held mouse button pressed
 };
 
 // The dialog window of a form: routes Enter, Esc, the close box and

@@ -123,20 +123,21 @@ TEST(SharedPictures, AnotherFolderIsAnotherPicture) {
   EXPECT_NE(again.pixel(5, 5), qRgb(255, 0, 0));
 }
 
-QPushButton* CalendarButton(MorlexDateWidget& field) {
-  return qobject_cast<QPushButton*>(
-      WidgetOf(field.control().ControlSurface().GetCommandButton("cmdCalendar")));
+detail::DrawnButton* CalendarButton(MorlexDateWidget& field) {
+  return dynamic_cast<detail::DrawnButton*>(
+      &field.control().ControlSurface().GetCommandButton("cmdCalendar"));
 }
 
 TEST(SharedPictures, CalendarButtonsShareOneIconWithBothSharpnesses) {
   MorlexDateWidget first;
   MorlexDateWidget second;
-  const QIcon icon = CalendarButton(first)->icon();
-  EXPECT_EQ(icon.cacheKey(), CalendarButton(second)->icon().cacheKey());
+  ASSERT_NE(CalendarButton(first), nullptr);
+  const QIcon icon = CalendarButton(first)->Icon();
+  EXPECT_EQ(icon.cacheKey(), CalendarButton(second)->Icon().cacheKey());
   const QList<QSize> sizes = icon.availableSizes();
   EXPECT_TRUE(sizes.contains(QSize(17, 16)));
   EXPECT_TRUE(sizes.contains(QSize(34, 32)));
-  EXPECT_EQ(CalendarButton(first)->iconSize(), QSize(17, 16));
+  EXPECT_EQ(CalendarButton(first)->IconSize(), QSize(17, 16));
 }
 
 TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
@@ -171,14 +172,18 @@ TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
       EXPECT_EQ(body, c.body);
     }
     QPointer<QWidget> text = WidgetOf(surface->GetTextBox("txtDate"));
-    QPointer<QWidget> button = WidgetOf(surface->GetCommandButton("cmdCalendar"));
     EXPECT_EQ(text->parentWidget(), body);
+    // The body draws the button and the arrows; only the text box is a
+    // widget of its own.
+    EXPECT_EQ(WidgetOf(surface->GetCommandButton("cmdCalendar")), nullptr);
+    EXPECT_EQ(WidgetOf(surface->GetUpDown("spinCTL")), nullptr);
+    EXPECT_EQ(body->findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
+              QList<QWidget*>{text.data()});
     // The design's font reaches the widgets, not a body that is not the
     // surface's own.
-    EXPECT_EQ(button->font(), dynamic_cast<detail::Surface&>(*surface).SurfaceFont());
+    EXPECT_EQ(text->font(), dynamic_cast<detail::Surface&>(*surface).SurfaceFont());
     surface.reset();
     EXPECT_TRUE(text.isNull());  // the surface's widgets go with it
-    EXPECT_TRUE(button.isNull());
   }
   EXPECT_EQ(outer.objectName(), QStringLiteral("outer"));
   EXPECT_EQ(outer.font(), outer_font);
@@ -300,23 +305,27 @@ TEST(KeptPictures, UnderAStyleSheetTheTextBoxDrawsItsOwnFrame) {
 
 TEST(KeptPictures, ThePressedArrowLooksPressedAndBackAfterwards) {
   MorlexDateWidget field;
-  QWidget* arrows = WidgetOf(field.control().ControlSurface().GetUpDown("spinCTL"));
-  ASSERT_NE(arrows, nullptr);
-  const QImage rest = arrows->grab().toImage();
-  const QPoint upper(arrows->width() / 2, arrows->height() / 4);
-  QMouseEvent press(QEvent::MouseButtonPress, upper, arrows->mapToGlobal(upper), Qt::LeftButton,
+  const QRect arrows = AreaOf(field.control().ControlSurface().GetUpDown("spinCTL"));
+  ASSERT_FALSE(arrows.isEmpty());
+  const QImage rest = field.grab(arrows).toImage();
+  // The user's press lands on the text box under the arrows, which passes
+  // it on.
+  const QPoint upper = arrows.topLeft() + QPoint(arrows.width() / 2, arrows.height() / 4);
+  QWidget* hit = field.childAt(upper);
+  ASSERT_NE(hit, nullptr);
+  const QPoint at = hit->mapFrom(&field, upper);
+  QMouseEvent press(QEvent::MouseButtonPress, at, hit->mapToGlobal(at), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(arrows, &press);
-  const QImage pressed = arrows->grab().toImage();
-  QMouseEvent release(QEvent::MouseButtonRelease, upper, arrows->mapToGlobal(upper), Qt::LeftButton,
+  QApplication::sendEvent(hit, &press);
+  const QImage pressed = field.grab(arrows).toImage();
+  QMouseEvent release(QEvent::MouseButtonRelease, at, hit->mapToGlobal(at), Qt::LeftButton,
                       Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(arrows, &release);
+  QApplication::sendEvent(hit, &release);
   EXPECT_GT(LargestDifference(rest, pressed), 0);
-  EXPECT_EQ(arrows->grab().toImage(), rest);
+  EXPECT_EQ(field.grab(arrows).toImage(), rest);
   // Another field's arrows are the same picture.
   MorlexDateWidget other;
-  EXPECT_EQ(WidgetOf(other.control().ControlSurface().GetUpDown("spinCTL"))->grab().toImage(),
-            rest);
+  EXPECT_EQ(other.grab(arrows).toImage(), rest);
 }
 
 TEST(PlacedButtons, APolishRequestBringsTheParentNoLayoutRequest) {

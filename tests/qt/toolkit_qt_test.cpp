@@ -50,14 +50,17 @@ TEST_F(QtToolkit, WidgetsSitAtTheNearestPixelOfTheirTwips) {
   spin.SetTop(35);
   spin.SetHeight(270);
   EXPECT_EQ(Q(text)->geometry(), Pixels(0, 15, 1335, 285));
-  EXPECT_EQ(Q(spin)->geometry(), Pixels(1060, 35, 255, 270));
+  EXPECT_EQ(AreaOf(spin), Pixels(1060, 35, 255, 270));
   if (tpp_ == 15) {
-    EXPECT_EQ(Q(spin)->geometry(), QRect(71, 2, 17, 18));
+    EXPECT_EQ(AreaOf(spin), QRect(71, 2, 17, 18));
   }
 
-  // The spin indicator lies over the right end of the text box.
-  const QPoint inside = Q(spin)->geometry().center();
-  EXPECT_EQ(WidgetOf(*surface_)->childAt(inside), Q(spin));
+  // The spin indicator lies over the right end of the text box: the text
+  // box is the widget there, the spin the part on top of it.
+  const QPoint inside = AreaOf(spin).center();
+  EXPECT_EQ(WidgetOf(*surface_)->childAt(inside), Q(text));
+  EXPECT_EQ(dynamic_cast<detail::Surface&>(*surface_).PartAt(inside),
+            dynamic_cast<detail::DrawnPart*>(&spin));
 
   // Lengths read back as written, whatever the pixels.
   text.SetWidth(1000.25F);
@@ -68,8 +71,10 @@ TEST_F(QtToolkit, WidgetsSitAtTheNearestPixelOfTheirTwips) {
 
 TEST_F(QtToolkit, OnlyTheTextBoxIsATabStopOfTheField) {
   EXPECT_EQ(Q(surface_->GetTextBox("txtDate"))->focusPolicy(), Qt::StrongFocus);
-  EXPECT_EQ(Q(surface_->GetCommandButton("cmdCalendar"))->focusPolicy(), Qt::ClickFocus);
-  EXPECT_EQ(Q(surface_->GetUpDown("spinCTL"))->focusPolicy(), Qt::NoFocus);
+  // The button and the arrows are drawn by the field: nothing to focus.
+  EXPECT_TRUE(IsDrawnPart(surface_->GetCommandButton("cmdCalendar")));
+  EXPECT_TRUE(IsDrawnPart(surface_->GetUpDown("spinCTL")));
+  EXPECT_EQ(Q(surface_->GetUpDown("spinCTL")), nullptr);
 
   auto form = toolkit_.CreateForm(designs::CalendarForm());
   QWidget* first = Q(form->GetTextBox("txtMonth"));
@@ -141,11 +146,14 @@ TEST_F(QtToolkit, HeldArrowsRepeatUntilReleased) {
     if (spin.Value() == 1) ++ups;
     if (spin.Value() != 0) spin.SetValue(0);
   };
-  QWidget* arrows = Q(spin);
-  QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 2));
+  QWidget* body = WidgetOf(*surface_);
+  const QPoint top = AreaOf(spin).topLeft() + QPoint(AreaOf(spin).width() / 2, 2);
+  QWidget* hit = body->childAt(top) != nullptr ? body->childAt(top) : body;
+  const QPoint at = hit->mapFrom(body, top);
+  QTest::mousePress(hit, Qt::LeftButton, {}, at);
   EXPECT_EQ(ups, 1);
   QTest::qWait(1000);
-  QTest::mouseRelease(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 2));
+  QTest::mouseRelease(hit, Qt::LeftButton, {}, at);
   const int held = ups;
   EXPECT_GE(held, 3);
   QTest::qWait(200);

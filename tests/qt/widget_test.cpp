@@ -75,8 +75,7 @@ TEST_F(Widget, PropertiesWorkThroughTheMetaObject) {
   EXPECT_TRUE(field->property("dateIsValid").toBool());
 
   ASSERT_TRUE(field->setProperty("calendar", false));
-  QWidget* button = WidgetOf(field->control().ControlSurface().GetCommandButton("cmdCalendar"));
-  EXPECT_TRUE(button->isHidden());
+  EXPECT_FALSE(field->control().ControlSurface().GetCommandButton("cmdCalendar").Visible());
   EXPECT_EQ(Edit(*field)->width(), TwipsToPixelSize(1635, TwipsPerPixel(field.get())));
 
   field->setBackColor(0x000000FF);
@@ -197,7 +196,8 @@ TEST_F(Widget, ShowingTheFieldIsTheShowNotice) {
   button.SetVisible(false);  // as after loading in a designer: the flag still wants it
   window.show();
   EXPECT_TRUE(button.Visible());
-  EXPECT_TRUE(WidgetOf(button)->isVisible());
+  EXPECT_TRUE(IsDrawnPart(button));  // the field draws it, at its place
+  EXPECT_FALSE(AreaOf(button).isEmpty());
 }
 
 // Focus moved by Qt itself, in an active window: leaving the field commits,
@@ -219,10 +219,14 @@ TEST_F(Widget, RealFocusChangesCommitOnlyWhenTheFocusLeavesTheField) {
   QTest::keyClicks(Edit(*field), QStringLiteral("2/30/1999"));
   EXPECT_EQ(field->text(), QStringLiteral("2/30/1999"));
 
-  WidgetOf(field->control().ControlSurface().GetCommandButton("cmdCalendar"))
-      ->setFocus(Qt::MouseFocusReason);
+  // A click on the field's arrows (drawn over the text box) keeps the focus
+  // where it is; on a text that is no date they do nothing.
+  const QRect arrows = AreaOf(field->control().ControlSurface().GetUpDown("spinCTL"));
+  QTest::mouseClick(Edit(*field), Qt::LeftButton, {},
+                    Edit(*field)->mapFrom(field.get(), arrows.center()));
+  EXPECT_TRUE(Edit(*field)->hasFocus());
+  EXPECT_EQ(field->text(), QStringLiteral("2/30/1999"));
   EXPECT_EQ(invalid.count(), 0);
-  Edit(*field)->setFocus(Qt::MouseFocusReason);
 
   QWidget popup;
   popup.show();

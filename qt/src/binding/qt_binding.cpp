@@ -126,8 +126,20 @@ class QtInput final : public host::UserInput {
 
   void PressUpDown(platform::UpDown& updown, bool up) override {
     if (!updown.Visible() || !updown.Enabled()) return;
-    auto* arrows = static_cast<detail::UpDownWidget*>(Q(updown));
     FailureCapture capture;
+    if (auto* drawn = dynamic_cast<detail::DrawnUpDown*>(&updown)) {
+      const QRect area = drawn->Area();
+      if (area.height() < 2 || area.width() < 1) {
+        Guarded([&] { drawn->Press(up); });  // no pixel for each arrow: pressed as if hit
+      } else {
+        const int h = area.height();
+        ClickPart(OwnerOf(updown),
+                  area.topLeft() + QPoint(area.width() / 2, up ? h / 4 : h / 2 + (h - h / 2) / 2));
+      }
+      capture.Rethrow();
+      return;
+    }
+    auto* arrows = static_cast<detail::UpDownWidget*>(Q(updown));
     if (arrows->height() < 2 || arrows->width() < 1) {
       // Too small to hold two arrows on screen: pressed as if hit.
       Guarded([&] { static_cast<detail::UpDown&>(updown).Press(up); });
@@ -144,8 +156,17 @@ class QtInput final : public host::UserInput {
     if (!button.Visible() || !button.Enabled()) return;
     platform::Surface& surface = OwnerOf(button);
     qt::MoveFocus(surface, &button);
-    auto* push = static_cast<QPushButton*>(Q(button));
     FailureCapture capture;
+    if (auto* drawn = dynamic_cast<detail::DrawnButton*>(&button)) {
+      if (drawn->Area().isEmpty()) {
+        drawn->Clicked();  // no pixel to hit
+      } else {
+        ClickPart(surface, drawn->Area().center());
+      }
+      capture.Rethrow();
+      return;
+    }
+    auto* push = static_cast<QPushButton*>(Q(button));
     if (push->rect().isEmpty()) {
       push->click();  // no pixel to hit
     } else {
@@ -196,6 +217,19 @@ class QtInput final : public host::UserInput {
     QWidget* q = WidgetOf(widget);
     if (q == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
     return q;
+  }
+
+  // A click where the user would click on a part the body draws: on the
+  // body's widget there when one lies over it (the text box under the
+  // arrows), otherwise on the body.
+  static void ClickPart(platform::Surface& surface, QPoint at) {
+    QWidget* body = WidgetOf(surface);
+    if (body == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
+    QWidget* target = body->childAt(at);
+    if (target == nullptr) target = body;
+    const QPoint local = target->mapFrom(body, at);
+    SendMouse(target, QEvent::MouseButtonPress, local);
+    SendMouse(target, QEvent::MouseButtonRelease, local);
   }
 
   static platform::Surface& OwnerOf(platform::Widget& widget) {

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
-#include <QPushButton>
 
 #include "morlex/component/form_designs.h"
 #include "morlex/control/morlex_date.h"
@@ -140,11 +139,12 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
   {
     Field field(toolkit, clock);
     field->setText(QStringLiteral("12/31/1999"));
-    auto* button = qobject_cast<QPushButton*>(
-        WidgetOf(field->control().ControlSurface().GetCommandButton("cmdCalendar")));
+    platform::CommandButton& button =
+        field->control().ControlSurface().GetCommandButton("cmdCalendar");
     Save(FormPicture(toolkit, ratio, designs::CalendarForm(),
                      [&] {
-                       if (button != nullptr) button->click();
+                       auto click = button.Click;
+                       if (click) click();
                      }),
          folder / "calendar.png", written);
   }

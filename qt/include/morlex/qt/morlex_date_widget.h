@@ -160,6 +160,7 @@ class MorlexDateWidget : public QWidget {
   void doubleClicked();
 
  protected:
+  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 

@@ -2,6 +2,9 @@
 // The widget toolkit over Qt 6 Widgets: builds the control's surface and its
 // forms from their designs with QLineEdit, QPushButton, QLabel, QFrame and a
 // small up-down widget drawn by the platform style. Forms are modal QDialogs.
+// On the control's own surface the calendar button and the spin arrows are
+// no widgets of their own: the surface's body draws them with the platform
+// style and answers the mouse on them, as a spin box does its arrows.
 //
 // Lengths stay in twips as the control set them; each widget is placed at
 // the nearest whole pixel at the logical DPI of its screen, so a length reads
@@ -15,6 +18,7 @@
 //   auto* field = new morlex::qt::MorlexDateWidget(toolkit, Startup::kNew, parent);
 
 #include <QPointer>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -53,9 +57,17 @@ class Toolkit final : public platform::Toolkit {
 };
 
 // The QWidget behind a widget or surface of the Qt toolkit; nullptr for a
-// widget of another toolkit.
+// widget of another toolkit, and for a part that its surface's body draws
+// itself (a field's spin arrows and calendar button).
 QWidget* WidgetOf(const platform::Widget& widget);
 QWidget* WidgetOf(const platform::Surface& surface);
+
+// Where a widget of the Qt toolkit is, in the pixels of the QWidget it sits
+// on (its surface's body, or a picture box): a widget's geometry, or the
+// area of a drawn part. An empty rectangle for a widget of another toolkit.
+QRect AreaOf(const platform::Widget& widget);
+// Whether the body draws the widget itself (see WidgetOf).
+bool IsDrawnPart(const platform::Widget& widget);
 
 // The focus inside a surface of the Qt toolkit, as the toolkit tracks it (Qt
 // itself moves the keyboard focus only in the active window). MoveFocus

@@ -1,0 +1,189 @@
+// The calendar button and the spin arrows that a field draws itself: where
+// the user's mouse lands on them, what a press, a drag and a release do,
+// and that hidden or disabled parts let the mouse through or ignore it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <memory>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/toolkit.h"
+#include "widgets_p.h"
+
+namespace morlex::qt {
+namespace {
+
+// Sends a mouse event where the user would: to the widget under the point
+// of the field (the text box under the arrows), or to the field itself.
+void Mouse(MorlexDateWidget& field, QEvent::Type type, QPoint at) {
+  QWidget* hit = field.childAt(at);
+  if (hit == nullptr) hit = &field;
+  const QPointF local(hit->mapFrom(&field, at));
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, local, hit->mapToGlobal(local), Qt::LeftButton, held, Qt::NoModifier);
+  QApplication::sendEvent(hit, &event);
+}
+
+class DrawnParts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    field_ = std::make_unique<MorlexDateWidget>();
+    field_->setText(QStringLiteral("03/15/1999"));
+    surface_ = &field_->control().ControlSurface();
+    button_ = dynamic_cast<detail::DrawnButton*>(&surface_->GetCommandButton("cmdCalendar"));
+    arrows_ = dynamic_cast<detail::DrawnUpDown*>(&surface_->GetUpDown("spinCTL"));
+    ASSERT_NE(button_, nullptr);
+    ASSERT_NE(arrows_, nullptr);
+    button_->Click = [this] { ++clicks_; };
+  }
+
+  QPoint Upper() const {
+    const QRect a = arrows_->Area();
+    return a.topLeft() + QPoint(a.width() / 2, a.height() / 4);
+  }
+  QLineEdit* Edit() const {
+    return qobject_cast<QLineEdit*>(WidgetOf(surface_->GetTextBox("txtDate")));
+  }
+
+  std::unique_ptr<MorlexDateWidget> field_;
+  platform::Surface* surface_ = nullptr;
+  detail::DrawnButton* button_ = nullptr;
+  detail::DrawnUpDown* arrows_ = nullptr;
+  int clicks_ = 0;
+};
+
+TEST_F(DrawnParts, TheButtonClicksOnlyWhenReleasedOverIt) {
+  const QRect area = button_->Area();
+  ASSERT_FALSE(area.isEmpty());
+  const QPoint away = area.bottomRight() + QPoint(40, 40);
+  struct Case {
+    const char* what;
+    std::vector<std::pair<QEvent::Type, QPoint>> events;
+    int clicks;
+  };
+  const Case cases[] = {
+      {"press and release on it",
+       {{QEvent::MouseButtonPress, area.center()}, {QEvent::MouseButtonRelease, area.center()}},
+       1},
+      {"dragged off before the release",
+       {{QEvent::MouseButtonPress, area.center()},
+        {QEvent::MouseMove, away},
+        {QEvent::MouseButtonRelease, away}},
+       0},
+      {"dragged off and back",
+       {{QEvent::MouseButtonPress, area.center()},
+        {QEvent::MouseMove, away},
+        {QEvent::MouseMove, area.center()},
+        {QEvent::MouseButtonRelease, area.center()}},
+       1},
+      {"a release without a press", {{QEvent::MouseButtonRelease, area.center()}}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    clicks_ = 0;
+    for (const auto& [type, at] : c.events) {
+      // Moves and the release go to the widget that took the press, as Qt
+      // delivers them while the button is held.
+      QWidget* hit = type == QEvent::MouseButtonPress ? field_->childAt(at) : nullptr;
+      if (hit == nullptr) hit = field_.get();
+      const QPointF local(hit->mapFrom(field_.get(), at));
+      QMouseEvent event(type, local, hit->mapToGlobal(local), Qt::LeftButton,
+                        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(hit, &event);
+    }
+    EXPECT_EQ(clicks_, c.clicks);
+    EXPECT_FALSE(button_->Sunken());
+  }
+}
+
+TEST_F(DrawnParts, TheButtonLooksSunkenWhileHeldOverIt) {
+  const QRect area = button_->Area();
+  const QImage rest = field_->grab(area).toImage();
+  Mouse(*field_, QEvent::MouseButtonPress, area.center());
+  EXPECT_TRUE(button_->Sunken());
+  EXPECT_NE(field_->grab(area).toImage(), rest);
+  Mouse(*field_, QEvent::MouseMove, area.bottomRight() + QPoint(40, 40));
+  EXPECT_FALSE(button_->Sunken());
+  EXPECT_EQ(field_->grab(area).toImage(), rest);
+  Mouse(*field_, QEvent::MouseButtonRelease, area.bottomRight() + QPoint(40, 40));
+  EXPECT_EQ(clicks_, 0);
+}
+
+TEST_F(DrawnParts, HiddenOrDisabledPartsTakeNoClick) {
+  struct Case {
+    const char* what;
+    bool calendar;      // the Calendar property
+    bool enabled;       // the field's own Enabled
+    bool part_enabled;  // the button's
+    int clicks;
+  };
+  const Case cases[] = {
+      {"shown and enabled", true, true, true, 1},
+      {"Calendar off", false, true, true, 0},
+      {"field disabled", true, false, true, 0},
+      {"button disabled", true, true, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    field_->setCalendar(true);
+    field_->setEnabled(true);
+    button_->SetEnabled(true);
+    const QRect area = button_->Area();
+    field_->setCalendar(c.calendar);
+    field_->setEnabled(c.enabled);
+    button_->SetEnabled(c.part_enabled);
+    clicks_ = 0;
+    Mouse(*field_, QEvent::MouseButtonPress, area.center());
+    Mouse(*field_, QEvent::MouseButtonRelease, area.center());
+    EXPECT_EQ(clicks_, c.clicks);
+  }
+}
+
+TEST_F(DrawnParts, ArrowsOverTheTextBoxTakeItsPressesOnlyWhileShown) {
+  const QPoint upper = Upper();
+  ASSERT_EQ(field_->childAt(upper), Edit());  // the arrows lie over the text box
+  int steps = 0;
+  arrows_->Change = [&] {
+    if (arrows_->Value() != 0) ++steps;
+    if (arrows_->Value() != 0) arrows_->SetValue(0);
+  };
+  Edit()->setCursorPosition(0);
+  Mouse(*field_, QEvent::MouseButtonPress, upper);
+  Mouse(*field_, QEvent::MouseButtonRelease, upper);
+  EXPECT_EQ(steps, 1);
+  EXPECT_EQ(Edit()->cursorPosition(), 0);  // the text box never saw the press
+
+  // A double-click is a second press, as on a spin box.
+  Mouse(*field_, QEvent::MouseButtonPress, upper);
+  Mouse(*field_, QEvent::MouseButtonRelease, upper);
+  Mouse(*field_, QEvent::MouseButtonDblClick, upper);
+  Mouse(*field_, QEvent::MouseButtonRelease, upper);
+  EXPECT_EQ(steps, 3);
+
+  // Hidden, the arrows leave the point to the text box.
+  field_->setSpin(false);
+  Mouse(*field_, QEvent::MouseButtonPress, upper);
+  Mouse(*field_, QEvent::MouseButtonRelease, upper);
+  EXPECT_EQ(steps, 3);
+  EXPECT_GT(Edit()->cursorPosition(), 0);
+}
+
+TEST_F(DrawnParts, AFieldGoingWhileAnArrowIsHeldLeavesNothingBehind) {
+  int steps = 0;
+  arrows_->Change = [&] {
+    ++steps;
+    arrows_->SetValue(0);
+  };
+  Mouse(*field_, QEvent::MouseButtonPress, Upper());
+  EXPECT_EQ(arrows_->Pressed(), 1);
+  field_.reset();  // the repeat timer and the held part go with the field
+  QApplication::processEvents();
+  EXPECT_GE(steps, 1);
+}
+
+}  // namespace
+}  // namespace morlex::qt
