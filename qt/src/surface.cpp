@@ -200,8 +200,12 @@ void Surface::Build(const platform::SurfaceDesign& design) {
     widgets_.push_back(std::move(widget));
   }
 
-  // The body paints the drawn parts and passes them the mouse.
-  if (!drawn_.empty() && !body_forwards_events_) body_->installEventFilter(bridge_.get());
+  // The body paints the drawn parts and passes them the mouse, and tells
+  // them when the mouse is over them.
+  if (!drawn_.empty()) {
+    if (!body_forwards_events_) body_->installEventFilter(bridge_.get());
+    body_->setAttribute(Qt::WA_Hover);
+  }
 
   // Tab moves through the widgets that are tab stops, by tab index.
   std::vector<QtWidget*> chain;
@@ -405,6 +409,23 @@ bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {
     QPainter painter(body_.data());
     PaintParts(painter, static_cast<QPaintEvent*>(event)->rect());
     return false;  // the body paints what it paints of its own
+  }
+  if (type == QEvent::HoverEnter || type == QEvent::HoverMove || type == QEvent::HoverLeave) {
+    // The mouse over the body, or over a widget of it: a part under it
+    // shows so (the style may light it up).
+    auto* widget = qobject_cast<QWidget*>(watched);
+    DrawnPart* part = nullptr;
+    if (type != QEvent::HoverLeave && widget != nullptr &&
+        (widget == body_ || widget->parentWidget() == body_)) {
+      const QPoint at = static_cast<QHoverEvent*>(event)->position().toPoint();
+      part = PartAt(widget == body_ ? at : widget->mapToParent(at));
+    }
+    if (part != hovered_part_) {
+      if (hovered_part_ != nullptr) hovered_part_->Hover(false);
+      hovered_part_ = part;
+      if (part != nullptr) part->Hover(true);
+    }
+    return false;
   }
   if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
       type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {

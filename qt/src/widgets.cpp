@@ -991,6 +991,7 @@ void DrawnButton::Paint(QPainter& painter, const QWidget& body) {
   option.rect = QRect(QPoint(0, 0), area_.size());
   option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
   if (!Usable()) option.state &= ~QStyle::State_Enabled;
+  if (hovered_ && Usable()) option.state |= QStyle::State_MouseOver;
   option.state |= Sunken() ? QStyle::State_Sunken : QStyle::State_Raised;
   option.text = ToQString(caption_);
   option.icon = icon_;
@@ -1013,6 +1014,12 @@ void DrawnButton::Paint(QPainter& painter, const QWidget& body) {
       body, option, ratio,
       {3, static_cast<quint64>(icon_.cacheKey()), qHash(option.text), qHash(font.key())});
   PaintKept(painter, area_.topLeft(), area_.size(), ratio, key, draw);
+}
+
+void DrawnButton::Hover(bool over) {
+  if (over == hovered_) return;
+  hovered_ = over;
+  Repaint();
 }
 
 void DrawnButton::MousePress(QPoint at) {

@@ -235,6 +235,8 @@ class DrawnPart {
   virtual void MousePress(QPoint at) = 0;
   virtual void MouseDrag(QPoint at) = 0;
   virtual void MouseRelease(QPoint at) = 0;
+  // The mouse came over the part or left it, no button held.
+  virtual void Hover(bool) {}
 
  protected:
   QRect area_;
@@ -434,6 +436,7 @@ class DrawnButton final : public DrawnImpl<platform::CommandButton> {
   const QIcon& Icon() const { return icon_; }
   QSize IconSize() const { return icon_size_; }
   bool Sunken() const { return pressed_ && over_; }
+  bool Hovered() const { return hovered_; }
   // What a click does: the Click handler, its failure reported.
   void Clicked();
 
@@ -441,6 +444,7 @@ class DrawnButton final : public DrawnImpl<platform::CommandButton> {
   void MousePress(QPoint at) override;
   void MouseDrag(QPoint at) override;
   void MouseRelease(QPoint at) override;
+  void Hover(bool over) override;
 
  private:
   std::u16string caption_;
@@ -449,6 +453,7 @@ class DrawnButton final : public DrawnImpl<platform::CommandButton> {
   QSize icon_size_;
   bool pressed_ = false;
   bool over_ = false;
+  bool hovered_ = false;
   KeptPictureKey kept_key_;
 };
 
@@ -574,6 +579,7 @@ class Surface : public virtual platform::Surface {
   bool body_forwards_events_;
   std::vector<DrawnPart*> drawn_;
   DrawnPart* pressed_part_ = nullptr;  // the part the held mouse button pressed
+  DrawnPart* hovered_part_ = nullptr;  // the part under the mouse
 };
 
 // The dialog window of a form: routes Enter, Esc, the close box and

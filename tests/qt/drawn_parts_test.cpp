@@ -113,6 +113,30 @@ TEST_F(DrawnParts, TheButtonLooksSunkenWhileHeldOverIt) {
   EXPECT_EQ(clicks_, 0);
 }
 
+TEST_F(DrawnParts, TheButtonKnowsWhenTheMouseIsOverIt) {
+  const QRect area = button_->Area();
+  const auto hover = [&](QEvent::Type type, QPoint at) {
+    QHoverEvent event(type, QPointF(at), QPointF(at), QPointF(-1, -1));
+    QApplication::sendEvent(field_.get(), &event);
+  };
+  struct Step {
+    QEvent::Type type;
+    QPoint at;
+    bool over;
+  };
+  const Step steps[] = {
+      {QEvent::HoverEnter, area.center(), true},
+      {QEvent::HoverMove, area.topLeft() + QPoint(1, 1), true},
+      {QEvent::HoverMove, area.bottomRight() + QPoint(5, 5), false},
+      {QEvent::HoverMove, area.center(), true},
+      {QEvent::HoverLeave, area.center(), false},
+  };
+  for (const Step& step : steps) {
+    hover(step.type, step.at);
+    EXPECT_EQ(button_->Hovered(), step.over) << step.type << " at " << step.at.x();
+  }
+}
+
 TEST_F(DrawnParts, HiddenOrDisabledPartsTakeNoClick) {
   struct Case {
     const char* what;
