@@ -93,16 +93,25 @@ qreal TargetRatio(QPainter& painter) {
   return target != nullptr ? target->devicePixelRatioF() : 1.0;
 }
 
+// Draws with the origin at the area's top left and nothing outside it: a
+// style's edge lines may reach half a pixel beyond their rectangle, which
+// shows at device pixel ratios above 1 where no widget's edge would cut it.
+template <typename Draw>
+void DrawAt(QPainter& painter, const QRect& area, Draw&& draw) {
+  painter.save();
+  painter.setClipRect(area, Qt::IntersectClip);
+  painter.translate(area.topLeft());
+  draw(painter);
+  painter.restore();
+}
+
 // A picture drawn once for each key and copied from then on; without a key
 // (see KeptPictureKey::Of) it is drawn straight onto the painter each time.
 template <typename Draw>
 void PaintKept(QPainter& painter, QPoint at, QSize size, qreal ratio, const QString& key,
                Draw&& draw) {
   if (key.isEmpty()) {
-    painter.save();
-    painter.translate(at);
-    draw(painter);
-    painter.restore();
+    DrawAt(painter, QRect(at, size), draw);
     return;
   }
   QPixmap picture;
@@ -162,10 +171,7 @@ void PaintArrows(QPainter& painter, const QWidget& widget, const QRect& area, in
     DrawArrows(on, widget, area.size(), pressed, enabled, focus);
   };
   if (widget.style()->inherits("QStyleSheetStyle")) {
-    painter.save();
-    painter.translate(area.topLeft());
-    draw(painter);
-    painter.restore();
+    DrawAt(painter, area, draw);
     return;
   }
   QStyleOption look;
@@ -1003,10 +1009,7 @@ void DrawnButton::Paint(QPainter& painter, const QWidget& body) {
     body.style()->drawControl(QStyle::CE_PushButton, &option, &on, &body);
   };
   if (body.style()->inherits("QStyleSheetStyle")) {
-    painter.save();
-    painter.translate(area_.topLeft());
-    draw(painter);
-    painter.restore();
+    DrawAt(painter, area_, draw);
     return;
   }
   const qreal ratio = TargetRatio(painter);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <memory>
 
 #include "morlex/control/morlex_date.h"
@@ -134,6 +135,42 @@ TEST_F(DrawnParts, TheButtonKnowsWhenTheMouseIsOverIt) {
   for (const Step& step : steps) {
     hover(step.type, step.at);
     EXPECT_EQ(button_->Hovered(), step.over) << step.type << " at " << step.at.x();
+  }
+}
+
+TEST_F(DrawnParts, NothingIsDrawnOutsideAPartAtAnyRatio) {
+  // A style's edge lines may reach half a pixel past their rectangle; at a
+  // ratio of 2 that is a device pixel of the text box's frame.
+  const auto render = [&](qreal ratio) {
+    QPixmap picture(field_->size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    field_->render(&picture);
+    return picture.toImage();
+  };
+  struct Case {
+    const char* what;
+    platform::Widget* part;
+    QRect area;
+  };
+  const Case cases[] = {{"arrows", arrows_, arrows_->Area()}, {"button", button_, button_->Area()}};
+  for (const qreal ratio : {1.0, 2.0}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.what << " at ratio " << ratio);
+      const QImage shown = render(ratio);
+      c.part->SetVisible(false);
+      const QImage hidden = render(ratio);
+      c.part->SetVisible(true);
+      const QRect inside(c.area.topLeft() * ratio, c.area.size() * ratio);
+      int outside_changed = 0;
+      for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+          if (!inside.contains(x, y) && shown.pixel(x, y) != hidden.pixel(x, y)) ++outside_changed;
+        }
+      }
+      EXPECT_EQ(outside_changed, 0);
+      EXPECT_NE(shown, hidden);  // the part itself was drawn
+    }
   }
 }
 
