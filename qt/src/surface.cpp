@@ -158,15 +158,20 @@ void Surface::Build(const platform::SurfaceDesign& design) {
       qt_widget = made.get();
       widget = std::move(made);
     };
+    // The buttons and up-downs placed on the body of a surface that draws
+    // its parts are drawn by the body.
+    const bool drawn = draws_parts_ && parent == body_;
+    auto keep_drawn = [&](auto made) {
+      drawn_.push_back(made.get());
+      keep(std::move(made));
+    };
     switch (d.kind) {
       case platform::WidgetKind::kTextBox:
         keep(std::make_unique<TextBox>(*this, d, parent));
         break;
       case platform::WidgetKind::kCommandButton:
-        if (draws_parts_ && parent == body_) {
-          auto made = std::make_unique<DrawnButton>(*this, d);
-          drawn_.push_back(made.get());
-          keep(std::move(made));
+        if (drawn) {
+          keep_drawn(std::make_unique<DrawnButton>(*this, d));
         } else {
           keep(std::make_unique<CommandButton>(*this, d, parent));
         }
@@ -181,10 +186,8 @@ void Surface::Build(const platform::SurfaceDesign& design) {
         keep(std::make_unique<Image>(*this, d, parent));
         break;
       case platform::WidgetKind::kUpDown:
-        if (draws_parts_ && parent == body_) {
-          auto made = std::make_unique<DrawnUpDown>(*this, d);
-          drawn_.push_back(made.get());
-          keep(std::move(made));
+        if (drawn) {
+          keep_drawn(std::make_unique<DrawnUpDown>(*this, d));
         } else {
           keep(std::make_unique<UpDown>(*this, d, parent));
         }

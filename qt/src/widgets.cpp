@@ -184,6 +184,27 @@ void PaintArrows(QPainter& painter, const QWidget& widget, const QRect& area, in
   PaintKept(painter, area.topLeft(), area.size(), ratio, key, draw);
 }
 
+// Steps again while an arrow stays pressed (pressed: +1 upper, -1 lower, 0
+// none): after 400 ms, then every 60 ms. The timer is made at the first
+// press, as a child of owner, which must not outlive pressed: most arrows
+// are never held.
+void RepeatWhileHeld(QTimer*& timer, QObject* owner, const int& pressed,
+                     std::function<void(bool up)> step) {
+  if (timer == nullptr) {
+    QTimer* made = new QTimer(owner);
+    QObject::connect(made, &QTimer::timeout, owner, [made, &pressed, step = std::move(step)] {
+      if (pressed == 0) {
+        made->stop();
+        return;
+      }
+      made->setInterval(60);
+      step(pressed > 0);
+    });
+    timer = made;
+  }
+  timer->start(400);
+}
+
 // Buttons that show the same picture share one icon and its pixmaps: a
 // form with many fields would otherwise scale and keep the picture once per
 // field.
@@ -355,18 +376,7 @@ void UpDownWidget::mousePressEvent(QMouseEvent* event) {
   pressed_ = ArrowAt(event->position().toPoint());
   update();
   if (pressed_ == 0) return;
-  if (repeat_ == nullptr) {
-    repeat_ = new QTimer(this);
-    QObject::connect(repeat_, &QTimer::timeout, this, [this] {
-      if (pressed_ == 0) {
-        repeat_->stop();
-        return;
-      }
-      repeat_->setInterval(60);
-      Step(pressed_ > 0);
-    });
-  }
-  repeat_->start(400);
+  RepeatWhileHeld(repeat_, this, pressed_, [this](bool up) { Step(up); });
   Step(pressed_ > 0);
 }
 
@@ -942,19 +952,8 @@ void DrawnUpDown::MousePress(QPoint at) {
   pressed_ = ArrowAt(at);
   Repaint();
   if (pressed_ == 0) return;
-  if (repeat_ == nullptr) {
-    // Parented to the surface's context, which goes before the parts do.
-    repeat_ = new QTimer(surface_.Context());
-    QObject::connect(repeat_, &QTimer::timeout, surface_.Context(), [this] {
-      if (pressed_ == 0) {
-        repeat_->stop();
-        return;
-      }
-      repeat_->setInterval(60);
-      Step(pressed_ > 0);
-    });
-  }
-  repeat_->start(400);
+  // The surface's context goes before the parts do.
+  RepeatWhileHeld(repeat_, surface_.Context(), pressed_, [this](bool up) { Step(up); });
   Step(pressed_ > 0);
 }
 
