@@ -938,8 +938,9 @@ int DrawnUpDown::ArrowAt(QPoint at) const {
 }
 
 void DrawnUpDown::Step(bool up) {
+  // Arrows hidden or disabled while held step no further.
   Guarded([&] {
-    if (Usable()) Press(up);
+    if (Usable() && Shown()) Press(up);
   });
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTest>
 #include <memory>
 
 #include "morlex/control/morlex_date.h"
@@ -231,6 +232,21 @@ TEST_F(DrawnParts, ArrowsOverTheTextBoxTakeItsPressesOnlyWhileShown) {
   Mouse(*field_, QEvent::MouseButtonRelease, upper);
   EXPECT_EQ(steps, 3);
   EXPECT_GT(Edit()->cursorPosition(), 0);
+}
+
+TEST_F(DrawnParts, ArrowsHiddenWhileHeldStepNoFurther) {
+  int steps = 0;
+  arrows_->Change = [&] {
+    if (arrows_->Value() != 0) ++steps;
+    if (arrows_->Value() != 0) arrows_->SetValue(0);
+  };
+  Mouse(*field_, QEvent::MouseButtonPress, Upper());
+  EXPECT_EQ(steps, 1);
+  arrows_->SetVisible(false);
+  QTest::qWait(600);  // past the first repeat
+  EXPECT_EQ(steps, 1);
+  Mouse(*field_, QEvent::MouseButtonRelease, Upper());
+  EXPECT_EQ(arrows_->Pressed(), 0);
 }
 
 TEST_F(DrawnParts, AFieldGoingWhileAnArrowIsHeldLeavesNothingBehind) {
