@@ -395,15 +395,19 @@ void Surface::PaintParts(QPainter& painter, const QRect& dirty) const {
   }
 }
 
-void Surface::PaintPartsOver(QWidget& widget) const {
+void Surface::PaintPartsOver(QWidget& widget) const noexcept {
   if (drawn_.empty() || widget.parentWidget() != body_) return;
   const QRect over = widget.geometry();
   bool any = false;
   for (DrawnPart* part : drawn_) any = any || (part->Shown() && part->Area().intersects(over));
   if (!any) return;
-  QPainter painter(&widget);
-  painter.translate(-over.topLeft());
-  PaintParts(painter, over);
+  try {
+    QPainter painter(&widget);
+    painter.translate(-over.topLeft());
+    PaintParts(painter, over);
+  } catch (...) {
+    ReportFailure(std::current_exception());  // called from a paint event
+  }
 }
 
 bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {

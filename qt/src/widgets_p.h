@@ -548,8 +548,9 @@ class Surface : public virtual platform::Surface {
   DrawnPart* PartAt(QPoint at) const;
   // Paints the shown parts that meet the dirty rectangle (body pixels).
   void PaintParts(QPainter& painter, const QRect& dirty) const;
-  // Paints the parts that lie over a widget of the body, over it.
-  void PaintPartsOver(QWidget& widget) const;
+  // Paints the parts that lie over a widget of the body, over it; never
+  // throws.
+  void PaintPartsOver(QWidget& widget) const noexcept;
 
  private:
   class Bridge;
