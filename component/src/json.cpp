@@ -1,5 +1,7 @@
 #include "json.h"
 
+#include "morlex/core/unicode.h"
+
 namespace morlex::storage::detail {
 namespace {
 
@@ -191,45 +193,14 @@ class Parser {
   // One UTF-8 sequence starting at pos_ (a byte >= 0x80). Returns false,
   // leaving pos_ after the first byte, when the sequence is not well formed.
   bool DecodeUtf8(std::u16string& out) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s_[i]); };
-    const unsigned char b0 = byte(pos_);
-    int len = 0;
     char32_t cp = 0;
-    char32_t min = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-      len = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      len = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      len = 4, cp = b0 & 0x07, min = 0x10000;
-    } else {
+    const std::size_t len = DecodeUtf8At(s_, pos_, cp);
+    if (len == 0) {
       ++pos_;
       return false;
     }
-    if (pos_ + static_cast<std::size_t>(len) > s_.size()) {
-      ++pos_;
-      return false;
-    }
-    for (int k = 1; k < len; ++k) {
-      const unsigned char b = byte(pos_ + static_cast<std::size_t>(k));
-      if ((b & 0xC0) != 0x80) {
-        ++pos_;
-        return false;
-      }
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      ++pos_;
-      return false;
-    }
-    pos_ += static_cast<std::size_t>(len);
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    pos_ += len;
+    AppendUtf16(out, cp);
     return true;
   }
 

@@ -4,16 +4,6 @@ namespace morlex {
 namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -33,49 +23,58 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 }  // namespace
 
+void AppendUtf16(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+std::size_t DecodeUtf8At(std::string_view in, std::size_t at, char32_t& code_point) {
+  if (at >= in.size()) return 0;
+  const unsigned char b0 = static_cast<unsigned char>(in[at]);
+  std::size_t len = 0;
+  char32_t cp = 0;
+  char32_t min = 0;
+  if (b0 < 0x80) {
+    len = 1, cp = b0;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    len = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (len > in.size() - at) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    const unsigned char b = static_cast<unsigned char>(in[at + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  code_point = cp;
+  return len;
+}
+
 std::u16string FromUtf8(std::string_view in) {
   std::u16string out;
   out.reserve(in.size());
   std::size_t i = 0;
   while (i < in.size()) {
-    const unsigned char b0 = static_cast<unsigned char>(in[i]);
-    int len = 0;
     char32_t cp = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-      len = 1, cp = b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-      len = 2, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      len = 3, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      len = 4, cp = b0 & 0x07, min = 0x10000;
-    } else {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    if (i + static_cast<std::size_t>(len) > in.size()) {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    bool good = true;
-    for (int k = 1; k < len; ++k) {
-      const unsigned char b = static_cast<unsigned char>(in[i + static_cast<std::size_t>(k)]);
-      if ((b & 0xC0) != 0x80) {
-        good = false;
-        break;
-      }
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (!good || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    const std::size_t len = DecodeUtf8At(in, i, cp);
+    if (len == 0) {
       out.push_back(kReplacement);
       ++i;
       continue;
     }
     AppendUtf16(out, cp);
-    i += static_cast<std::size_t>(len);
+    i += len;
   }
   return out;
 }

@@ -165,5 +165,32 @@ TEST(Unicode, MalformedInputNeverFails) {
   EXPECT_EQ(TrimBlanks(u"\t1/5\t"), u"\t1/5\t");  // only blanks are trimmed
 }
 
+TEST(Unicode, OneSequenceAtAPlace) {
+  struct Case {
+    std::string_view text;
+    std::size_t at;
+    std::size_t length;  // 0: no well-formed sequence there
+    char32_t code_point;
+  };
+  const Case cases[] = {
+      {"a", 0, 1, U'a'},
+      {"a", 1, 0, 0},  // past the end
+      {"x\xC3\xA9", 1, 2, U'\u00E9'},
+      {"\xC3\xA9", 1, 0, 0},  // a stray continuation byte
+      {"\xF4\x8F\xBF\xBF", 0, 4, 0x10FFFF},
+      {"\xF4\x90\x80\x80", 0, 0, 0},   // past U+10FFFF
+      {"\xF0\x9F\x93", 0, 0, 0},       // cut short at the end
+      {"\xE0\x80\xAF", 0, 0, 0},       // overlong
+      {"\xED\x9F\xBF", 0, 3, 0xD7FF},  // just below the surrogates
+  };
+  for (const Case& c : cases) {
+    char32_t cp = 0;
+    EXPECT_EQ(DecodeUtf8At(c.text, c.at, cp), c.length) << c.text << " at " << c.at;
+    if (c.length != 0) {
+      EXPECT_EQ(cp, c.code_point) << c.text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace morlex
