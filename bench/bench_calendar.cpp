@@ -8,7 +8,7 @@
 #include "headless_field.h"
 #include "morlex/calendar/frm_calendar.h"
 #include "morlex/calendar/month_grid.h"
-#include "morlex/component/form_designs.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/toolkit.h"
 #include "morlex/platform/clock.h"
 

@@ -2,11 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include "headless_field.h"
-#include "morlex/component/property_bag_file.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/headless/host.h"
 #include "morlex/headless/property_bag.h"
 #include "morlex/headless/toolkit.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace {
 

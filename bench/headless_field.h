@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "morlex/calendar/frm_calendar.h"
-#include "morlex/component/form_designs.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/host.h"
 #include "morlex/headless/toolkit.h"
 #include "morlex/platform/clock.h"

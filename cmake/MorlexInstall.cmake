@@ -2,8 +2,9 @@
 #
 # Every library of the project (a target named morlex_*, wherever it was
 # added) is installed and exported as Morlex::<name without the prefix>, with
-# the headers of its include/ folder; morlex-host goes to bin. (The component
-# installs the artwork and the loadable module itself.) A consumer writes
+# the headers of its include/ folder; morlex-host goes to bin. (artwork/
+# installs the pictures and component/ the loadable module themselves.) A
+# consumer writes
 #
 #   find_package(MorlexDateControl 1.2 REQUIRED COMPONENTS qt)
 #   target_link_libraries(app PRIVATE Morlex::qt)

@@ -42,7 +42,6 @@
 #include <string_view>
 
 #include "byte_script.h"
-#include "morlex/component/property_bag_file.h"
 #include "morlex/core/date_format.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/error.h"
@@ -51,6 +50,7 @@
 #include "morlex/headless/property_bag.h"
 #include "morlex/host/binding.h"
 #include "morlex/host/stage.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "morlex/component/property_bag_file.h"
 #include "morlex/core/date_text.h"
 #include "morlex/host/binding.h"
 #include "morlex/host/stage.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace {
 

@@ -20,7 +20,7 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 
 if [ -x build/bin/morlex_qt_tests ]; then
   echo "== Qt tests under Xvfb (xcb platform)"
-  for t in morlex_qt_tests morlex_behaviour_tests; do
+  for t in morlex_qt_tests morlex_host_qt_tests morlex_behaviour_tests; do
     xvfb-run -a env QT_QPA_PLATFORM=xcb "build/bin/$t" --gtest_brief=1
   done
 fi

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the component's artwork once and writes it to component/artwork/.
+"""Draws the component's artwork once and writes it to artwork/pictures/.
 
 The files are checked in; the code only loads them. Run this again only to
 change a picture:
@@ -259,7 +259,7 @@ def icon_file(images):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "component", "artwork")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "artwork", "pictures")
     os.makedirs(folder, exist_ok=True)
     files = {
         "calendar-button.bmp": bitmap_file(indices(BUTTON, 17, 16, NAMES16), 4, VGA16),

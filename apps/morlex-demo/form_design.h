@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "morlex/component/property_bag_file.h"
+#include "morlex/storage/property_bag_file.h"
 #include "record_store.h"
 
 namespace morlex {

@@ -26,10 +26,10 @@
 #include <QVBoxLayout>
 
 #include "form_design.h"
-#include "morlex/component/property_bag_file.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace morlex::demo {
 namespace {

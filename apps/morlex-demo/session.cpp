@@ -12,8 +12,8 @@
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/unicode.h"
 #include "morlex/host/binding.h"
+#include "morlex/host/qt_binding.h"
 #include "morlex/qt/morlex_date_widget.h"
-#include "morlex/qt/qt_binding.h"
 #include "morlex/qt/toolkit.h"
 
 namespace morlex::demo {

@@ -22,7 +22,7 @@
 #ifdef MORLEX_HAVE_QT
 #include <QApplication>
 
-#include "morlex/qt/qt_binding.h"
+#include "morlex/host/qt_binding.h"
 #endif
 
 namespace {

@@ -5,9 +5,9 @@
 #include <set>
 #include <system_error>
 
-#include "morlex/component/atomic_file.h"
 #include "morlex/component/type_library.h"
 #include "morlex/core/error.h"
+#include "morlex/storage/atomic_file.h"
 
 namespace morlex::component {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "morlex/component/artwork.h"
+#include "morlex/artwork/artwork.h"
 
 namespace morlex::component {
 namespace {

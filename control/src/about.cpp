@@ -1,5 +1,5 @@
 // The about box.
-#include "morlex/component/about_form.h"
+#include "morlex/control/about_form.h"
 #include "morlex/control/morlex_date.h"
 
 namespace morlex {

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "morlex/calendar/frm_calendar.h"
-#include "morlex/component/form_designs.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/date_text.h"
+#include "morlex/designs/form_designs.h"
 
 namespace morlex {
 

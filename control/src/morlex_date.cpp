@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "morlex/component/form_designs.h"
 #include "morlex/core/unicode.h"
+#include "morlex/designs/form_designs.h"
 
 namespace morlex {
 

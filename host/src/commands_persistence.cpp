@@ -1,9 +1,9 @@
 // The property bag, loading, saving and the member table.
 #include "commands.h"
 #include "morlex/component/dispatch.h"
-#include "morlex/component/property_bag_file.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace morlex::host::detail {
 namespace {
@@ -31,10 +31,14 @@ class PrintingBag final : public platform::PropertyBag {
 
 const char* AccessorWord(component::Accessor a) {
   switch (a) {
-    case component::Accessor::kGet: return "get";
-    case component::Accessor::kPut: return "put";
-    case component::Accessor::kPutRef: return "putref";
-    case component::Accessor::kMethod: return "method";
+    case component::Accessor::kGet:
+      return "get";
+    case component::Accessor::kPut:
+      return "put";
+    case component::Accessor::kPutRef:
+      return "putref";
+    case component::Accessor::kMethod:
+      return "method";
   }
   return "";
 }
@@ -65,7 +69,8 @@ void RegisterPersistenceCommands(CommandTable& t) {
       if (!v.quoted) c.Malformed("a string value is quoted");
       c.bag.Set(key, FromUtf8(v.text));
     } else if (type == "bool") {
-      if (v.quoted || (v.text != "True" && v.text != "False")) c.Malformed("expected True or False");
+      if (v.quoted || (v.text != "True" && v.text != "False"))
+        c.Malformed("expected True or False");
       c.bag.Set(key, v.text == "True");
     } else if (type == "long") {
       c.bag.Set(key, static_cast<std::int32_t>(c.Integer(v, INT32_MIN, INT32_MAX)));

@@ -8,7 +8,7 @@
 #include <map>
 #include <system_error>
 
-#include "morlex/component/artwork.h"
+#include "morlex/artwork/artwork.h"
 #include "widgets_p.h"
 
 namespace morlex::qt::detail {

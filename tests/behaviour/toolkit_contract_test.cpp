@@ -1,7 +1,7 @@
 // What the control relies on of any widget toolkit, checked on each: text
 // writes, typed keys and their order, up-downs, labels, and modal forms. The
 // surfaces come from the component's own designs.
-#include "morlex/component/form_designs.h"
+#include "morlex/designs/form_designs.h"
 #include "toolkits.h"
 
 namespace morlex::testing_support {

@@ -13,7 +13,7 @@
 #include "morlex/host/stage.h"
 
 #ifdef MORLEX_HAVE_QT
-#include "morlex/qt/qt_binding.h"
+#include "morlex/host/qt_binding.h"
 #endif
 
 namespace morlex::testing_support {

@@ -13,9 +13,9 @@
 
 #include "morlex/calendar/month_fields.h"
 #include "morlex/calendar/month_grid.h"
-#include "morlex/component/form_designs.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/error.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/toolkit.h"
 
 namespace morlex {

@@ -9,12 +9,12 @@
 #include <random>
 #include <string>
 
-#include "morlex/component/property_bag_file.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/unicode.h"
 #include "morlex/headless/host.h"
 #include "morlex/headless/property_bag.h"
 #include "morlex/headless/toolkit.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "morlex/component/form_designs.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
 #include "widgets_p.h"

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "morlex/component/form_designs.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"

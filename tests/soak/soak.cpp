@@ -35,7 +35,7 @@
 #ifdef MORLEX_SOAK_HAVE_QT
 #include <QApplication>
 
-#include "morlex/qt/qt_binding.h"
+#include "morlex/host/qt_binding.h"
 #endif
 
 namespace {

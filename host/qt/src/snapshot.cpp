@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "morlex/component/form_designs.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/error.h"
+#include "morlex/designs/form_designs.h"
+#include "morlex/host/qt_binding.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
-#include "morlex/qt/qt_binding.h"
 #include "morlex/qt/toolkit.h"
 
 namespace morlex::qt {

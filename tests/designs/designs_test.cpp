@@ -1,8 +1,8 @@
 // The design-time values of the control's surface and the two forms.
 #include <gtest/gtest.h>
 
-#include "morlex/component/artwork.h"
-#include "morlex/component/form_designs.h"
+#include "morlex/artwork/artwork.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/toolkit.h"
 
 namespace {

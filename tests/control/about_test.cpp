@@ -2,10 +2,10 @@
 // silence about every failure.
 #include <gtest/gtest.h>
 
-#include "morlex/component/about_form.h"
-#include "morlex/component/form_designs.h"
+#include "morlex/control/about_form.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/error.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/host.h"
 #include "morlex/headless/toolkit.h"
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "morlex/component/artwork.h"
+#include "morlex/artwork/artwork.h"
 #include "morlex/core/error.h"
 
 namespace {
@@ -143,7 +143,7 @@ TEST(Artwork, TheGeneratorAndTheFilesAreCheckedInTogether) {
   EXPECT_TRUE(fs::exists(fs::path(source) / "tools" / "make_artwork.py"));
   for (auto name : {artwork::kCalendarButton, artwork::kAboutPicture, artwork::kToolboxPicture,
                     artwork::kCalendarIcon}) {
-    EXPECT_TRUE(fs::exists(fs::path(source) / "component" / "artwork" / name)) << name;
+    EXPECT_TRUE(fs::exists(fs::path(source) / "artwork" / "pictures" / name)) << name;
   }
 }
 

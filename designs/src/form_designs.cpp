@@ -1,4 +1,4 @@
-#include "morlex/component/form_designs.h"
+#include "morlex/designs/form_designs.h"
 
 namespace morlex::designs {
 

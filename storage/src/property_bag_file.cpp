@@ -1,12 +1,12 @@
-#include "morlex/component/property_bag_file.h"
+#include "morlex/storage/property_bag_file.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "json.h"
-#include "morlex/component/atomic_file.h"
 #include "morlex/core/unicode.h"
+#include "morlex/storage/atomic_file.h"
 
 namespace morlex::storage {
 namespace {

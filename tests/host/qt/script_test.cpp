@@ -9,8 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include "morlex/host/qt_binding.h"
 #include "morlex/host/script.h"
-#include "morlex/qt/qt_binding.h"
 #include "script_files.h"
 
 namespace {

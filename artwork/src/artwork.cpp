@@ -1,4 +1,4 @@
-#include "morlex/component/artwork.h"
+#include "morlex/artwork/artwork.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "morlex/qt/qt_binding.h"
+#include "morlex/host/qt_binding.h"
 
 namespace morlex::qt {
 namespace {

@@ -1,4 +1,4 @@
-#include "morlex/component/atomic_file.h"
+#include "morlex/storage/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

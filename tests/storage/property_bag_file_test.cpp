@@ -13,10 +13,10 @@
 #include <map>
 #include <sstream>
 
-#include "morlex/component/atomic_file.h"
-#include "morlex/component/property_bag_file.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
+#include "morlex/storage/atomic_file.h"
+#include "morlex/storage/property_bag_file.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // filter, key preview, line edit, signals). Failures that the widgets hand
 // to the boundary while an event is delivered come back to the caller, as
 // the headless toolkit gives them.
-#include "morlex/qt/qt_binding.h"
+#include "morlex/host/qt_binding.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "../widgets_p.h"
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "widgets_p.h"
 
 namespace morlex::qt {
 namespace {

@@ -1,7 +1,7 @@
-#include "morlex/component/about_form.h"
+#include "morlex/control/about_form.h"
 
-#include "morlex/component/form_designs.h"
 #include "morlex/core/unicode.h"
+#include "morlex/designs/form_designs.h"
 
 namespace morlex::about {
 
