@@ -45,26 +45,67 @@ void ExpectGeometry(const SurfaceDesign& s, const std::vector<Geometry>& table) 
   }
 }
 
-TEST(Designs, ControlSurface) {
+float Right(const WidgetDesign& w) {
+  return w.left + w.width;
+}
+float Bottom(const WidgetDesign& w) {
+  return w.top + w.height;
+}
+
+// The control surface is laid out again by the field at every size, so what
+// matters of its design is what that layout takes from it: the parts, the
+// widths of the button and the spin indicator, and the heights it starts with.
+TEST(Designs, ControlSurfaceFitsTheFieldsLayout) {
   const SurfaceDesign& s = designs::ControlSurface();
-  EXPECT_EQ(s.width, 2280);
-  EXPECT_EQ(s.height, 885);
   EXPECT_TRUE(s.key_preview);
-  EXPECT_EQ(s.widgets.size(), 3U);
-  ExpectGeometry(s, {
-                        {"txtDate", WidgetKind::kTextBox, 0, 0, 1335, 285, 0, true},
-                        {"spinCTL", WidgetKind::kUpDown, 1320, 30, 255, 270, 1, false},
-                        {"cmdCalendar", WidgetKind::kCommandButton, 1560, 15, 300, 285, 2, false},
-                    });
+  ASSERT_EQ(s.widgets.size(), 3U);
   const WidgetDesign& txt = Find(s, "txtDate");
+  const WidgetDesign& spin = Find(s, "spinCTL");
+  const WidgetDesign& button = Find(s, "cmdCalendar");
+  EXPECT_EQ(txt.kind, WidgetKind::kTextBox);
+  EXPECT_EQ(spin.kind, WidgetKind::kUpDown);
+  EXPECT_EQ(button.kind, WidgetKind::kCommandButton);
+
+  for (const auto& w : s.widgets) {
+    SCOPED_TRACE(w.name);
+    EXPECT_TRUE(w.visible && w.enabled);
+    EXPECT_GT(w.width, 0);
+    EXPECT_GT(w.height, 0);
+    EXPECT_GE(w.left, 0);
+    EXPECT_GE(w.top, 0);
+    EXPECT_LE(Right(w), s.width);
+    EXPECT_LE(Bottom(w), s.height);
+  }
+
+  // The layout never moves the text box's left edge; the spin indicator lies
+  // over its right end, and the button stands clear to the right of it.
+  EXPECT_EQ(txt.left, 0);
+  EXPECT_LT(spin.left, Right(txt));
+  EXPECT_GE(Right(spin), Right(txt));
+  EXPECT_GE(button.left, Right(txt));
+
+  // Until the first layout pass the parts keep their design heights, which
+  // match the pass's insets: text box and button alike, the spin 15 lower.
+  EXPECT_EQ(button.height, txt.height);
+  EXPECT_EQ(spin.height, txt.height - 15);
+
+  // At the field's default width (1635) the text box left beside the button
+  // still holds the whole spin indicator and its 20-twip gap.
+  EXPECT_GE(1635 - button.width - spin.width - 20, 0);
+
+  // The tab order starts at the text box, and no two parts share a place in it.
+  EXPECT_LT(txt.tab_index, spin.tab_index);
+  EXPECT_LT(txt.tab_index, button.tab_index);
+  EXPECT_NE(spin.tab_index, button.tab_index);
+  EXPECT_TRUE(txt.tab_stop);
+  EXPECT_FALSE(spin.tab_stop || button.tab_stop);
+
   EXPECT_EQ(txt.max_length, 11);
   EXPECT_TRUE(txt.caption.empty());
   EXPECT_FALSE(txt.font.has_value());
-  const WidgetDesign& spin = Find(s, "spinCTL");
   EXPECT_EQ(spin.min, -1);
   EXPECT_EQ(spin.max, 1);
   EXPECT_EQ(spin.increment, 1);
-  const WidgetDesign& button = Find(s, "cmdCalendar");
   EXPECT_TRUE(button.caption.empty());
   EXPECT_EQ(button.picture, morlex::artwork::kCalendarButton);
   EXPECT_FALSE(button.is_default || button.is_cancel);
