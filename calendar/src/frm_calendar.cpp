@@ -53,14 +53,14 @@ frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::C
   txtYear.events.KeyPress = [this](std::int16_t& k) { txtYear_KeyPress(k); };
   txtYear.events.GotFocus = [this] { txtYear_GotFocus(); };
   txtYear.events.LostFocus = [this] { txtYear_LostFocus(); };
-  spnMonth.Change = [this] { spnMonth_Change(); };
-  spnYear.Change = [this] { spnYear_Change(); };
+  spnMonth.events.Change = [this] { spnMonth_Change(); };
+  spnYear.events.Change = [this] { spnYear_Change(); };
   for (platform::Label* cell : lblDay) {
-    cell->Click = [this](int index) { lblDay_Click(index); };
-    cell->DblClick = [this](int index) { lblDay_DblClick(index); };
+    cell->events.Click = [this](int index) { lblDay_Click(index); };
+    cell->events.DblClick = [this](int index) { lblDay_DblClick(index); };
   }
-  cmdOK.Click = [this] { cmdOK_Click(); };
-  cmdCancel.Click = [this] { cmdCancel_Click(); };
+  cmdOK.events.Click = [this] { cmdOK_Click(); };
+  cmdCancel.events.Click = [this] { cmdCancel_Click(); };
 
   m_blnReturnDate = false;
   reading_year_ = clock_.Today().year;
@@ -72,14 +72,11 @@ frmCalendar::~frmCalendar() {
   // dialog that is being destroyed.
   txtMonth.events = {};
   txtYear.events = {};
-  spnMonth.Change = nullptr;
-  spnYear.Change = nullptr;
-  for (platform::Label* cell : lblDay) {
-    cell->Click = nullptr;
-    cell->DblClick = nullptr;
-  }
-  cmdOK.Click = nullptr;
-  cmdCancel.Click = nullptr;
+  spnMonth.events = {};
+  spnYear.events = {};
+  for (platform::Label* cell : lblDay) cell->events = {};
+  cmdOK.events = {};
+  cmdCancel.events = {};
 }
 
 // --- Opening -------------------------------------------------------------------

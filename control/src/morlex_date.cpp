@@ -21,8 +21,8 @@ MorlexDate::MorlexDate(platform::HostSite& host, platform::Toolkit& toolkit)
   txtDate.events.DblClick = [this] { txtDate_DblClick(); };
   txtDate.events.Change = [this] { txtDate_Change(); };
   txtDate.events.LostFocus = [this] { txtDate_LostFocus(); };
-  spinCTL.Change = [this] { spinCTL_Change(); };
-  cmdCalendar.Click = [this] { cmdCalendar_Click(); };
+  spinCTL.events.Change = [this] { spinCTL_Change(); };
+  cmdCalendar.events.Click = [this] { cmdCalendar_Click(); };
   InitialPlacement();
 }
 
@@ -31,8 +31,8 @@ MorlexDate::~MorlexDate() {
   // surface is torn down; make sure nothing calls back into a dead control.
   surface_->KeyPreview = nullptr;
   txtDate.events = {};
-  spinCTL.Change = nullptr;
-  cmdCalendar.Click = nullptr;
+  spinCTL.events = {};
+  cmdCalendar.events = {};
 }
 
 void MorlexDate::Show() {

@@ -187,7 +187,7 @@ CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d)
 void CommandButton::Press() {
   if (!enabled_ || !visible_) return;
   surface_.MoveFocus(this);
-  if (Click) Click();
+  if (events.Click) events.Click();
 }
 
 // --- Label ---------------------------------------------------------------------
@@ -212,11 +212,11 @@ void Label::SetCaption(std::u16string_view c) {
 }
 
 void Label::UserClick() {
-  if (enabled_ && visible_ && Click) Click(index_);
+  if (enabled_ && visible_ && events.Click) events.Click(index_);
 }
 
 void Label::UserDblClick() {
-  if (enabled_ && visible_ && DblClick) DblClick(index_);
+  if (enabled_ && visible_ && events.DblClick) events.DblClick(index_);
 }
 
 // --- PictureBox, Image -----------------------------------------------------------
@@ -243,7 +243,7 @@ void UpDown::SetValue(int value) {
   if (value < min_ || value > max_) InvalidValue();
   if (value == value_) return;
   value_ = value;
-  if (Change) Change();
+  if (events.Change) events.Change();
 }
 
 void UpDown::Press(bool up) {

@@ -8,8 +8,8 @@
 #include <map>
 #include <system_error>
 
+#include "artwork_p.h"
 #include "morlex/artwork/artwork.h"
-#include "widgets_p.h"
 
 namespace morlex::qt::detail {
 namespace {

@@ -7,7 +7,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
-#include "widgets_p.h"
+#include "surface_p.h"
 
 namespace morlex::qt {
 namespace {
@@ -159,8 +159,9 @@ void MorlexDateWidget::Init(Startup startup) {
   setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
   d->Apply(kDesignWidth, kDesignHeight);
   {
-    const detail::SurfaceParentScope inside(this, true);  // see event()
+    const detail::SurfaceParentScope inside(*d->toolkit, this, true);  // see event()
     d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);
+    d->forwards_to = inside.Made();
   }
   // The surface's widgets sit on this widget itself; a toolkit that made a
   // body of its own has it fill the widget.
@@ -169,8 +170,6 @@ void MorlexDateWidget::Init(Startup startup) {
     if (body->parentWidget() != this) body->setParent(this);
     d->FitBody();
     body->show();
-  } else {
-    d->forwards_to = dynamic_cast<detail::Surface*>(&d->control->ControlSurface());
   }
   setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
   d->sink = std::make_shared<SignalSink>(*this);

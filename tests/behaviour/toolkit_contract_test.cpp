@@ -193,7 +193,7 @@ TEST_P(Contract, MaximumLengthHoldsTypedKeysOnly) {
 TEST_P(Contract, UpDownStepsOnceAndResetsWithoutStepping) {
   platform::UpDown& spin = ControlSurface().GetUpDown("spinCTL");
   std::vector<int> seen;
-  spin.Change = [&] {
+  spin.events.Change = [&] {
     seen.push_back(spin.Value());
     if (spin.Value() != 0) spin.SetValue(0);
   };
@@ -204,7 +204,7 @@ TEST_P(Contract, UpDownStepsOnceAndResetsWithoutStepping) {
   EXPECT_THROW(spin.SetValue(2), Error);
 
   seen.clear();
-  spin.Change = [&] { seen.push_back(spin.Value()); };
+  spin.events.Change = [&] { seen.push_back(spin.Value()); };
   Input().PressUpDown(spin, true);
   Input().PressUpDown(spin, true);  // already at the top of the range
   EXPECT_EQ(seen, std::vector<int>{1});
@@ -241,8 +241,8 @@ TEST_P(Contract, LabelsReportTheirIndexAndNothingWhileDisabled) {
   cell.SetTop(100);
   cell.SetWidth(400);
   cell.SetHeight(300);
-  cell.Click = [&](int index) { log_.push_back("click " + std::to_string(index)); };
-  cell.DblClick = [&](int index) { log_.push_back("dblclick " + std::to_string(index)); };
+  cell.events.Click = [&](int index) { log_.push_back("click " + std::to_string(index)); };
+  cell.events.DblClick = [&](int index) { log_.push_back("dblclick " + std::to_string(index)); };
   Input().ClickLabel(cell);
   Input().DblClickLabel(cell);
   cell.SetEnabled(false);
@@ -292,7 +292,7 @@ TEST_P(Contract, HidingEndsTheModalShowWithoutCloseCommand) {
   year.events.LostFocus = [&] {
     log_.push_back(Input().FocusedWidget(*form) == &ok ? "year left for OK" : "year left");
   };
-  ok.Click = [&] {
+  ok.events.Click = [&] {
     log_.push_back("ok");
     form->Hide();
   };
@@ -344,7 +344,7 @@ TEST_P(Contract, FailuresInsideTheModalShowComeBackFromIt) {
 
   // A button whose handler fails: the failure reaches the user's press.
   platform::CommandButton& close = form->GetCommandButton("cmdClose");
-  close.Click = [] { throw Error(440, "close failed"); };
+  close.events.Click = [] { throw Error(440, "close failed"); };
   Input().SetModalInteraction(
       [&](platform::Form&) { EXPECT_THROW(Input().PressButton(close), Error); });
   EXPECT_NO_THROW(form->ShowModal());
@@ -356,10 +356,10 @@ TEST_P(Contract, FailuresInsideTheModalShowComeBackFromIt) {
 TEST_P(Contract, AButtonOpensAModalFormThatTheUserWorksThrough) {
   platform::CommandButton& opener = ControlSurface().GetCommandButton("cmdCalendar");
   std::unique_ptr<platform::Form> form;
-  opener.Click = [&] {
+  opener.events.Click = [&] {
     form = Toolkit().CreateForm(designs::CalendarForm());
     platform::CommandButton& ok = form->GetCommandButton("cmdOK");
-    ok.Click = [&] {
+    ok.events.Click = [&] {
       log_.push_back("ok with year " + U8(form->GetTextBox("txtYear").Text()));
       form->Hide();
     };

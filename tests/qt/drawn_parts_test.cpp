@@ -39,7 +39,7 @@ class DrawnParts : public ::testing::Test {
     arrows_ = dynamic_cast<detail::DrawnUpDown*>(&surface_->GetUpDown("spinCTL"));
     ASSERT_NE(button_, nullptr);
     ASSERT_NE(arrows_, nullptr);
-    button_->Click = [this] { ++clicks_; };
+    button_->events.Click = [this] { ++clicks_; };
   }
 
   QPoint Upper() const {
@@ -209,7 +209,7 @@ TEST_F(DrawnParts, ArrowsOverTheTextBoxTakeItsPressesOnlyWhileShown) {
   const QPoint upper = Upper();
   ASSERT_EQ(field_->childAt(upper), Edit());  // the arrows lie over the text box
   int steps = 0;
-  arrows_->Change = [&] {
+  arrows_->events.Change = [&] {
     if (arrows_->Value() != 0) ++steps;
     if (arrows_->Value() != 0) arrows_->SetValue(0);
   };
@@ -236,7 +236,7 @@ TEST_F(DrawnParts, ArrowsOverTheTextBoxTakeItsPressesOnlyWhileShown) {
 
 TEST_F(DrawnParts, ArrowsHiddenWhileHeldStepNoFurther) {
   int steps = 0;
-  arrows_->Change = [&] {
+  arrows_->events.Change = [&] {
     if (arrows_->Value() != 0) ++steps;
     if (arrows_->Value() != 0) arrows_->SetValue(0);
   };
@@ -251,7 +251,7 @@ TEST_F(DrawnParts, ArrowsHiddenWhileHeldStepNoFurther) {
 
 TEST_F(DrawnParts, AFieldGoingWhileAnArrowIsHeldLeavesNothingBehind) {
   int steps = 0;
-  arrows_->Change = [&] {
+  arrows_->events.Change = [&] {
     ++steps;
     arrows_->SetValue(0);
   };

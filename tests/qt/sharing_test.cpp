@@ -142,27 +142,30 @@ TEST(SharedPictures, CalendarButtonsShareOneIconWithBothSharpnesses) {
 
 TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
   Toolkit toolkit;
+  Toolkit other;
   QWidget outer;
   outer.setObjectName(QStringLiteral("outer"));
   const QFont outer_font = outer.font();
   QWidget inner;
   struct Case {
     const char* what;
+    Toolkit* scope_toolkit;
     QWidget* scope_outer;
     QWidget* scope_inner;
     QWidget* body;  // nullptr: a window of its own
   };
   const Case cases[] = {
-      {"no scope: a window of its own", nullptr, nullptr, nullptr},
-      {"one scope", &outer, nullptr, &outer},
-      {"the innermost scope wins", &outer, &inner, &inner},
+      {"no scope: a window of its own", &toolkit, nullptr, nullptr, nullptr},
+      {"one scope", &toolkit, &outer, nullptr, &outer},
+      {"the innermost scope wins", &toolkit, &outer, &inner, &inner},
+      {"a scope on another toolkit counts only there", &other, &outer, nullptr, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::optional<detail::SurfaceParentScope> first;
     std::optional<detail::SurfaceParentScope> second;
-    if (c.scope_outer != nullptr) first.emplace(c.scope_outer);
-    if (c.scope_inner != nullptr) second.emplace(c.scope_inner);
+    if (c.scope_outer != nullptr) first.emplace(*c.scope_toolkit, c.scope_outer);
+    if (c.scope_inner != nullptr) second.emplace(*c.scope_toolkit, c.scope_inner);
     auto surface = toolkit.CreateControlSurface(designs::ControlSurface());
     QWidget* body = WidgetOf(*surface);
     if (c.body == nullptr) {
@@ -170,6 +173,12 @@ TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
       EXPECT_EQ(body->objectName(), QStringLiteral("MorlexDate"));
     } else {
       EXPECT_EQ(body, c.body);
+    }
+    // The innermost scope knows the surface it had made.
+    const detail::SurfaceParentScope* innermost = second ? &*second : first ? &*first : nullptr;
+    if (innermost != nullptr) {
+      EXPECT_EQ(innermost->Made(),
+                c.body != nullptr ? &dynamic_cast<detail::Surface&>(*surface) : nullptr);
     }
     QPointer<QWidget> text = WidgetOf(surface->GetTextBox("txtDate"));
     EXPECT_EQ(text->parentWidget(), body);
@@ -188,25 +197,28 @@ TEST(SurfaceParent, ControlSurfacesUseTheScopesWidgetAsTheirBody) {
   EXPECT_EQ(outer.objectName(), QStringLiteral("outer"));
   EXPECT_EQ(outer.font(), outer_font);
   EXPECT_TRUE(outer.children().isEmpty());
-  EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);  // every scope undone
+  // Every scope undone.
+  EXPECT_EQ(detail::SurfaceParentScope::Current(toolkit), nullptr);
+  EXPECT_EQ(detail::SurfaceParentScope::Current(other), nullptr);
   {
-    const detail::SurfaceParentScope scope(&outer);
-    { const detail::SurfaceParentScope nested(&inner); }
-    EXPECT_EQ(detail::SurfaceParentScope::Current(), &outer);
+    const detail::SurfaceParentScope scope(toolkit, &outer);
+    { const detail::SurfaceParentScope nested(toolkit, &inner); }
+    EXPECT_EQ(detail::SurfaceParentScope::Current(toolkit), &scope);
   }
 }
 
 TEST(SurfaceParent, AFieldIsItsSurfacesBody) {
   // No window is made for a field's widgets: they are the field's own
   // children, one level down.
+  Toolkit toolkit;
   const auto windows = QApplication::topLevelWidgets().size();
-  auto field = std::make_unique<MorlexDateWidget>();
+  auto field = std::make_unique<MorlexDateWidget>(toolkit, MorlexDateWidget::Startup::kNew);
   EXPECT_EQ(QApplication::topLevelWidgets().size(), windows + 1);
   EXPECT_EQ(WidgetOf(field->control().ControlSurface()), field.get());
   QPointer<QWidget> text = WidgetOf(field->control().ControlSurface().GetTextBox("txtDate"));
   EXPECT_EQ(text->parentWidget(), field.get());
   EXPECT_EQ(field->focusProxy(), text.data());
-  EXPECT_EQ(detail::SurfaceParentScope::Current(), nullptr);
+  EXPECT_EQ(detail::SurfaceParentScope::Current(toolkit), nullptr);
   field.reset();
   EXPECT_TRUE(text.isNull());
 }

@@ -131,8 +131,8 @@ TEST_F(QtToolkit, ADoubleClickIsNoSecondClickAndSelectsNoWord) {
 
   auto form = toolkit_.CreateForm(designs::CalendarForm());
   platform::Label& cell = form->GetLabel("lblDay", 4);
-  cell.Click = [&](int i) { log.push_back("cell " + std::to_string(i)); };
-  cell.DblClick = [&](int i) { log.push_back("dblcell " + std::to_string(i)); };
+  cell.events.Click = [&](int i) { log.push_back("cell " + std::to_string(i)); };
+  cell.events.DblClick = [&](int i) { log.push_back("dblcell " + std::to_string(i)); };
   log.clear();
   DoubleClick(Q(cell), Q(cell)->rect().center());
   EXPECT_EQ(log, (std::vector<std::string>{"cell 4", "dblcell 4"}));
@@ -142,7 +142,7 @@ TEST_F(QtToolkit, HeldArrowsRepeatUntilReleased) {
   platform::UpDown& spin = surface_->GetUpDown("spinCTL");
   spin.SetHeight(270);
   int ups = 0;
-  spin.Change = [&] {
+  spin.events.Change = [&] {
     if (spin.Value() == 1) ++ups;
     if (spin.Value() != 0) spin.SetValue(0);
   };
@@ -176,7 +176,7 @@ TEST_F(QtToolkit, DialogKeysPressOnlyTheButtonsTheDesignMarks) {
   auto about = toolkit_.CreateForm(designs::AboutForm());
   int presses = 0;
   platform::CommandButton& close = about->GetCommandButton("cmdClose");
-  close.Click = [&] {
+  close.events.Click = [&] {
     ++presses;
     about->Hide();
   };

@@ -117,11 +117,11 @@ class FaultyCommandButton final : public WrappedWidget<platform::CommandButton> 
  public:
   FaultyCommandButton(platform::CommandButton& inner, FaultPlan& plan)
       : WrappedWidget(inner, plan) {
-    inner.Click = [this] {
-      if (Click) Click();
+    inner.events.Click = [this] {
+      if (events.Click) events.Click();
     };
   }
-  ~FaultyCommandButton() override { inner_.Click = nullptr; }
+  ~FaultyCommandButton() override { inner_.events = {}; }
   std::u16string Caption() const override { return inner_.Caption(); }
   void SetCaption(std::u16string_view c) override { Hit("SetCaption"), inner_.SetCaption(c); }
 };
@@ -129,17 +129,14 @@ class FaultyCommandButton final : public WrappedWidget<platform::CommandButton> 
 class FaultyLabel final : public WrappedWidget<platform::Label> {
  public:
   FaultyLabel(platform::Label& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
-    inner.Click = [this](int i) {
-      if (Click) Click(i);
+    inner.events.Click = [this](int i) {
+      if (events.Click) events.Click(i);
     };
-    inner.DblClick = [this](int i) {
-      if (DblClick) DblClick(i);
+    inner.events.DblClick = [this](int i) {
+      if (events.DblClick) events.DblClick(i);
     };
   }
-  ~FaultyLabel() override {
-    inner_.Click = nullptr;
-    inner_.DblClick = nullptr;
-  }
+  ~FaultyLabel() override { inner_.events = {}; }
   std::u16string Caption() const override { return inner_.Caption(); }
   void SetCaption(std::u16string_view c) override { Hit("SetCaption"), inner_.SetCaption(c); }
   bool Bordered() const override { return inner_.Bordered(); }
@@ -165,11 +162,11 @@ class FaultyImage final : public WrappedWidget<platform::Image> {
 class FaultyUpDown final : public WrappedWidget<platform::UpDown> {
  public:
   FaultyUpDown(platform::UpDown& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
-    inner.Change = [this] {
-      if (Change) Change();
+    inner.events.Change = [this] {
+      if (events.Change) events.Change();
     };
   }
-  ~FaultyUpDown() override { inner_.Change = nullptr; }
+  ~FaultyUpDown() override { inner_.events = {}; }
   int Value() const override { return inner_.Value(); }
   void SetValue(int v) override { Hit("SetValue"), inner_.SetValue(v); }
   int Min() const override { return inner_.Min(); }

@@ -20,7 +20,7 @@ frmAbout::frmAbout(platform::Toolkit& toolkit, const platform::ComponentVersion&
     } catch (...) {
     }
   };
-  form_->GetCommandButton("cmdClose").Click = [this]() noexcept {
+  form_->GetCommandButton("cmdClose").events.Click = [this]() noexcept {
     try {
       cmdClose_Click();
     } catch (...) {
@@ -34,7 +34,7 @@ frmAbout::~frmAbout() {
   // The form may outlive this object for a moment inside the toolkit.
   form_->form_events = {};
   try {
-    form_->GetCommandButton("cmdClose").Click = nullptr;
+    form_->GetCommandButton("cmdClose").events = {};
   } catch (...) {
   }
 }

@@ -143,7 +143,7 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
         field->control().ControlSurface().GetCommandButton("cmdCalendar");
     Save(FormPicture(toolkit, ratio, designs::CalendarForm(),
                      [&] {
-                       auto click = button.Click;
+                       auto click = button.events.Click;
                        if (click) click();
                      }),
          folder / "calendar.png", written);

@@ -2,11 +2,13 @@
 // The widget operations the control and its forms rely on. A toolkit (the
 // headless reference toolkit, the Qt binding) implements them.
 //
-// All lengths are twips. Notifications are std::function members that the
-// owner of the widget sets; a widget calls them synchronously, on the user
-// interface thread, and a notification that throws makes the operation that
-// set it off throw the same failure to its caller (so that `SetText` fails
-// when the change handler fails, on every toolkit alike).
+// All lengths are twips. Each widget kind tells its owner what happens
+// through the std::function members of its `events` struct, which the owner
+// sets, and clears with `widget.events = {}` before it goes. A widget calls
+// them synchronously, on the user interface thread, and a notification that
+// throws makes the operation that set it off throw the same failure to its
+// caller (so that `SetText` fails when the change handler fails, on every
+// toolkit alike).
 
 #include <cstdint>
 #include <functional>
@@ -94,11 +96,22 @@ class TextBox : public Widget {
   TextBoxEvents events;
 };
 
+struct CommandButtonEvents {
+  std::function<void()> Click;
+};
+
 class CommandButton : public Widget {
  public:
   virtual std::u16string Caption() const = 0;
   virtual void SetCaption(std::u16string_view caption) = 0;
-  std::function<void()> Click;
+
+  CommandButtonEvents events;
+};
+
+struct LabelEvents {
+  // A disabled label sends no notifications. The argument is the array index.
+  std::function<void(int index)> Click;
+  std::function<void(int index)> DblClick;
 };
 
 class Label : public Widget {
@@ -113,9 +126,8 @@ class Label : public Widget {
   virtual void SetAlignment(int alignment) = 0;
   virtual std::uint32_t BackColor() const = 0;
   virtual void SetBackColor(std::uint32_t color) = 0;
-  // A disabled label sends no notifications. The argument is the array index.
-  std::function<void(int index)> Click;
-  std::function<void(int index)> DblClick;
+
+  LabelEvents events;
 };
 
 class PictureBox : public Widget {
@@ -127,6 +139,11 @@ class PictureBox : public Widget {
 
 class Image : public Widget {};
 
+struct UpDownEvents {
+  // After every change of the value, by the user's arrows or by SetValue.
+  std::function<void()> Change;
+};
+
 class UpDown : public Widget {
  public:
   virtual int Value() const = 0;
@@ -134,7 +151,8 @@ class UpDown : public Widget {
   virtual void SetValue(int value) = 0;
   virtual int Min() const = 0;
   virtual int Max() const = 0;
-  std::function<void()> Change;
+
+  UpDownEvents events;
 };
 
 }  // namespace morlex::platform

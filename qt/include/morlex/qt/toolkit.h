@@ -27,6 +27,9 @@
 class QWidget;
 
 namespace morlex::qt {
+namespace detail {
+class SurfaceParentScope;
+}  // namespace detail
 
 class Toolkit final : public platform::Toolkit {
  public:
@@ -52,8 +55,12 @@ class Toolkit final : public platform::Toolkit {
 
  private:
   friend class FormAccess;
+  friend class detail::SurfaceParentScope;
   std::function<void(platform::Form&)> modal_hook_;
   int live_forms_ = 0;
+  // The innermost scope that has the control surfaces made on a parent
+  // widget of its owner's, or nullptr.
+  detail::SurfaceParentScope* surface_parent_ = nullptr;
 };
 
 // The QWidget behind a widget or surface of the Qt toolkit; nullptr for a

@@ -4,12 +4,15 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
+#include "artwork_p.h"
+#include "command_button_p.h"
+#include "form_p.h"
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/units.h"
-#include "widgets_p.h"
 
 namespace morlex::qt::detail {
 

@@ -1,0 +1,121 @@
+// The label of the Qt toolkit.
+#include "label_p.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <algorithm>
+
+#include "morlex/qt/units.h"
+#include "surface_p.h"
+
+namespace morlex::qt::detail {
+namespace {
+
+Qt::Alignment QtAlignment(int alignment) {
+  const Qt::Alignment horizontal = alignment == 1   ? Qt::AlignRight
+                                   : alignment == 2 ? Qt::AlignHCenter
+                                                    : Qt::AlignLeft;
+  return horizontal | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
+    : WidgetImpl(surface, d, new QLabel(parent)),
+      label_(static_cast<QLabel*>(widget_)),
+      caption_(d.caption),
+      bordered_(d.border_style != 0),
+      alignment_(d.alignment),
+      back_color_(d.back_color.value_or(platform::kColorButtonFace)),
+      fore_color_(d.fore_color.value_or(platform::kColorButtonText)),
+      auto_size_(d.auto_size) {
+  label_->setTextFormat(Qt::PlainText);
+  label_->setFocusPolicy(Qt::NoFocus);
+  label_->setIndent(0);
+  label_->setAutoFillBackground(true);
+  font_ = d.font ? QFontFromFont(FontOfDesign(*d.font)) : surface.SurfaceFont();
+  label_->setFont(font_);
+  label_->setText(ToQString(caption_));
+  label_->setAlignment(QtAlignment(alignment_));
+  label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  SetBackColor(back_color_);
+  if (auto_size_) Fit();
+}
+
+void Label::Fit() {
+  const QFontMetrics metrics(label_->font());
+  const int frame = label_->frameWidth();
+  const double tpp = surface_.TwipsPerPixel();
+  width_ =
+      static_cast<float>(PixelsToTwips(metrics.horizontalAdvance(label_->text()) + 2 * frame, tpp));
+  height_ = static_cast<float>(PixelsToTwips(metrics.height() + 2 * frame, tpp));
+  Place();
+}
+
+void Label::Place() {
+  WidgetImpl::Place();
+  if (!auto_size_) FitFont();
+}
+
+// The captions are laid out for the design's font; a stand-in font that is
+// wider (where that face is not installed) would cut them. A caption that
+// does not fit is drawn smaller, down to 60 percent of the design's size,
+// and one that still does not fit ends in an ellipsis, so that it is seen
+// to be cut.
+void Label::FitFont() {
+  QFont font = font_;
+  const QString caption = ToQString(caption_);
+  QString shown = caption;
+  const int available = label_->contentsRect().width();
+  if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
+      !caption.contains(QLatin1Char('\n'))) {
+    const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
+    if (needed > available) {
+      // A little under the exact ratio: hinting rounds the smaller font's
+      // advances, and a caption that fits must not lose its last letter.
+      const qreal scale = std::max<qreal>(0.6, 0.97 * available / needed);
+      font.setPointSizeF(font.pointSizeF() * scale);
+      if (QFontMetrics(font).horizontalAdvance(caption) > available) {
+        shown = QFontMetrics(font).elidedText(caption, Qt::ElideRight, available);
+      }
+    }
+  }
+  if (label_->font() != font) label_->setFont(font);
+  if (label_->text() != shown) label_->setText(shown);
+}
+
+void Label::SetCaption(std::u16string_view caption) {
+  caption_ = caption;
+  label_->setText(ToQString(caption_));
+  if (auto_size_) {
+    Fit();
+  } else {
+    FitFont();
+  }
+}
+
+void Label::SetBordered(bool single_line) {
+  bordered_ = single_line;
+  label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  if (auto_size_) {
+    Fit();
+  } else {
+    FitFont();
+  }
+}
+
+void Label::SetAlignment(int alignment) {
+  alignment_ = alignment;
+  label_->setAlignment(QtAlignment(alignment_));
+}
+
+void Label::SetBackColor(std::uint32_t color) {
+  back_color_ = color;
+  const QPalette theme = QApplication::palette(label_);
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Window, back_color_);
+  SetRole(palette, theme, QPalette::WindowText, fore_color_);
+  label_->setPalette(palette);
+}
+
+}  // namespace morlex::qt::detail

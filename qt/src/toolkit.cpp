@@ -1,0 +1,63 @@
+// The Qt toolkit itself: it makes the control's surface and the forms, and
+// answers what its owners ask of the widgets it made.
+#include "morlex/qt/toolkit.h"
+
+#include "drawn_parts_p.h"
+#include "form_p.h"
+#include "morlex/core/error.h"
+#include "surface_p.h"
+
+namespace morlex::qt {
+
+Toolkit::Toolkit() = default;
+Toolkit::~Toolkit() = default;
+
+std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
+    const platform::SurfaceDesign& design) {
+  if (detail::SurfaceParentScope* scope = surface_parent_) {
+    auto surface = std::make_unique<detail::Surface>(design, scope->parent_, false, true,
+                                                     scope->forwards_events_);
+    scope->made_ = surface.get();
+    return surface;
+  }
+  auto* body = new QWidget(nullptr);
+  body->setObjectName(QString::fromStdString(design.name));
+  return std::make_unique<detail::Surface>(design, body, true, true);
+}
+
+std::unique_ptr<platform::Form> Toolkit::CreateForm(const platform::SurfaceDesign& design) {
+  return std::make_unique<detail::Form>(*this, design, live_forms_);
+}
+
+QWidget* WidgetOf(const platform::Widget& widget) {
+  const auto* w = dynamic_cast<const detail::QtWidget*>(&widget);
+  return w != nullptr ? w->Q() : nullptr;
+}
+
+QRect AreaOf(const platform::Widget& widget) {
+  if (const auto* part = dynamic_cast<const detail::DrawnPart*>(&widget)) return part->Area();
+  const QWidget* q = WidgetOf(widget);
+  return q != nullptr ? q->geometry() : QRect();
+}
+
+bool IsDrawnPart(const platform::Widget& widget) {
+  return dynamic_cast<const detail::DrawnPart*>(&widget) != nullptr;
+}
+
+QWidget* WidgetOf(const platform::Surface& surface) {
+  const auto* s = dynamic_cast<const detail::Surface*>(&surface);
+  return s != nullptr ? s->Body() : nullptr;
+}
+
+platform::Widget* FocusedWidget(const platform::Surface& surface) {
+  const auto* s = dynamic_cast<const detail::Surface*>(&surface);
+  return s != nullptr ? s->Focused() : nullptr;
+}
+
+void MoveFocus(platform::Surface& surface, platform::Widget* to) {
+  auto* s = dynamic_cast<detail::Surface*>(&surface);
+  if (s == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
+  s->MoveFocus(to);
+}
+
+}  // namespace morlex::qt

@@ -1,0 +1,129 @@
+// What every platform widget of the Qt toolkit does alike, whatever its kind.
+#include "widget_p.h"
+
+#include <QFrame>
+#include <QWidget>
+
+#include "morlex/core/error.h"
+#include "morlex/qt/units.h"
+#include "surface_p.h"
+
+namespace morlex::qt::detail {
+
+[[noreturn]] void InvalidValue() {
+  throw Error(errnum::kInvalidValue, "Invalid property value");
+}
+
+platform::Font FontOfDesign(const platform::FontDesign& d) {
+  platform::Font f;
+  f.name = d.face;
+  f.size = d.size;
+  f.weight = d.weight;
+  f.bold = d.weight >= 700;
+  f.charset = d.charset;
+  return f;
+}
+
+// Sets a palette role from a colour value in the groups the user sees while
+// the widget is enabled; a system colour follows the theme of each group.
+void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
+             std::uint32_t value) {
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    const QColor color = IsSystemColor(value)
+                             ? theme.color(group, SystemColorRole(static_cast<int>(value & 0xFF)))
+                             : ColorFromValue(value, theme);
+    palette.setColor(group, role, color);
+  }
+}
+
+// --- PartImpl, WidgetImpl ------------------------------------------------------------
+
+template <typename Base>
+PartImpl<Base>::PartImpl(Surface& surface, const platform::WidgetDesign& d)
+    : surface_(surface),
+      name_(d.name),
+      index_(d.index),
+      left_(d.left),
+      top_(d.top),
+      width_(d.width),
+      height_(d.height),
+      visible_(d.visible),
+      enabled_(d.enabled),
+      tab_index_(d.tab_index),
+      tab_stop_(d.tab_stop) {}
+
+template <typename Base>
+void PartImpl<Base>::SetLeft(float v) {
+  left_ = v;
+  Place();
+}
+template <typename Base>
+void PartImpl<Base>::SetTop(float v) {
+  top_ = v;
+  Place();
+}
+template <typename Base>
+void PartImpl<Base>::SetWidth(float v) {
+  width_ = v;
+  Place();
+}
+template <typename Base>
+void PartImpl<Base>::SetHeight(float v) {
+  height_ = v;
+  Place();
+}
+
+template <typename Base>
+void PartImpl<Base>::SetFocus() {
+  surface_.MoveFocus(this);
+}
+
+template <typename Base>
+WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, QWidget* widget)
+    : PartImpl<Base>(surface, d), widget_(widget), container_(widget->parentWidget()) {
+  widget_->setObjectName(QString::fromStdString(
+      this->index_ >= 0 ? this->name_ + "_" + std::to_string(this->index_) : this->name_));
+  widget_->setEnabled(this->enabled_);
+  widget_->setVisible(this->visible_);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::Place() {
+  const double tpp = this->surface_.TwipsPerPixel();
+  QPoint offset;
+  if (container_ != this->surface_.Body()) {
+    if (const auto* frame = qobject_cast<const QFrame*>(container_)) {
+      offset = frame->contentsRect().topLeft();
+    }
+  }
+  widget_->setGeometry(TwipsToPixels(this->left_, tpp) + offset.x(),
+                       TwipsToPixels(this->top_, tpp) + offset.y(),
+                       TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetVisible(bool v) {
+  this->visible_ = v;
+  widget_->setVisible(v);
+}
+
+template <typename Base>
+void WidgetImpl<Base>::SetEnabled(bool v) {
+  this->enabled_ = v;
+  widget_->setEnabled(v);
+}
+
+template class PartImpl<platform::TextBox>;
+template class PartImpl<platform::CommandButton>;
+template class PartImpl<platform::Label>;
+template class PartImpl<platform::PictureBox>;
+template class PartImpl<platform::Image>;
+template class PartImpl<platform::UpDown>;
+template class WidgetImpl<platform::TextBox>;
+template class WidgetImpl<platform::CommandButton>;
+template class WidgetImpl<platform::Label>;
+template class WidgetImpl<platform::PictureBox>;
+template class WidgetImpl<platform::Image>;
+template class WidgetImpl<platform::UpDown>;
+
+}  // namespace morlex::qt::detail

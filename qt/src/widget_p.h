@@ -1,0 +1,123 @@
+#pragma once
+// Internal: what every platform widget of the Qt toolkit is, whatever its
+// kind: its design's name, index, geometry in twips, visibility, state and
+// tab order, and the Qt widget that shows it (or none, for a part that its
+// surface's body draws). The helpers that the widget kinds share.
+
+#include <QPalette>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "morlex/platform/design.h"
+#include "morlex/platform/font.h"
+#include "morlex/platform/widgets.h"
+
+class QWidget;
+
+namespace morlex::qt::detail {
+
+class Surface;
+
+// What the surface needs of every widget, whatever its kind.
+class QtWidget {
+ public:
+  virtual ~QtWidget() = default;
+  // The Qt widget, or nullptr for a part that the surface's body draws.
+  virtual QWidget* Q() const = 0;
+  virtual platform::Widget& Self() = 0;
+  virtual int TabIndex() const = 0;
+  virtual bool TabStop() const = 0;
+  virtual bool TakesFocus() const = 0;
+  virtual Surface& Owner() const = 0;
+  // Puts the widget at the pixels of the twips geometry.
+  virtual void Place() = 0;
+};
+
+// What every widget keeps of its design: name, index, geometry in twips,
+// visibility, state and tab order.
+template <typename Base>
+class PartImpl : public Base, public QtWidget {
+ public:
+  PartImpl(Surface& surface, const platform::WidgetDesign& design);
+
+  const std::string& Name() const override { return name_; }
+  int Index() const override { return index_; }
+  float Left() const override { return left_; }
+  float Top() const override { return top_; }
+  float Width() const override { return width_; }
+  float Height() const override { return height_; }
+  void SetLeft(float v) override;
+  void SetTop(float v) override;
+  void SetWidth(float v) override;
+  void SetHeight(float v) override;
+  bool Visible() const override { return visible_; }
+  bool Enabled() const override { return enabled_; }
+  void SetFocus() override;
+
+  platform::Widget& Self() override { return *this; }
+  int TabIndex() const override { return tab_index_; }
+  bool TabStop() const override { return tab_stop_; }
+  bool TakesFocus() const override { return false; }
+  Surface& Owner() const override { return surface_; }
+
+ protected:
+  Surface& surface_;
+  std::string name_;
+  int index_;
+  float left_, top_, width_, height_;
+  bool visible_, enabled_;
+  int tab_index_;
+  bool tab_stop_;
+};
+
+// A platform widget that is a Qt widget of its own.
+template <typename Base>
+class WidgetImpl : public PartImpl<Base> {
+ public:
+  WidgetImpl(Surface& surface, const platform::WidgetDesign& design, QWidget* widget);
+  void SetVisible(bool v) override;
+  void SetEnabled(bool v) override;
+  QWidget* Q() const override { return widget_; }
+  void Place() override;
+
+ protected:
+  QWidget* widget_;  // owned by its Qt parent
+  QWidget* container_;
+};
+
+// --- Shared by the widget kinds -----------------------------------------------------
+
+// Fails with 380, as every setter does for a value out of its range.
+[[noreturn]] void InvalidValue();
+
+// Sets a flag for a scope; Qt calls inside do not throw, but the flag must not
+// stay set if one ever did.
+class ScopedSet {
+ public:
+  explicit ScopedSet(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ScopedSet() { flag_ = false; }
+  ScopedSet(const ScopedSet&) = delete;
+  ScopedSet& operator=(const ScopedSet&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// Calls a notification handler through a copy: a handler may replace the
+// handlers while it runs.
+template <typename Handler, typename... Args>
+void CallHandler(const Handler& handler, Args&&... args) {
+  auto copy = handler;
+  if (copy) copy(std::forward<Args>(args)...);
+}
+
+// The font a widget's design names.
+platform::Font FontOfDesign(const platform::FontDesign& design);
+
+// Sets a palette role from a colour value in the groups the user sees while
+// the widget is enabled; a system colour follows the theme of each group.
+void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
+             std::uint32_t value);
+
+}  // namespace morlex::qt::detail
