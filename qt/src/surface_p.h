@@ -58,7 +58,7 @@ class SurfaceParentScope {
   }
 
  private:
-  friend class qt::Toolkit;
+  friend class qt::Toolkit;  // sets made_
   Toolkit& toolkit_;
   QWidget* parent_;
   bool forwards_events_;

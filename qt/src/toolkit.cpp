@@ -15,8 +15,8 @@ Toolkit::~Toolkit() = default;
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
     const platform::SurfaceDesign& design) {
   if (detail::SurfaceParentScope* scope = surface_parent_) {
-    auto surface = std::make_unique<detail::Surface>(design, scope->parent_, false, true,
-                                                     scope->forwards_events_);
+    auto surface = std::make_unique<detail::Surface>(design, scope->Parent(), false, true,
+                                                     scope->ForwardsEvents());
     scope->made_ = surface.get();
     return surface;
   }
