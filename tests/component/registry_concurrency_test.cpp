@@ -20,6 +20,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <ostream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -165,6 +166,10 @@ struct StressCase {
   const char* name;
   bool last_call_registers;
 };
+
+void PrintTo(const StressCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RegistryStress : public RegistryConcurrency,
                        public testing::WithParamInterface<StressCase> {};
