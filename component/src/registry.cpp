@@ -8,6 +8,7 @@
 #include "morlex/component/type_library.h"
 #include "morlex/core/error.h"
 #include "morlex/storage/atomic_file.h"
+#include "registry_lock_p.h"
 
 namespace morlex::component {
 namespace {
@@ -78,7 +79,15 @@ std::string Identity(const RegistryEntry& e) {
 std::vector<std::string> ReadLines(const fs::path& file) {
   std::error_code ec;
   if (!fs::exists(file, ec)) return {};
-  const std::string text = storage::ReadWholeFile(file, kMaxRegistrySize);
+  std::string text;
+  try {
+    text = storage::ReadWholeFile(file, kMaxRegistrySize);
+  } catch (const Error&) {
+    // Readers take no lock: the last entry's removal may take the file away
+    // between the look and the read, which is a registry with nothing in it.
+    if (!fs::exists(file, ec) && !ec) return {};
+    throw;
+  }
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -93,7 +102,7 @@ std::vector<std::string> ReadLines(const fs::path& file) {
 void WriteLines(const fs::path& file, const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& l : lines) text += l + '\n';
-  storage::WriteFileAtomically(file, text);
+  storage::WriteFileAtomically(file, text, detail::RegistryBeforeReplace());
 }
 
 }  // namespace
@@ -153,6 +162,17 @@ std::vector<RegistryEntry> RegistrationEntries(const std::string& module_path) {
 }
 
 void AddRegistryEntries(const fs::path& file, const std::vector<RegistryEntry>& entries) {
+  if (file.has_parent_path()) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    if (ec) {
+      throw Error(errnum::kFileFailure,
+                  "Cannot create '" + file.parent_path().string() + "': " + ec.message());
+    }
+  }
+  // From the read to the replace nobody else may change the file, or one of
+  // the two changes is lost.
+  const detail::RegistryLock lock(file);
   std::vector<std::string> lines = ReadLines(file);
   std::set<std::string> written;
   std::vector<std::string> out;
@@ -174,14 +194,6 @@ void AddRegistryEntries(const fs::path& file, const std::vector<RegistryEntry>& 
   for (const auto& e : entries) {
     if (written.insert(Identity(e)).second) out.push_back(e.Line());
   }
-  if (file.has_parent_path()) {
-    std::error_code ec;
-    fs::create_directories(file.parent_path(), ec);
-    if (ec) {
-      throw Error(errnum::kFileFailure,
-                  "Cannot create '" + file.parent_path().string() + "': " + ec.message());
-    }
-  }
   WriteLines(file, out);
 }
 
@@ -190,21 +202,32 @@ void RemoveRegistryEntries(const fs::path& file, const std::vector<RegistryEntry
   if (!fs::exists(file, ec)) return;
   std::set<std::string> ours;
   for (const auto& e : entries) ours.insert(Identity(e));
-  const std::vector<std::string> lines = ReadLines(file);
-  std::vector<std::string> out;
-  for (const auto& line : lines) {
-    const auto parsed = ParseLine(line);
-    if (parsed && ours.count(Identity(*parsed)) != 0) continue;
-    out.push_back(line);
-  }
-  if (out.size() == lines.size()) return;  // nothing of ours: leave the file untouched
-  if (out.empty()) {
+  // The lines left once ours are out; nothing when none of ours is there.
+  const auto without_ours = [&ours](const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const auto& line : lines) {
+      const auto parsed = ParseLine(line);
+      if (parsed && ours.count(Identity(*parsed)) != 0) continue;
+      out.push_back(line);
+    }
+    return out.size() == lines.size() ? std::optional<std::vector<std::string>>()
+                                      : std::optional(std::move(out));
+  };
+  // Nothing of ours: the file is left untouched, and that needs no lock (nor
+  // the right to create one). Whoever adds ours after this look comes after
+  // this call.
+  if (!without_ours(ReadLines(file))) return;
+
+  const detail::RegistryLock lock(file);
+  const auto out = without_ours(ReadLines(file));
+  if (!out) return;  // another program took them out meanwhile
+  if (out->empty()) {
     if (!fs::remove(file, ec) && ec) {
       throw Error(errnum::kFileFailure, "Cannot remove '" + file.string() + "': " + ec.message());
     }
     return;
   }
-  WriteLines(file, out);
+  WriteLines(file, *out);
 }
 
 std::vector<RegistryEntry> ReadRegistry(const fs::path& file) {

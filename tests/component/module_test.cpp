@@ -124,6 +124,7 @@ class Module : public testing::Test {
     ::unsetenv("MORLEX_REGISTRY");
     std::error_code ec;
     fs::remove(registry_, ec);
+    fs::remove(registry_.string() + ".lock", ec);
   }
 
   MxClassObject* Factory() {

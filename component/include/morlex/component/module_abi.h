@@ -8,6 +8,9 @@
  *                          MORLEX_REGISTRY, else morlex/registry.txt under
  *                          $XDG_CONFIG_HOME or ~/.config)
  *   DllUnregisterServer()  removes exactly those entries again
+ *                          (both wait up to 5 seconds for another program
+ *                          changing the registry, and fail with
+ *                          MX_SELFREG_E_CLASS when it holds on longer)
  *   DllGetClassObject()    gives the class object of MorlexDate, which
  *                          creates controls
  *   DllCanUnloadNow()      MX_S_OK when no control and no lock remains,

@@ -13,6 +13,12 @@
 // quotes with \" \\ \n escapes. Blank lines, "#" comments and lines of any
 // other form are kept as they are; an entry is identified by its key and
 // value name.
+//
+// Programs change the file at the same time (two installers, an installer and
+// a design tool): every change reads, edits and replaces the file while
+// holding an advisory lock (flock) on "<file>.lock" beside it, so that none
+// writes back what it read over another's change. Readers take no lock; the
+// file is always replaced whole.
 
 #include <filesystem>
 #include <string>
@@ -39,12 +45,15 @@ std::vector<RegistryEntry> RegistrationEntries(const std::string& module_path);
 
 // Adds entries to the registry file (creating it and its folder if needed),
 // replacing entries with the same key and name in place; every other line
-// stays as it was. The file is replaced atomically. Fails with morlex::Error.
+// stays as it was. The file is replaced atomically. Fails with morlex::Error
+// (75), leaving the file as it was, also when another program holds the lock
+// for more than 5 seconds.
 void AddRegistryEntries(const std::filesystem::path& file,
                         const std::vector<RegistryEntry>& entries);
 // Removes the entries with the keys and names of entries (whatever their
 // values); every other line stays. A file left with no line at all is
-// removed. A missing file is not an error.
+// removed. A missing file, or one without our entries, is not an error and is
+// not touched. Fails like AddRegistryEntries.
 void RemoveRegistryEntries(const std::filesystem::path& file,
                            const std::vector<RegistryEntry>& entries);
 
