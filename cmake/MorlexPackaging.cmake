@@ -63,11 +63,14 @@ set(MORLEX_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 # The files find the prefix from where they lie, so that an install moved
 # elsewhere (or unpacked into another root) still names its own folders.
 file(RELATIVE_PATH MORLEX_PC_PREFIX_FROM_DIR /prefix/${MORLEX_PKGCONFIG_DIR} /prefix)
-# The toolkit-free libraries: everything but the Qt binding and the host's
-# script machinery, in link order.
+string(REGEX REPLACE "/$" "" MORLEX_PC_PREFIX_FROM_DIR "${MORLEX_PC_PREFIX_FROM_DIR}")
+# The toolkit-free libraries: everything but the Qt binding, in link order.
 set(morlex_plain_roots)
+set(morlex_qt_roots)
 foreach(library IN LISTS morlex_libraries)
-  if(NOT library MATCHES "^morlex_qt")
+  if(library MATCHES "^morlex_qt")
+    list(APPEND morlex_qt_roots ${library})
+  else()
     list(APPEND morlex_plain_roots ${library})
   endif()
 endforeach()
@@ -79,9 +82,9 @@ set(MORLEX_PC_REQUIRES "")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/morlexdatecontrol.pc.in
   ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol.pc @ONLY)
 set(morlex_pc_files ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol.pc)
-if(TARGET morlex_qt)
+if(morlex_qt_roots)
   # Only what the binding adds; the rest comes through Requires.
-  morlex_link_order(morlex_qt_order morlex_qt)
+  morlex_link_order(morlex_qt_order ${morlex_qt_roots})
   list(REMOVE_ITEM morlex_qt_order ${morlex_plain_order})
   morlex_pkgconfig_libs(MORLEX_PC_LIBS ${morlex_qt_order})
   set(MORLEX_PC_NAME "MorlexDateControl Qt")
@@ -92,6 +95,19 @@ if(TARGET morlex_qt)
   list(APPEND morlex_pc_files ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol-qt.pc)
 endif()
 install(FILES ${morlex_pc_files} DESTINATION ${MORLEX_PKGCONFIG_DIR} COMPONENT Development)
+
+# A stripped install (CPack's, or cmake --install --strip) strips programs and
+# shared libraries; the static libraries lose their debug information too,
+# which is most of their size.
+if(CMAKE_STRIP)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      file(GLOB archives \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/libmorlex_*.a\")
+      foreach(archive IN LISTS archives)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug \"\${archive}\")
+      endforeach()
+    endif()" COMPONENT Development)
+endif()
 
 # --- Debian packages ----------------------------------------------------------------------
 
@@ -105,7 +121,10 @@ endif()
 set(CPACK_PACKAGE_NAME "morlexdatecontrol")
 set(CPACK_PACKAGE_VENDOR "Morlex Software")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# No package-wide summary (CPack would put it before every description):
+# each package's description starts with its own. CPack leaves its default
+# out.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_NAME} built using CMake")
 set(CPACK_PACKAGE_CONTACT "MorlexDateControl maintainers <maintainers@morlex.example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${MORLEX_DEB_PREFIX})
 set(CPACK_GENERATOR "DEB")
@@ -138,8 +157,10 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION "utils")
 
 # The runtime package registers the module with the dynamic linker and says
 # which package provides its SONAME.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# (CPack knows no per-package switch for the shlibs file; the module is the
+# only shared object with a SONAME.)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 file(WRITE ${PROJECT_BINARY_DIR}/debian/runtime/triggers "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/runtime/triggers)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
@@ -154,7 +175,7 @@ if(TARGET morlex_qt)
 endif()
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_ENHANCES "designer-qt6")
 
-set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
+string(CONCAT CPACK_COMPONENT_RUNTIME_DESCRIPTION
   "date-entry field for desktop C++ applications - runtime\n"
   "MorlexDate is a single-line date-entry field: the user types a date in\n"
   "month/day/year order, steps it with an up-down indicator and picks it from a\n"
@@ -162,7 +183,7 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
   "\n"
   "This package holds the loadable module libMorlexDateControl.so.1 and the\n"
   "pictures the field draws.")
-set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
+string(CONCAT CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
   "date-entry field for desktop C++ applications - development files\n"
   "MorlexDate is a single-line date-entry field for C++20 applications.\n"
   "\n"
@@ -170,11 +191,11 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
   "control and the Qt 6 Widgets binding MorlexDateWidget), the CMake package\n"
   "MorlexDateControl and the pkg-config files morlexdatecontrol and\n"
   "morlexdatecontrol-qt.")
-set(CPACK_COMPONENT_DESIGNER_DESCRIPTION
+string(CONCAT CPACK_COMPONENT_DESIGNER_DESCRIPTION
   "date-entry field for desktop C++ applications - Qt Designer plugin\n"
   "Puts the MorlexDate field in Qt Designer's widget box, and lets QUiLoader\n"
   "create it from .ui files at run time.")
-set(CPACK_COMPONENT_TOOLS_DESCRIPTION
+string(CONCAT CPACK_COMPONENT_TOOLS_DESCRIPTION
   "date-entry field for desktop C++ applications - programs\n"
   "morlex-host plays scripts of host and user commands against the field;\n"
   "morlex-demo is a record form over SQLite with three date fields.")
