@@ -38,7 +38,7 @@ cmake --build "$prefix/consumer" -j "$jobs" >/dev/null
 
 echo "== Debian packages: lintian, unpacked into a scratch root, consumers built against it"
 rm -rf build/packages
-(cd build && cpack -G DEB >/dev/null)
+(cd build && cpack -G DEB >cpack.log 2>&1) || { cat build/cpack.log; exit 1; }
 ls -l build/packages/*.deb
 # Warnings are shown; an error fails the run.
 lintian build/packages/*.deb 2>&1 | sed 's/^/lintian: /' || { echo "lintian: errors"; exit 1; }
