@@ -2,7 +2,9 @@
 #
 # Every library of the project (a target named morlex_*, wherever it was
 # added) is installed and exported as Morlex::<name without the prefix>, with
-# the headers of its include/ folder; morlex-host goes to bin. (artwork/
+# the headers of its include/ folder; morlex-host and morlex-demo go to bin.
+# Components (the Debian packages of MorlexPackaging.cmake): Development for
+# the libraries, headers and CMake package, Tools for the programs. (artwork/
 # installs the pictures and component/ the loadable module themselves.) A
 # consumer writes
 #
@@ -81,20 +83,25 @@ endforeach()
 
 install(TARGETS ${morlex_libraries}
   EXPORT MorlexDateControlTargets
+  COMPONENT Development
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 foreach(dir IN LISTS header_dirs)
-  install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+  install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
+    FILES_MATCHING PATTERN "*.h")
 endforeach()
-if(TARGET morlex-host)
-  install(TARGETS morlex-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+foreach(program morlex-host morlex-demo)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+  endif()
+endforeach()
 
 install(EXPORT MorlexDateControlTargets
   NAMESPACE Morlex::
-  DESTINATION ${MORLEX_PACKAGE_DIR})
+  DESTINATION ${MORLEX_PACKAGE_DIR}
+  COMPONENT Development)
 set(MORLEX_PACKAGE_HAS_QT ${MORLEX_BUILD_QT})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/MorlexDateControlConfig.cmake.in
   ${PROJECT_BINARY_DIR}/MorlexDateControlConfig.cmake
@@ -104,4 +111,5 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/MorlexDateControlConfigVe
 install(FILES
   ${PROJECT_BINARY_DIR}/MorlexDateControlConfig.cmake
   ${PROJECT_BINARY_DIR}/MorlexDateControlConfigVersion.cmake
-  DESTINATION ${MORLEX_PACKAGE_DIR})
+  DESTINATION ${MORLEX_PACKAGE_DIR}
+  COMPONENT Development)

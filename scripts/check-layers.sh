@@ -18,7 +18,7 @@ storage
 component
 headless
 qt
-host
+host designer
 apps"
 
 ranks=$(echo "$layers" | awk '{ for (i = 1; i <= NF; ++i) print $i, NR }')

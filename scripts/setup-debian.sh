@@ -7,6 +7,8 @@ packages=(
   build-essential cmake git pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-tools-dev libqt6opengl6-dev
+  dpkg-dev lintian file
   libsqlite3-dev sqlite3
   clang libclang-rt-14-dev
   libicu-dev libhowardhinnant-date-dev

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test (the Qt ones
 # offscreen, then once more under Xvfb with the xcb platform), installs the
-# build and builds a consumer of the installed package, then builds the tests
+# build and builds a consumer of the installed package, makes the Debian
+# packages, checks them with lintian and builds a CMake and a pkg-config
+# consumer against them unpacked into a scratch root, then builds the tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them
 # once more. Installs what is missing first.
 set -euo pipefail
@@ -13,7 +15,7 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 echo "== build (warnings are errors)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORLEX_WARNINGS_AS_ERRORS=ON \
-  -DMORLEX_BUILD_BENCH=ON >/dev/null
+  -DMORLEX_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j "$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
@@ -33,6 +35,24 @@ cmake -S tests/find-package -B "$prefix/consumer" -DCMAKE_PREFIX_PATH="$prefix/u
 cmake --build "$prefix/consumer" -j "$jobs" >/dev/null
 "$prefix/consumer/consumer_core"
 "$prefix/consumer/consumer_qt"
+
+echo "== Debian packages: lintian, unpacked into a scratch root, consumers built against it"
+rm -rf build/packages
+(cd build && cpack -G DEB >cpack.log 2>&1) || { cat build/cpack.log; exit 1; }
+ls -l build/packages/*.deb
+# Warnings are shown; an error fails the run.
+lintian build/packages/*.deb 2>&1 | sed 's/^/lintian: /' || { echo "lintian: errors"; exit 1; }
+root="$prefix/root"
+for deb in build/packages/*.deb; do dpkg-deb -x "$deb" "$root"; done
+module=$(find "$root/usr/lib" -name 'libMorlexDateControl.so.1' | head -n 1)
+objdump -p "$module" | grep -q 'SONAME *libMorlexDateControl.so.1$'
+find "$root/usr/lib" -path '*/qt6/plugins/designer/libmorlexdatewidget.so' | grep -q .
+cmake -S tests/find-package -B "$prefix/deb-consumer" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
+cmake --build "$prefix/deb-consumer" -j "$jobs" >/dev/null
+"$prefix/deb-consumer/consumer_qt"
+pc_dir=$(dirname "$(find "$root/usr/lib" -name morlexdatecontrol-qt.pc | head -n 1)")
+PKG_CONFIG_PATH="$pc_dir" make -s -C tests/pkg-config OUT="$prefix"
+"$prefix/consumer_pkgconfig"
 
 echo "== sanitizer build (ASan + UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORLEX_WARNINGS_AS_ERRORS=ON \

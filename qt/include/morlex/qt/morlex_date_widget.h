@@ -51,10 +51,12 @@ class MorlexDateWidget : public QWidget {
   Q_PROPERTY(QFont textFont READ textFont WRITE setTextFont)
   Q_PROPERTY(QString toolTipText READ toolTipText WRITE setToolTipText)
   Q_PROPERTY(int whatsThisHelpId READ whatsThisHelpId WRITE setWhatsThisHelpId)
-  Q_PROPERTY(QString selText READ selText WRITE setSelText)
-  Q_PROPERTY(int selStart READ selStart WRITE setSelStart)
-  Q_PROPERTY(int selLength READ selLength WRITE setSelLength)
-  Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
+  // The selection is the user's, and UserMode the host's: a form designer
+  // neither offers nor records them.
+  Q_PROPERTY(QString selText READ selText WRITE setSelText DESIGNABLE false)
+  Q_PROPERTY(int selStart READ selStart WRITE setSelStart DESIGNABLE false)
+  Q_PROPERTY(int selLength READ selLength WRITE setSelLength DESIGNABLE false)
+  Q_PROPERTY(bool userMode READ userMode WRITE setUserMode DESIGNABLE false STORED false)
 
  public:
   enum DateFormat {

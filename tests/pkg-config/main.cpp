@@ -1,0 +1,21 @@
+// Uses the Qt binding and the toolkit-free control of the installed
+// libraries, found through pkg-config.
+#include <QApplication>
+#include <cstdio>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/qt/morlex_date_widget.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  morlex::qt::MorlexDateWidget field;
+  field.setText(QStringLiteral("12/25/1999"));
+  field.setDateFormat(morlex::qt::MorlexDateWidget::LeadingZerosNoCentury);
+  std::printf("%s %d\n", field.text().toUtf8().constData(),
+              static_cast<int>(field.control().DateFormat()));
+  return field.text() == QStringLiteral("12/25/99") &&
+                 static_cast<int>(field.control().DateFormat()) == 1
+             ? 0
+             : 1;
+}
