@@ -138,7 +138,6 @@ class MorlexDate {
   static void FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
                           std::int16_t& N);
   void CountSlashes(std::int16_t n, std::int16_t& count) const;
-  bool GrowsPastMaxLength(std::size_t new_length) const;
 
   platform::HostSite& host_;
   platform::Toolkit& toolkit_;
