@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libsqlite3-dev sqlite3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libicu-dev libhowardhinnant-date-dev
   xvfb xauth fonts-dejavu-core
 )

@@ -114,7 +114,8 @@ std::string ReadWholeFile(const fs::path& path, std::size_t max_size) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (ec || !fs::exists(status)) {
-    throw Error(53, "File not found: '" + path.string() + "'");
+    throw Error(errnum::kFileNotFound,
+                ErrorMessage(errnum::kFileNotFound, "'" + path.string() + "'"));
   }
   if (!fs::is_regular_file(status)) Fail("Not a regular file:", path, 0);
   std::ifstream in(path, std::ios::binary);

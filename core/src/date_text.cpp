@@ -67,6 +67,11 @@ void AppendNumber(std::u16string& out, int value, int min_width) {
 
 }  // namespace
 
+std::u16string_view MonthName(int month) {
+  if (month < 1 || month > 12) return {};
+  return kMonthNames[static_cast<std::size_t>(month - 1)];
+}
+
 std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
   text = TrimBlanks(text);
   if (text.empty()) return std::nullopt;
@@ -108,7 +113,7 @@ std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
       if (run <= 2) {
         AppendNumber(out, date.month, static_cast<int>(run));
       } else {
-        const auto name = kMonthNames[(date.month - 1) % 12];
+        const auto name = MonthName(date.month);
         out.append(run == 3 ? name.substr(0, 3) : name);
       }
     } else if (ch == u'd') {

@@ -24,7 +24,7 @@ namespace morlex::qt::detail {
 namespace {
 
 [[noreturn]] void InvalidValue() {
-  throw Error(errnum::kInvalidValue, "Invalid property value");
+  throw Error(errnum::kInvalidValue);
 }
 
 // Sets a flag for a scope; Qt calls inside do not throw, but the flag must not
@@ -39,16 +39,6 @@ class ScopedSet {
  private:
   bool& flag_;
 };
-
-platform::Font FontOfDesign(const platform::FontDesign& d) {
-  platform::Font f;
-  f.name = d.face;
-  f.size = d.size;
-  f.weight = d.weight;
-  f.bold = d.weight >= 700;
-  f.charset = d.charset;
-  return f;
-}
 
 // Sets a palette role from a colour value in the groups the user sees while
 // the widget is enabled; a system colour follows the theme of each group.

@@ -31,6 +31,10 @@ inline bool IsDateText(std::u16string_view text, int current_year) {
   return ReadDateText(text, current_year).has_value();
 }
 
+// The English name of month 1..12 ("January"), whatever the locale; empty
+// for any other number.
+std::u16string_view MonthName(int month);
+
 // Writes date in pattern. Runs of letters are replaced: "m" month, "mm" month
 // in two digits, "mmm"/"mmmm" the English month name (short/full), "d", "dd"
 // likewise for the day, "ddd"/"dddd" the English weekday name (short/full),
