@@ -10,7 +10,7 @@ packages=(
   qt6-tools-dev libqt6opengl6-dev
   dpkg-dev lintian file
   libsqlite3-dev sqlite3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libicu-dev libhowardhinnant-date-dev
   xvfb xauth fonts-dejavu-core
 )

@@ -66,8 +66,8 @@ QColor FromColorRef(std::uint32_t ref) {
                 static_cast<int>((ref >> 16) & 0xff));
 }
 
-constexpr std::uint32_t kWindowBackground = 0x80000005;
-constexpr std::uint32_t kWindowText = 0x80000008;
+constexpr std::uint32_t kWindowBackground = platform::kColorWindow;
+constexpr std::uint32_t kWindowText = platform::kColorWindowText;
 
 const char* const kNavNames[8] = {"First", "Previous", "Next", "Last",
                                   "New",   "Delete",   "Save", "Revert"};
@@ -377,7 +377,7 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
   } else {
     w->initProperties();
     // The host's first size for a new field; the layout pass follows.
-    w->resizeTwips(1635, 315);
+    w->resizeTwips(MorlexDate::kDefaultWidth, MorlexDate::kDefaultHeight);
     w->setDateFormat(StartFormat(row.column));
     w->setDataField(name);
     w->setToolTipText(QStringLiteral("%1: month/day/year").arg(Q(Info(row.column).label)));

@@ -53,7 +53,9 @@ std::vector<std::uint8_t> Load(std::string_view name) {
   }
   const fs::path path = Directory() / file;
   std::error_code ec;
-  if (!fs::exists(path, ec)) throw Error(53, "File not found: '" + path.string() + "'");
+  if (!fs::exists(path, ec))
+    throw Error(errnum::kFileNotFound,
+                ErrorMessage(errnum::kFileNotFound, "'" + path.string() + "'"));
   std::ifstream in(path, std::ios::binary);
   if (!in) throw Error(errnum::kFileFailure, "Cannot open '" + path.string() + "'");
   std::vector<std::uint8_t> bytes;

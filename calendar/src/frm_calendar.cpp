@@ -30,8 +30,7 @@ std::u16string TwoDigits(int value) {
 }  // namespace
 
 frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::Clock& clock)
-    : form_(form ? std::move(form)
-                 : throw Error(errnum::kInvalidCall, "Invalid procedure call or argument")),
+    : form_(form ? std::move(form) : throw Error(errnum::kInvalidCall)),
       clock_(clock),
       txtMonth(form_->GetTextBox("txtMonth")),
       txtYear(form_->GetTextBox("txtYear")),
@@ -106,7 +105,7 @@ void frmCalendar::SetDateText(std::u16string text) {
   const auto date = ReadDateText(text, reading_year_);
   // Every text set here was composed from a valid date; this guards the
   // invariant rather than reporting a user error.
-  if (!date) throw Error(errnum::kInvalidCall, "Invalid procedure call or argument");
+  if (!date) throw Error(errnum::kInvalidCall);
   m_strDate = std::move(text);
   chosen_ = *date;
 }

@@ -1,24 +1,9 @@
 #include "morlex/calendar/month_fields.h"
 
-#include <array>
-
 #include "morlex/core/date.h"
 #include "morlex/core/date_text.h"
 
 namespace morlex::calendar {
-
-namespace {
-
-constexpr std::array<std::u16string_view, 12> kMonthNames = {
-    u"January", u"February", u"March",     u"April",   u"May",      u"June",
-    u"July",    u"August",   u"September", u"October", u"November", u"December"};
-
-}  // namespace
-
-std::u16string_view MonthName(int month) {
-  if (month < 1 || month > 12) return {};
-  return kMonthNames[static_cast<std::size_t>(month - 1)];
-}
 
 std::optional<int> MonthOfLetter(std::int16_t key, int current) {
   if (key >= 'a' && key <= 'z') key = static_cast<std::int16_t>(key - 'a' + 'A');

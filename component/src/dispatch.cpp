@@ -20,7 +20,9 @@ constexpr std::array kMethod{A::kMethod};
 
 // Dispatch identifiers of the control's own members: 0x6803 in the upper 16
 // bits, and a number running down from 26 in member order.
-constexpr std::int32_t Own(int low) { return static_cast<std::int32_t>(0x68030000 + low); }
+constexpr std::int32_t Own(int low) {
+  return static_cast<std::int32_t>(0x68030000 + low);
+}
 
 const std::array<MemberInfo, 18> kMembers = {{
     {1, "DateIsValid", kGet, ValueType::kBoolean, Own(26), 504,
@@ -69,41 +71,47 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 [[noreturn]] void NoSuchMember() {
-  throw Error(errnum::kNoSuchMember, "Object doesn't support this property or method");
-}
-
-Variant Colour(std::uint32_t c) { return static_cast<std::int32_t>(c); }
-// A colour is any 32-bit pattern: hosts pass system colours both as negative
-// numbers (-2147483643) and as their unsigned reading (&H80000005).
-std::uint32_t ToColour(const Variant& v) {
-  if (std::holds_alternative<std::int32_t>(v) || std::holds_alternative<bool>(v)) {
-    return static_cast<std::uint32_t>(platform::ToLong(v));
-  }
-  const double d = std::nearbyint(platform::ToDouble(v));
-  if (d >= 2147483648.0 && d <= 4294967295.0) return static_cast<std::uint32_t>(d);
-  return static_cast<std::uint32_t>(platform::ToLong(v));
+  throw Error(errnum::kNoSuchMember);
 }
 
 Variant Get(MorlexDate& c, int position) {
   switch (position) {
-    case 1: return c.DateIsValid();
-    case 2: return c.Width();
-    case 3: return c.Calendar();
-    case 4: return c.DataField();
-    case 5: return c.Height();
-    case 6: return Colour(c.BackColor());
-    case 7: return c.Font();
-    case 8: return Colour(c.ForeColor());
-    case 9: return c.ToolTipText();
-    case 10: return c.WhatsThisHelpID();
-    case 11: return c.Text();
-    case 12: return c.Enabled();
-    case 13: return c.Spin();
-    case 14: return static_cast<std::int32_t>(c.DateFormat());
-    case 15: return c.SelText();
-    case 16: return c.SelStart();
-    case 17: return c.SelLength();
-    default: NoSuchMember();
+    case 1:
+      return c.DateIsValid();
+    case 2:
+      return c.Width();
+    case 3:
+      return c.Calendar();
+    case 4:
+      return c.DataField();
+    case 5:
+      return c.Height();
+    case 6:
+      return platform::ColorVariant(c.BackColor());
+    case 7:
+      return c.Font();
+    case 8:
+      return platform::ColorVariant(c.ForeColor());
+    case 9:
+      return c.ToolTipText();
+    case 10:
+      return c.WhatsThisHelpID();
+    case 11:
+      return c.Text();
+    case 12:
+      return c.Enabled();
+    case 13:
+      return c.Spin();
+    case 14:
+      return static_cast<std::int32_t>(c.DateFormat());
+    case 15:
+      return c.SelText();
+    case 16:
+      return c.SelStart();
+    case 17:
+      return c.SelLength();
+    default:
+      NoSuchMember();
   }
 }
 
@@ -112,23 +120,40 @@ void Put(MorlexDate& c, int position, const Variant& v) {
   using platform::ToLong;
   using platform::ToText;
   switch (position) {
-    case 2: return c.SetWidth(v);
-    case 3: return c.SetCalendar(ToBoolean(v));
-    case 4: return c.SetDataField(ToText(v));
-    case 5: return c.SetHeight(v);
-    case 6: return c.SetBackColor(ToColour(v));
-    case 7: return c.SetFont(platform::ToFont(v));
-    case 8: return c.SetForeColor(ToColour(v));
-    case 9: return c.SetToolTipText(ToText(v));
-    case 10: return c.SetWhatsThisHelpID(ToLong(v));
-    case 11: return c.SetText(ToText(v));
-    case 12: return c.SetEnabled(ToBoolean(v));
-    case 13: return c.SetSpin(ToBoolean(v));
-    case 14: return c.SetDateFormat(ToLong(v));
-    case 15: return c.SetSelText(ToText(v));
-    case 16: return c.SetSelStart(ToLong(v));
-    case 17: return c.SetSelLength(ToLong(v));
-    default: NoSuchMember();
+    case 2:
+      return c.SetWidth(v);
+    case 3:
+      return c.SetCalendar(ToBoolean(v));
+    case 4:
+      return c.SetDataField(ToText(v));
+    case 5:
+      return c.SetHeight(v);
+    case 6:
+      return c.SetBackColor(platform::ToColor(v));
+    case 7:
+      return c.SetFont(platform::ToFont(v));
+    case 8:
+      return c.SetForeColor(platform::ToColor(v));
+    case 9:
+      return c.SetToolTipText(ToText(v));
+    case 10:
+      return c.SetWhatsThisHelpID(ToLong(v));
+    case 11:
+      return c.SetText(ToText(v));
+    case 12:
+      return c.SetEnabled(ToBoolean(v));
+    case 13:
+      return c.SetSpin(ToBoolean(v));
+    case 14:
+      return c.SetDateFormat(ToLong(v));
+    case 15:
+      return c.SetSelText(ToText(v));
+    case 16:
+      return c.SetSelStart(ToLong(v));
+    case 17:
+      return c.SetSelLength(ToLong(v));
+    default:
+      NoSuchMember();
   }
 }
 
@@ -140,7 +165,7 @@ const MemberInfo& Require(const MemberInfo* m) {
 Accessor WriteAccessor(const MemberInfo& m) {
   if (m.Has(Accessor::kPut)) return Accessor::kPut;
   if (m.Has(Accessor::kPutRef)) return Accessor::kPutRef;
-  if (m.Has(Accessor::kGet)) throw Error(errnum::kReadOnly, "Property is read-only");
+  if (m.Has(Accessor::kGet)) throw Error(errnum::kReadOnly);
   NoSuchMember();
 }
 
@@ -150,7 +175,9 @@ bool MemberInfo::Has(Accessor a) const {
   return std::find(accessors.begin(), accessors.end(), a) != accessors.end();
 }
 
-std::span<const MemberInfo> Members() { return kMembers; }
+std::span<const MemberInfo> Members() {
+  return kMembers;
+}
 
 const MemberInfo* FindMember(std::string_view name) {
   for (const auto& m : kMembers) {
@@ -172,7 +199,7 @@ Variant Invoke(MorlexDate& control, const MemberInfo& member, Accessor accessor,
     if ((accessor == Accessor::kPut || accessor == Accessor::kPutRef) &&
         member.Has(Accessor::kGet) && !member.Has(Accessor::kPut) &&
         !member.Has(Accessor::kPutRef)) {
-      throw Error(errnum::kReadOnly, "Property is read-only");
+      throw Error(errnum::kReadOnly);
     }
     NoSuchMember();
   }

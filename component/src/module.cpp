@@ -67,12 +67,12 @@ MxResult Failure(MxErrorInfo* error, MxResult code = MX_DISP_E_EXCEPTION) {
     }
     if (e.number() == errnum::kTypeMismatch) return MX_DISP_E_TYPEMISMATCH;
   } catch (const std::bad_alloc&) {
-    Fill(error, 7, "MorlexDate", "Out of memory");
+    Fill(error, errnum::kOutOfMemory, "MorlexDate", ErrorMessage(errnum::kOutOfMemory));
     return MX_E_OUTOFMEMORY;
   } catch (const std::exception& e) {
     Fill(error, errnum::kHostFailure, "MorlexDate", e.what());
   } catch (...) {
-    Fill(error, errnum::kHostFailure, "MorlexDate", "Unknown failure");
+    Fill(error, errnum::kHostFailure, "MorlexDate", kUnknownFailure);
   }
   return code;
 }
@@ -99,7 +99,7 @@ Variant FromC(const MxVariant* v) {
       if (v->value.font == nullptr) return platform::FontRef();
       return *static_cast<const platform::FontRef*>(v->value.font);
     default:
-      throw Error(errnum::kTypeMismatch, "Type mismatch");
+      throw Error(errnum::kTypeMismatch);
   }
 }
 
@@ -217,8 +217,7 @@ MxResult ControlInvoke(MxControl* self, std::int32_t dispid, std::uint16_t flags
   if (result != nullptr) *result = MxVariant{};
   const MemberInfo* m = FindMember(dispid);
   if (m == nullptr) {
-    Fill(error, errnum::kNoSuchMember, "MorlexDate",
-         "Object doesn't support this property or method");
+    Fill(error, errnum::kNoSuchMember, "MorlexDate", ErrorMessage(errnum::kNoSuchMember));
     return MX_DISP_E_MEMBERNOTFOUND;
   }
   Accessor accessor;

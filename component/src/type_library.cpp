@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "morlex/artwork/artwork.h"
+#include "morlex/core/version.h"
 
 namespace morlex::component {
 namespace {
@@ -64,15 +65,17 @@ const std::array<VersionString, 9> kVersionStrings = {{
      "capablitiy, data binding and calendar popup."},
     {"CompanyName", "Morlex Software"},
     {"FileDescription", "Full functionality date control."},
-    {"FileVersion", "1.02.0013"},
+    {"FileVersion", version::kBlockText},
     {"InternalName", "MorlexDateControl"},
     {"OriginalFilename", "MorlexDateControl.ocx"},
     {"ProductName", "Morlex Date Control"},
-    {"ProductVersion", "1.02.0013"},
+    {"ProductVersion", version::kBlockText},
     {"OLESelfRegister", ""},
 }};
 
-const VersionBlock kVersion{{1, 2, 0, 13},          {1, 2, 0, 13},    0x0409,         1200,
+constexpr std::array<std::uint16_t, 4> kVersionNumbers = {version::kMajor, version::kMinor, 0,
+                                                          version::kRevision};
+const VersionBlock kVersion{kVersionNumbers,        kVersionNumbers,  0x0409,         1200,
                             "dynamic-link library", "32-bit Windows", kVersionStrings};
 
 const RegistrationData kRegistration{"MorlexDateControl",

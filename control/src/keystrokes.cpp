@@ -1,6 +1,5 @@
 // The key preview of the field and the text box's key, release, click and
 // double-click handlers.
-#include <algorithm>
 #include <string>
 
 #include "morlex/control/morlex_date.h"
@@ -30,14 +29,6 @@ void MorlexDate::FindSlashes(std::u16string_view text, std::int16_t& F, std::int
 
 void MorlexDate::CountSlashes(std::int16_t n, std::int16_t& count) const {
   count = ToInteger16(morlex::CountSlashes(m_strText, n));
-}
-
-// Typed keys never take the text past the box's maximum length, the
-// handler's own rewrites included; a longer text that the program set stays
-// editable in place.
-bool MorlexDate::GrowsPastMaxLength(std::size_t new_length) const {
-  const auto max = static_cast<std::size_t>(std::max(txtDate.MaxLength(), 0));
-  return max > 0 && new_length > max && new_length > txtDate.Text().size();
 }
 
 void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
@@ -75,6 +66,9 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
     FindSlashes(m_strText, F, S, N);
     const std::int16_t p = ToInteger16(caret);
 
+    // The rewrites below are texts the control sets itself, so the box's
+    // maximum length does not hold them; it refuses only its own insertion
+    // of the typed key afterwards.
     const KeyDecision decision =
         DecideKey(KeyAscii, m_strText, p, Slashes{F, S, N}, YearLength(DateFormat()));
     switch (decision.action) {
@@ -91,10 +85,6 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
         int after = 0;
         const std::u16string text =
             OverwriteAt(m_strText, decision.position, static_cast<char16_t>(KeyAscii), after);
-        if (GrowsPastMaxLength(text.size())) {
-          KeyAscii = 0;
-          return;
-        }
         const std::int16_t new_caret = ToInteger16(after);
         rewritten = true;
         txtDate.SetText(text);
@@ -103,10 +93,6 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
         return;
       }
       case KeyAction::kInsertSeparator: {
-        if (GrowsPastMaxLength(static_cast<std::size_t>(decision.position) + 1)) {
-          KeyAscii = 0;
-          return;
-        }
         const std::int16_t new_caret = ToInteger16(std::int64_t{decision.position} + 1);
         m_strText = CutWithSeparator(m_strText, decision.position);
         rewritten = true;

@@ -4,14 +4,11 @@
 
 namespace morlex {
 namespace {
-constexpr float kDefaultWidth = 1635;
-constexpr float kDefaultHeight = 315;
 constexpr float kMinimumHeight = 46;
 constexpr float kTextTop = 15;
 constexpr float kSpinTop = 35;
 constexpr float kHeightInset = 30;
 constexpr float kSpinHeightInset = 45;
-constexpr float kSpinGap = 20;
 }  // namespace
 
 void MorlexDate::InitialPlacement() {

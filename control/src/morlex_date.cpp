@@ -45,7 +45,7 @@ int MorlexDate::CurrentYear() const {
 }
 
 std::uint32_t MorlexDate::Advise(std::shared_ptr<MorlexDateEvents> sink) {
-  if (!sink) throw Error(errnum::kInvalidCall, "Invalid procedure call or argument");
+  if (!sink) throw Error(errnum::kInvalidCall);
   const std::uint32_t cookie = next_cookie_++;
   sinks_.push_back({cookie, std::move(sink)});
   return cookie;

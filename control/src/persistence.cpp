@@ -15,13 +15,9 @@ namespace {
 
 using platform::Variant;
 
-constexpr std::int32_t kDefaultWidth = 1635;
-constexpr std::int32_t kDefaultHeight = 315;
-constexpr float kSpinGap = 20;
-// System colour references (window background, window text) as the signed
-// 32-bit numbers the bag stores.
-constexpr std::int32_t kDefaultBackColor = static_cast<std::int32_t>(0x80000005U);
-constexpr std::int32_t kDefaultForeColor = static_cast<std::int32_t>(0x80000008U);
+// The system colours of window background and text, as the bag stores them.
+const Variant kDefaultBackColor = platform::ColorVariant(platform::kColorWindow);
+const Variant kDefaultForeColor = platform::ColorVariant(platform::kColorWindowText);
 
 // Runs one step of loading. Loading never fails: a value that does not
 // convert, or a widget or host call that fails, skips that step alone.
@@ -36,13 +32,6 @@ void Guarded(Fn&& step) noexcept {
 // The empty-string default of the text keys (and of the two numbers whose
 // default has always been an empty string).
 const Variant kNoText = std::u16string();
-
-Variant Colour(std::uint32_t colour) {
-  return static_cast<std::int32_t>(colour);
-}
-std::uint32_t ToColour(const Variant& v) {
-  return static_cast<std::uint32_t>(platform::ToLong(v));
-}
 
 }  // namespace
 
@@ -95,8 +84,9 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
   Guarded([&] { spinCTL.SetLeft(txtDate.Width() - spinCTL.Width() - kSpinGap); });
 
   Guarded([&] { txtDate.SetDataField(ToText(bag.ReadProperty("DataField", kNoText))); });
-  Guarded(
-      [&] { txtDate.SetBackColor(ToColour(bag.ReadProperty("BackColor", kDefaultBackColor))); });
+  Guarded([&] {
+    txtDate.SetBackColor(platform::ToColor(bag.ReadProperty("BackColor", kDefaultBackColor)));
+  });
   Guarded([&] {
     // The default is a copy of the ambient font: the field's font object is
     // handed out by reference, and a change made through it must not change
@@ -107,8 +97,9 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
     }
     SetFont(platform::ToFont(bag.ReadProperty("Font", fallback)));
   });
-  Guarded(
-      [&] { txtDate.SetForeColor(ToColour(bag.ReadProperty("ForeColor", kDefaultForeColor))); });
+  Guarded([&] {
+    txtDate.SetForeColor(platform::ToColor(bag.ReadProperty("ForeColor", kDefaultForeColor)));
+  });
   Guarded([&] { txtDate.SetToolTipText(ToText(bag.ReadProperty("ToolTipText", kNoText))); });
   Guarded([&] { txtDate.SetWhatsThisHelpID(ToLong(bag.ReadProperty("WhatsThisHelpID", 0))); });
   // "SelText" is read but never put into the text. The stored selection is a
@@ -133,9 +124,9 @@ void MorlexDate::WriteProperties(platform::PropertyBag& bag) {
   bag.WriteProperty("Spin", m_blnSpin, true);
   bag.WriteProperty("DataField", txtDate.DataField(), kNoText);
   bag.WriteProperty("Calendar", m_blnCalendar, true);
-  bag.WriteProperty("BackColor", Colour(txtDate.BackColor()), kDefaultBackColor);
+  bag.WriteProperty("BackColor", platform::ColorVariant(txtDate.BackColor()), kDefaultBackColor);
   bag.WriteProperty("Font", Font(), host_.AmbientFont());
-  bag.WriteProperty("ForeColor", Colour(txtDate.ForeColor()), kDefaultForeColor);
+  bag.WriteProperty("ForeColor", platform::ColorVariant(txtDate.ForeColor()), kDefaultForeColor);
   bag.WriteProperty("ToolTipText", txtDate.ToolTipText(), kNoText);
   bag.WriteProperty("WhatsThisHelpID", txtDate.WhatsThisHelpID(), 0);
   bag.WriteProperty("SelText", txtDate.SelText(), kNoText);

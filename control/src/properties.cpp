@@ -65,7 +65,7 @@ platform::FontRef MorlexDate::Font() const {
 }
 
 void MorlexDate::SetFont(platform::FontRef New_Font) {
-  if (!New_Font) throw Error(errnum::kInvalidValue, "Invalid property value");
+  if (!New_Font) throw Error(errnum::kInvalidValue);
   txtDate.SetFont(std::move(New_Font));
   host_.NotifyChanged("Font");
 }

@@ -28,7 +28,7 @@ void MorlexDate::SpinTheDate(std::int16_t step) {
     // arrows without effect.
     if (r.status == SpinStatus::kNotADate || r.status == SpinStatus::kNotThreeParts) return;
     if (r.status == SpinStatus::kOutOfRange) {
-      throw Error(errnum::kInvalidCall, "Invalid procedure call or argument");
+      throw Error(errnum::kInvalidCall);
     }
     const std::int16_t caret = ToInteger16(r.caret);
     txtDate.SetText(r.text);

@@ -1,5 +1,6 @@
 #include "morlex/core/date_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "morlex/core/unicode.h"
@@ -13,13 +14,17 @@ constexpr std::array<std::u16string_view, 12> kMonthNames = {
 constexpr std::array<std::u16string_view, 7> kWeekdayNames = {
     u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
 
+// A run of digits. Value and count both stop growing at kSaturated, far above
+// any month, day or year, so a run of any length reads without overflow and
+// still counts as too large (or, for a year, as too many digits).
+constexpr int kSaturated = 1'000'000;
+
 struct Number {
   int value = 0;
   int digits = 0;
 };
 
-// Splits the trimmed text into at most three runs of digits. A run longer
-// than four digits can never be part of a date, so the value never overflows.
+// Splits the trimmed text into at most three runs of digits.
 bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count) {
   count = 0;
   Number current;
@@ -29,8 +34,8 @@ bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& cou
       out[count++] = current;
       current = {};
     } else if (ch >= u'0' && ch <= u'9') {
-      if (++current.digits > 4) return false;
-      current.value = current.value * 10 + (ch - u'0');
+      if (current.digits < kSaturated) ++current.digits;
+      current.value = std::min(current.value * 10 + (ch - u'0'), kSaturated);
     } else {
       return false;
     }
@@ -40,8 +45,9 @@ bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& cou
   return count >= 2;
 }
 
+// Month and day are their numbers however many digits write them (007 is 7);
+// only the year's digit count carries meaning.
 std::optional<Date> MonthDay(const Number& month, const Number& day, int year) {
-  if (month.digits > 2 || day.digits > 2) return std::nullopt;
   Date d{year, month.value, day.value};
   if (d.ok()) return d;
   return std::nullopt;
@@ -61,6 +67,11 @@ void AppendNumber(std::u16string& out, int value, int min_width) {
 
 }  // namespace
 
+std::u16string_view MonthName(int month) {
+  if (month < 1 || month > 12) return {};
+  return kMonthNames[static_cast<std::size_t>(month - 1)];
+}
+
 std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
   text = TrimBlanks(text);
   if (text.empty()) return std::nullopt;
@@ -73,6 +84,8 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
     const Number& y = n[2];
     if (y.digits <= 2) {
       year = y.value < 30 ? 2000 + y.value : 1900 + y.value;
+    } else if (y.digits > 4) {
+      return std::nullopt;
     } else {
       year = y.value;
     }
@@ -100,7 +113,7 @@ std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
       if (run <= 2) {
         AppendNumber(out, date.month, static_cast<int>(run));
       } else {
-        const auto name = kMonthNames[(date.month - 1) % 12];
+        const auto name = MonthName(date.month);
         out.append(run == 3 ? name.substr(0, 3) : name);
       }
     } else if (ch == u'd') {

@@ -36,8 +36,8 @@ WidgetDesign MakeUpDown(const char* name, float left, float top, float width, fl
 SurfaceDesign BuildControlSurface() {
   SurfaceDesign s;
   s.name = "MorlexDate";
-  s.width = 2280;
-  s.height = 885;
+  s.width = kControlDesignWidth;
+  s.height = kControlDesignHeight;
   s.key_preview = true;
 
   WidgetDesign txt = Make(WidgetKind::kTextBox, "txtDate", 0, 0, 1335, 285, 0);

@@ -11,7 +11,7 @@ namespace morlex::headless {
 namespace {
 
 [[noreturn]] void InvalidValue() {
-  throw Error(errnum::kInvalidValue, "Invalid property value");
+  throw Error(errnum::kInvalidValue);
 }
 
 float RoundToPixel(float twips) {
@@ -67,13 +67,8 @@ TextBox::TextBox(Surface& surface, const platform::WidgetDesign& d)
       max_length_(d.max_length),
       back_color_(d.back_color.value_or(platform::kColorWindow)),
       fore_color_(d.fore_color.value_or(platform::kColorWindowText)) {
-  const platform::FontDesign& f = d.font.value_or(surface.Design().font);
-  font_ = std::make_shared<platform::Font>();
-  font_->name = f.face;
-  font_->size = f.size;
-  font_->weight = f.weight;
-  font_->bold = f.weight >= 700;
-  font_->charset = f.charset;
+  font_ = std::make_shared<platform::Font>(
+      platform::FontOfDesign(d.font.value_or(surface.Design().font)));
 }
 
 void TextBox::SetText(std::u16string_view text) {
@@ -360,7 +355,7 @@ Form::~Form() {
 }
 
 void Form::ShowModal() {
-  if (shown_) throw Error(400, "Form already displayed; can't show modally");
+  if (shown_) throw Error(errnum::kAlreadyShown);
   shown_ = true;
   if (platform::Widget* first = FirstInTabOrder()) MoveFocus(first);
   if (form_events.Activate) form_events.Activate();

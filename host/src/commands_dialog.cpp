@@ -58,7 +58,7 @@ int DayCellWithCaption(platform::Form& form, int day) {
   for (int i = 0; i < 42; ++i) {
     if (form.GetLabel("lblDay", i).Caption() == caption) return i;
   }
-  throw Error(340, "No day cell with caption " + std::to_string(day));
+  throw Error(errnum::kNoSuchControl, "No day cell with caption " + std::to_string(day));
 }
 
 void Perform(Context& c, DialogUser& user, const DialogAction& act) {

@@ -113,7 +113,9 @@ MorlexDate* Stage::Control() {
 }
 
 MorlexDate& Stage::Require() {
-  if (!hosted_) throw Error(91, "Object variable not set: no control (use new or load first)");
+  if (!hosted_)
+    throw Error(errnum::kObjectNotSet,
+                ErrorMessage(errnum::kObjectNotSet, "no control (use new or load first)"));
   return hosted_->Control();
 }
 

@@ -12,10 +12,10 @@ namespace morlex::platform {
 namespace {
 
 [[noreturn]] void TypeMismatch() {
-  throw Error(errnum::kTypeMismatch, "Type mismatch");
+  throw Error(errnum::kTypeMismatch);
 }
 [[noreturn]] void Overflow() {
-  throw Error(errnum::kOverflow, "Overflow");
+  throw Error(errnum::kOverflow);
 }
 
 // A numeric string: blanks around, an optional sign, digits with at most one
@@ -89,6 +89,19 @@ std::int32_t ToLong(const Variant& v) {
   const double d = std::nearbyint(ToDouble(v));  // default rounding: half to even
   if (d < -2147483648.0 || d > 2147483647.0) Overflow();
   return static_cast<std::int32_t>(d);
+}
+
+Variant ColorVariant(std::uint32_t color) {
+  return static_cast<std::int32_t>(color);
+}
+
+std::uint32_t ToColor(const Variant& v) {
+  if (std::holds_alternative<std::int32_t>(v) || std::holds_alternative<bool>(v)) {
+    return static_cast<std::uint32_t>(ToLong(v));
+  }
+  const double d = std::nearbyint(ToDouble(v));
+  if (d >= 2147483648.0 && d <= 4294967295.0) return static_cast<std::uint32_t>(d);
+  return static_cast<std::uint32_t>(ToLong(v));
 }
 
 bool ToBoolean(const Variant& v) {

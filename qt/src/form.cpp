@@ -161,7 +161,7 @@ void Form::Position() {
 }
 
 void Form::ShowModal() {
-  if (shown_) throw Error(400, "Form already displayed; can't show modally");
+  if (shown_) throw Error(errnum::kAlreadyShown);
   shown_ = true;
   PlaceAll();
   Position();

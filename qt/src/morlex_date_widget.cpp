@@ -4,21 +4,13 @@
 #include <QShowEvent>
 
 #include "morlex/control/morlex_date.h"
+#include "morlex/designs/form_designs.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
 
 namespace morlex::qt {
-namespace {
-
-// The control's surface at design: the size a new widget starts with, before
-// initialisation or loading sets the control's own.
-constexpr float kDesignWidth = 2280;
-constexpr float kDesignHeight = 885;
-
-}  // namespace
-
 class MorlexDateWidget::Private final : public platform::HostSite {
  public:
   Private(MorlexDateWidget& widget, Toolkit* shared) : q(widget) {
@@ -106,8 +98,10 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   platform::FontRef ambient_font;
   const platform::Clock* clock = nullptr;
 
-  float width_twips = kDesignWidth;
-  float height_twips = kDesignHeight;
+  // A new widget starts at its surface's design size, before initialisation
+  // or loading sets the control's own.
+  float width_twips = designs::kControlDesignWidth;
+  float height_twips = designs::kControlDesignHeight;
   QSize logical_px;
   QSize notified_px;
   bool applying = false;
@@ -157,7 +151,7 @@ MorlexDateWidget::MorlexDateWidget(Toolkit& toolkit, Startup startup, QWidget* p
 void MorlexDateWidget::Init(Startup startup) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
-  d->Apply(kDesignWidth, kDesignHeight);
+  d->Apply(designs::kControlDesignWidth, designs::kControlDesignHeight);
   {
     const detail::SurfaceParentScope inside(*d->toolkit, this, true);  // see event()
     d->control = std::make_unique<MorlexDate>(*d, *d->toolkit);

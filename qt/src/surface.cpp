@@ -33,14 +33,7 @@ Surface::Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns
       key_preview_(design.key_preview),
       body_(body),
       owns_body_(owns_body),
-      font_(QFontFromFont([&] {
-        platform::Font f;
-        f.name = design.font.face;
-        f.size = design.font.size;
-        f.weight = design.font.weight;
-        f.bold = design.font.weight >= 700;
-        return f;
-      }())),
+      font_(QFontFromFont(platform::FontOfDesign(design.font))),
       bridge_(std::make_unique<Bridge>(*this)),
       draws_parts_(draws_parts),
       body_forwards_events_(body_forwards_events) {

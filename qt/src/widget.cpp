@@ -11,17 +11,7 @@
 namespace morlex::qt::detail {
 
 [[noreturn]] void InvalidValue() {
-  throw Error(errnum::kInvalidValue, "Invalid property value");
-}
-
-platform::Font FontOfDesign(const platform::FontDesign& d) {
-  platform::Font f;
-  f.name = d.face;
-  f.size = d.size;
-  f.weight = d.weight;
-  f.bold = d.weight >= 700;
-  f.charset = d.charset;
-  return f;
+  throw Error(errnum::kInvalidValue);
 }
 
 // Sets a palette role from a colour value in the groups the user sees while

@@ -112,8 +112,7 @@ void CallHandler(const Handler& handler, Args&&... args) {
   if (copy) copy(std::forward<Args>(args)...);
 }
 
-// The font a widget's design names.
-platform::Font FontOfDesign(const platform::FontDesign& design);
+using platform::FontOfDesign;
 
 // Sets a palette role from a colour value in the groups the user sees while
 // the widget is enabled; a system colour follows the theme of each group.

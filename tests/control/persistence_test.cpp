@@ -257,6 +257,9 @@ TEST(Persistence, NumericStringsAndNumbersOfOtherKindsConvert) {
   bag.Set("UserCtlHeight", std::int32_t{400});
   bag.Set("Enabled", std::u16string(u"false"));
   bag.Set("BackColor", 255.0);
+  // A system colour given as its unsigned reading, as the published
+  // interface takes it too.
+  bag.Set("ForeColor", 2147483653.0);
   bag.Set("WhatsThisHelpID", std::u16string(u"12"));
   bag.Set("Text", std::int32_t{42});
   p.control->ReadProperties(bag);
@@ -264,6 +267,7 @@ TEST(Persistence, NumericStringsAndNumbersOfOtherKindsConvert) {
   EXPECT_EQ(p.host.Height(), 400);
   EXPECT_FALSE(p.host.Enabled());
   EXPECT_EQ(p.Text().BackColor(), 255U);
+  EXPECT_EQ(p.Text().ForeColor(), 0x80000005U);
   EXPECT_EQ(p.Text().WhatsThisHelpID(), 12);
   EXPECT_EQ(p.Text().Text(), u"42");
 }

@@ -36,6 +36,13 @@ TEST(ReadDateText, Table) {
       {u"1/5/099", std::nullopt},
       {u"1/5/0099", std::nullopt},
       {u"1/5/10000", std::nullopt},
+      {u"1/5/01999", std::nullopt},  // only the year's digit count matters
+      // Month and day are their numbers however many digits write them.
+      {u"007/04/1976", Date{1976, 7, 4}},
+      {u"1/005/1999", Date{1999, 1, 5}},
+      {u"013/5/1999", Date{1999, 5, 13}},
+      {u"0000000000007/4/1976", Date{1976, 7, 4}},
+      {u"1/00000000000000000000000000000031/1999", Date{1999, 1, 31}},
       // Leap days.
       {u"2/29/2000", Date{2000, 2, 29}},
       {u"2/29/1900", std::nullopt},
@@ -66,9 +73,10 @@ TEST(ReadDateText, Table) {
       {u"a/5/1999", std::nullopt},
       {u"0/5/1999", std::nullopt},
       {u"1/0/1999", std::nullopt},
-      {u"001/5/1999", std::nullopt},
       {u"\u0661/5/1999", std::nullopt},  // digits of other scripts are not digits here
       {u"99999999999999999999/1/1", std::nullopt},
+      {u"1/99999999999999999999/1999", std::nullopt},
+      {u"1/1/99999999999999999999", std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ReadDateText(c.text, kThisYear), c.date) << "'" << U8(c.text) << "'";
@@ -97,6 +105,7 @@ TEST(RenderDate, Table) {
       {u" 1/5/99 ", u"mm/dd/yyyy", u"01/05/1999"},
       {u"1/5/999", u"mm/dd/yyyy", u"01/05/0999"},
       {u"1/5/999", u"m/d/yy", u"1/5/99"},
+      {u"007/04/1976", u"mm/dd/yyyy", u"07/04/1976"},
       // Never destroys the user's text: non-dates and the empty pattern
       // give the text back.
       {u"2/30/1999", u"mm/dd/yyyy", u"2/30/1999"},

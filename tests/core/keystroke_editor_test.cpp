@@ -122,6 +122,10 @@ TEST(DecideKey, EveryBranch) {
       {u" 1", 2, u'2', 4, kLet},
       {u"01", 2, u'0', 4, Sep(2)},
       {u"0512", 1, u'7', 4, Sep(1)},
+      // Full boxes decide as any other text: the box's maximum length is not
+      // the rules' business.
+      {u"12345678901", 11, u'5', 4, Sep(11)},
+      {u"0123456789/", 10, u'5', 4, Over(11)},
       // "/" with both separators present jumps; with fewer it is typed
       {u"01/05/1999", 0, u'/', 4, Jump(3)},
       {u"01/05/1999", 3, u'/', 4, Jump(6)},

@@ -43,4 +43,32 @@ INSTANTIATE_TEST_SUITE_P(Scripts, HostScript, testing::ValuesIn(ScriptNames()),
                            return n;
                          });
 
+// A damaged bag file is told problem by problem before the control loads
+// what could be read, so that nobody saves over it unknowingly.
+TEST(HostLoad, TellsEachProblemOfADamagedFile) {
+  const fs::path file = fs::path(testing::TempDir()) / "morlex_damaged.morlexbag";
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "{\"format\": \"MorlexDate property bag\", \"version\": 1, \"properties\": {\n"
+           "  \"Text\": {\"type\": \"string\", \"value\": \"1/5/99\"},\n"
+           "  \"Spin\": {\"type\": \"bool\", \"value\": 7},\n"
+           "  \"\xff\": {\"type\": \"bool\", \"value\": true},\n"
+           "  \"DateFormat\": {\"type\": \"string\", \"value\": \"m/d/y";
+  }
+  auto binding = morlex::host::MakeHeadlessBinding();
+  std::ostringstream out;
+  morlex::host::ScriptRunner runner(*binding, out);
+  std::istringstream script("load \"" + file.string() + "\"\nget Text\nget Spin\nget DateFormat\n");
+  ASSERT_NO_THROW(runner.Run(script));
+  fs::remove(file);
+  EXPECT_EQ(out.str(),
+            "error \"line 5: unterminated string\"\n"
+            "error \"\\\"Spin\\\": value is not true or false\"\n"
+            "error \"a key that is not valid UTF-8 was left out\"\n"
+            "error \"\\\"DateFormat\\\": cut short\"\n"
+            "Text = \"1/5/99\"\n"
+            "Spin = True\n"
+            "DateFormat = 0\n");
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "morlex/control/about_form.h"
 #include "morlex/designs/form_designs.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
@@ -235,6 +236,16 @@ TEST_F(QtToolkit, LabelsShowTheirCaptionAsPlainText) {
   label.SetCaption(notice);
   EXPECT_TRUE(q->text().endsWith(QChar(0x2026)));
   EXPECT_EQ(label.Caption(), notice);
+}
+
+TEST_F(QtToolkit, TheNoticeLineFitsItsLabelAtTheDesignFont) {
+  auto form = toolkit_.CreateForm(designs::AboutForm());
+  platform::Label& label = form->GetLabel("lblCopyRight");
+  auto* q = qobject_cast<QLabel*>(Q(label));
+  const double design_size = q->font().pointSizeF();
+  label.SetCaption(about::kNoticeLine);
+  EXPECT_EQ(q->font().pointSizeF(), design_size);
+  EXPECT_EQ(q->text(), ToQString(about::kNoticeLine));
 }
 
 TEST_F(QtToolkit, PicturesComeFromTheArtworkFolderOrAreDrawn) {

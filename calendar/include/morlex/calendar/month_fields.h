@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "morlex/core/date_text.h"
+
 namespace morlex::calendar {
 
-// The English name of month 1..12 ("January"), whatever the locale; empty
-// for any other number.
-std::u16string_view MonthName(int month);
+// The month field shows the month's English name, as dates are written.
+using morlex::MonthName;
 
 // The month that a key picks while month `current` is shown, or nullopt for a
 // key that picks none. Letters count in either case; J, M and A cycle through

@@ -25,6 +25,11 @@ namespace morlex {
 
 class MorlexDate {
  public:
+  // The size in twips of a field newly placed on a form, and the defaults of
+  // its stored size.
+  static constexpr std::int32_t kDefaultWidth = 1635;
+  static constexpr std::int32_t kDefaultHeight = 315;
+
   // Creation: the members get their creation values and the constituent
   // widgets their first placement inside the host's current size.
   MorlexDate(platform::HostSite& host, platform::Toolkit& toolkit);
@@ -101,6 +106,10 @@ class MorlexDate {
   std::int16_t RememberedCaret() const { return m_intCaret; }
 
  private:
+  // The gap in twips between the spin indicator and the right edge of the
+  // text box.
+  static constexpr float kSpinGap = 20;
+
   // Handlers of the constituent widgets.
   void UserControl_KeyPress(std::int16_t& KeyAscii);
   void txtDate_KeyPress(std::int16_t& KeyAscii);
@@ -138,7 +147,6 @@ class MorlexDate {
   static void FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
                           std::int16_t& N);
   void CountSlashes(std::int16_t n, std::int16_t& count) const;
-  bool GrowsPastMaxLength(std::size_t new_length) const;
 
   platform::HostSite& host_;
   platform::Toolkit& toolkit_;

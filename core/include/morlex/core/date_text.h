@@ -6,9 +6,10 @@
 //  - leading and trailing blanks are ignored; an empty text is not a date;
 //  - the text splits at "/" into two or three runs of decimal digits: month,
 //    day[, year]; two numbers mean a day of the current year;
-//  - month and day have one or two digits; a year of one or two digits lies in
-//    the window 1930..2029 (0..29 -> 2000..2029, 30..99 -> 1930..1999); a year
-//    of three or four digits is taken as written and must be 100..9999;
+//  - month and day are their numbers whatever their digit count (007 is 7);
+//    a year of one or two digits lies in the window 1930..2029 (0..29 ->
+//    2000..2029, 30..99 -> 1930..1999); a year of three or four digits is
+//    taken as written and must be 100..9999; a longer year is no year;
 //  - when month/day is no date but day/month is, the text reads as day/month
 //    (13/5/1999 is 13 May 1999);
 //  - anything else (other separators, blanks inside, letters, four numbers,
@@ -29,6 +30,10 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year);
 inline bool IsDateText(std::u16string_view text, int current_year) {
   return ReadDateText(text, current_year).has_value();
 }
+
+// The English name of month 1..12 ("January"), whatever the locale; empty
+// for any other number.
+std::u16string_view MonthName(int month);
 
 // Writes date in pattern. Runs of letters are replaced: "m" month, "mm" month
 // in two digits, "mmm"/"mmmm" the English month name (short/full), "d", "dd"

@@ -5,27 +5,41 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace morlex {
 
 // Error numbers in use. They follow the numbering that hosts of this kind of
-// control already know, so that a host can tell the failures apart.
+// control already know, so that a host can tell the failures apart; each has
+// its message in ErrorMessage.
 namespace errnum {
-inline constexpr std::int32_t kInvalidCall = 5;     // "Invalid procedure call or argument"
-inline constexpr std::int32_t kOverflow = 6;        // "Overflow"
-inline constexpr std::int32_t kTypeMismatch = 13;   // "Type mismatch"
-inline constexpr std::int32_t kInvalidValue = 380;  // "Invalid property value"
-inline constexpr std::int32_t kReadOnly = 383;      // "Property is read-only"
-inline constexpr std::int32_t kNoSuchMember =
-    438;  // "Object doesn't support this property or method"
+inline constexpr std::int32_t kInvalidCall = 5;
+inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kOutOfMemory = 7;
+inline constexpr std::int32_t kTypeMismatch = 13;
+inline constexpr std::int32_t kFileNotFound = 53;
+inline constexpr std::int32_t kFileFailure = 75;
+inline constexpr std::int32_t kObjectNotSet = 91;
+inline constexpr std::int32_t kNoSuchControl = 340;
+inline constexpr std::int32_t kInvalidValue = 380;
+inline constexpr std::int32_t kReadOnly = 383;
+inline constexpr std::int32_t kAlreadyShown = 400;
+inline constexpr std::int32_t kNoSuchMember = 438;
 inline constexpr std::int32_t kHostFailure = 440;  // a failure reported by the host or toolkit
-inline constexpr std::int32_t kFileFailure = 75;   // "Path/File access error"
 }  // namespace errnum
+
+// The message of an error number above ("Type mismatch"); empty for any
+// other number.
+std::string_view ErrorMessage(std::int32_t number);
+// The message followed by ": " and a detail ("File not found: 'a.bag'").
+std::string ErrorMessage(std::int32_t number, std::string_view detail);
 
 // A failure inside the component: a number, a description (UTF-8) and the
 // source that raised it. Everything the project throws is an Error.
 class Error : public std::exception {
  public:
+  // A failure described by its number's message.
+  explicit Error(std::int32_t number) : Error(number, std::string(ErrorMessage(number))) {}
   Error(std::int32_t number, std::string description, std::string source = {})
       : number_(number), description_(std::move(description)), source_(std::move(source)) {}
 
@@ -47,6 +61,10 @@ struct ErrObject {
   std::string description;
   std::string source;
 };
+
+// The description of a failure thrown as something other than a standard
+// exception.
+inline constexpr std::string_view kUnknownFailure = "Unknown failure";
 
 // Turns whatever was caught in an error trap (call inside a catch block) into
 // an error record. Non-project exceptions keep their what() as description.

@@ -14,7 +14,7 @@ namespace morlex {
 inline std::int16_t ToInteger16(std::int64_t value) {
   if (value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
-    throw Error(errnum::kOverflow, "Overflow");
+    throw Error(errnum::kOverflow);
   }
   return static_cast<std::int16_t>(value);
 }

@@ -7,6 +7,11 @@
 
 namespace morlex::designs {
 
+// The design size of the control's surface in twips: a host creates every
+// control at this size, before it gives the control a size of its own.
+inline constexpr float kControlDesignWidth = 2280;
+inline constexpr float kControlDesignHeight = 885;
+
 // The body of the date field: txtDate, spinCTL, cmdCalendar; key preview on.
 const platform::SurfaceDesign& ControlSurface();
 // frmCalendar: month and year fields, OK/Cancel, the 6 x 7 day grid.

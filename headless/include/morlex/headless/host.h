@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "morlex/designs/form_designs.h"
 #include "morlex/headless/toolkit.h"
 #include "morlex/platform/host.h"
 
@@ -38,7 +39,8 @@ inline constexpr const char* kStoreFailure = "The data source could not store th
 
 class TestHost final : public platform::HostSite {
  public:
-  explicit TestHost(HostPolicy& policy, float width = 2280, float height = 885)
+  explicit TestHost(HostPolicy& policy, float width = designs::kControlDesignWidth,
+                    float height = designs::kControlDesignHeight)
       : policy_(policy), width_(width), height_(height) {}
 
   // The control that receives resize notices, and its surface (for the

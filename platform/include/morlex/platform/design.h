@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "morlex/platform/font.h"
+
 namespace morlex::platform {
 
 enum class WidgetKind {
@@ -24,6 +26,17 @@ struct FontDesign {
   std::int16_t weight = 400;
   std::int16_t charset = 0;
 };
+
+// The font object a design's font stands for; a weight of 700 or more is bold.
+inline Font FontOfDesign(const FontDesign& design) {
+  Font font;
+  font.name = design.face;
+  font.size = design.size;
+  font.weight = design.weight;
+  font.bold = design.weight >= 700;
+  font.charset = design.charset;
+  return font;
+}
 
 // System colour references: top bit set, low byte the scheme index.
 inline constexpr std::uint32_t kColorButtonFace = 0x8000000F;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "morlex/core/version.h"
 #include "morlex/platform/clock.h"
 #include "morlex/platform/font.h"
 #include "morlex/platform/variant.h"
@@ -16,9 +17,9 @@
 namespace morlex::platform {
 
 struct ComponentVersion {
-  int major = 1;
-  int minor = 2;
-  int revision = 13;
+  int major = version::kMajor;
+  int minor = version::kMinor;
+  int revision = version::kRevision;
 };
 
 class HostSite {

@@ -31,6 +31,12 @@ bool ToBoolean(const Variant& v);
 std::u16string ToText(const Variant& v);
 FontRef ToFont(const Variant& v);
 
+// A colour is any 32-bit pattern; a variant carries it as a signed 32-bit
+// integer (0x80000005 as -2147483643). Hosts pass system colours both that
+// way and as the unsigned reading (2147483653), so ToColor takes either.
+Variant ColorVariant(std::uint32_t color);
+std::uint32_t ToColor(const Variant& v);
+
 // The kind name used in property-bag files and host output: "empty", "bool",
 // "long", "single", "double", "string", "font".
 const char* KindName(const Variant& v);

@@ -16,9 +16,10 @@
 
 namespace morlex::about {
 
-// The notice line that replaces the placeholder caption of lblCopyRight.
-inline constexpr std::u16string_view kNoticeLine =
-    u"(c) 2026 Morlex Software. Free to use in your applications.";
+// The notice line that replaces the placeholder caption of lblCopyRight. The
+// label is one line of 2535 twips at the form's 8-point font: about 25
+// characters, which this must stay within to be shown whole.
+inline constexpr std::u16string_view kNoticeLine = u"\u00A9 2026 Morlex Software";
 
 // The version line: the three numbers in plain decimal, joined by "."
 // (1, 2, 13 give "1.2.13": no leading zeros, unlike the version block).
