@@ -5,6 +5,11 @@
 
 namespace morlex {
 
+void DateValue::SetRange(const Date& minimum, const Date& maximum) {
+  minimum_ = minimum;
+  maximum_ = maximum;
+}
+
 void DateValue::Show(std::optional<Date> date, std::u16string shown) {
   shown_ = Shown{date, std::move(shown)};
 }
@@ -19,7 +24,9 @@ bool DateValue::Follow(std::u16string_view text, int current_year) {
     shown_.reset();
     if (TrimBlanks(text).empty()) {
       now.reset();
-    } else if (auto read = ReadDateText(text, current_year)) {
+    } else if (auto read = ReadDateText(text, current_year);
+               read && ToSerial(*read) >= ToSerial(minimum_) &&
+               ToSerial(*read) <= ToSerial(maximum_)) {
       now = read;
     }
   }

@@ -263,12 +263,8 @@ void MorlexDateWidget::setDateFormat(int format) {
     // The re-rendered text stands for the same value, even where a
     // two-digit year alone would read as another century.
     const std::optional<Date> before = d->value.value();
+    if (before) d->value.Show(before, FormatDate(*before, PatternOfFormat(format)));
     d->control->SetDateFormat(format);
-    if (before) {
-      const std::u16string shown =
-          RenderDate(FormatDate(*before, u"m/d/yyyy"), d->control->DatePattern(), d->Year());
-      if (shown == d->control->Text()) d->value.Show(before, shown);
-    }
     d->FollowText();
   });
 }
@@ -410,8 +406,10 @@ void MorlexDateWidget::setMaximumDate(const QDate& date) {
   setDateRange(std::min(date, minimumDate()), date);
 }
 void MorlexDateWidget::setDateRange(const QDate& minimum, const QDate& maximum) {
-  Guarded(
-      [&] { d->control->SetDateRange(Private::FromQDate(minimum), Private::FromQDate(maximum)); });
+  Guarded([&] {
+    d->control->SetDateRange(Private::FromQDate(minimum), Private::FromQDate(maximum));
+    d->value.SetRange(d->control->MinimumDate(), d->control->MaximumDate());
+  });
 }
 
 // --- Host side ---------------------------------------------------------------------------

@@ -47,6 +47,15 @@ TEST(DateValue, FollowsTheTextAndKeepsTheLastDateWhileTyping) {
   });
 }
 
+TEST(DateValue, ADateOutsideTheRangeIsNoValue) {
+  DateValue value;
+  value.SetRange({1900, 1, 1}, {2099, 12, 31});
+  EXPECT_TRUE(value.Follow(u"12/31/1900", kThisYear));
+  EXPECT_FALSE(value.Follow(u"12/31/1899", kThisYear));
+  EXPECT_FALSE(value.Follow(u"1/1/2100", kThisYear));
+  EXPECT_EQ(value.value(), (Date{1900, 12, 31}));
+}
+
 TEST(DateValue, AProgramDateStaysWhileItsRenderingIsShown) {
   Play({
       {k1920, true, u"01/05/20", k1920, true},

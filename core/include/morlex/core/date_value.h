@@ -1,7 +1,8 @@
 #pragma once
 // The value a date field stands for, followed from its text: the date the
 // text reads as, nothing for an empty text, and the last value while the
-// text is no date (half typed, or invalid). A date that the program put into
+// text is no date (half typed, or invalid) or a date outside the field's
+// range (which only a commit reports). A date that the program put into
 // the field stays the value while the field still shows its rendering, even
 // when that rendering alone would read as another date (1920-01-05 shown as
 // 01/05/20 in a two-digit pattern, which reads as 2020).
@@ -23,6 +24,9 @@ class DateValue {
   // nullopt for an empty text.
   const std::optional<Date>& value() const { return value_; }
 
+  // The dates the value may take; by default every ok() date.
+  void SetRange(const Date& minimum, const Date& maximum);
+
   // The program is about to show date as the text `shown`. Takes effect at
   // the next Follow that finds that text.
   void Show(std::optional<Date> date, std::u16string shown);
@@ -39,6 +43,8 @@ class DateValue {
     std::u16string text;
   };
   std::optional<Shown> shown_;
+  Date minimum_{kMinYear, 1, 1};
+  Date maximum_{kMaxYear, 12, 31};
 };
 
 }  // namespace morlex
