@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake git pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev libqt6sql6-sqlite
   libsqlite3-dev sqlite3
   clang libclang-rt-14-dev
   libicu-dev libhowardhinnant-date-dev

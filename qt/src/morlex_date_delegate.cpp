@@ -146,6 +146,7 @@ void MorlexDateDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     model->setData(index, QVariant(), Qt::EditRole);
     return;
   }
+  if (date < d->minimum || date > d->maximum) return;  // a mapped field's own range may be wider
   if (before.kind == ModelValue::Kind::kDate && before.date == date) return;
   QVariant value;
   switch (old.metaType().id()) {
