@@ -29,13 +29,15 @@ class FocusRelay final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FocusChanged(QWidget* old, QWidget* now);
+  void Enter();
+  void FocusChanged(QWidget* now);
   void Send(QEvent::Type type);
 
   QWidget& field_;
   QPointer<QWidget> box_;
   bool inside_ = false;
   Qt::FocusReason reason_ = Qt::OtherFocusReason;
+  QMetaObject::Connection watching_;
 };
 
 }  // namespace morlex::qt::detail
