@@ -69,6 +69,13 @@ if [ -x "$build/bin/morlex-qt-bench" ]; then
       "$build/bin/morlex-qt-bench" calendar "$variant" "$openings" >>"$out/calendar.txt"
     done
   done
+  for variant in morlex qdate; do
+    for measure in paint scroll open; do
+      for _ in $(seq "$processes"); do
+        "$build/bin/morlex-qt-bench" table "$variant" "$measure" "$openings" >>"$out/table.txt"
+      done
+    done
+  done
 fi
 
 # --- The table ---------------------------------------------------------------------------
@@ -90,7 +97,7 @@ fi
         name = type = agg = unit = ""
       }'
   # Medians over the processes of each variant.
-  for file in form calendar; do
+  for file in form calendar table; do
     [ -f "$out/$file.txt" ] || continue
     awk '{ for (i = 3; i <= NF; ++i) { split($i, kv, "="); print $1 "_" $2 "_" kv[1], kv[2] } }' \
       "$out/$file.txt" | sort -k1,1 -k2,2g |
@@ -151,12 +158,15 @@ awk -v reps="$reps" -v processes="$processes" -v fields="$fields" -v openings="$
     mem("form: resident memory per field", f["form_morlex_rss_kib"], f["form_qdateedit_rss_kib"])
     row("calendar: click to painted and closed, median of " openings, f["calendar_morlex_median_cpu_us"] * 1e3, "QDialog + QCalendarWidget", f["calendar_qcalendarwidget_median_cpu_us"] * 1e3, "at_least", 2)
     row("calendar: first opening", f["calendar_morlex_first_cpu_us"] * 1e3, "QDialog + QCalendarWidget", f["calendar_qcalendarwidget_first_cpu_us"] * 1e3, "", "")
+    row("table of 100,000 dates: paint the viewport", f["table_morlex_paint_cpu_us"] * 1e3, "QStyledItemDelegate (QDate)", f["table_qdate_paint_cpu_us"] * 1e3, "at_least", 1)
+    row("table: scroll one page", f["table_morlex_scroll_cpu_us"] * 1e3, "QStyledItemDelegate (QDate)", f["table_qdate_scroll_cpu_us"] * 1e3, "at_least", 1)
+    row("table: double-click to painted editor", f["table_morlex_open_cpu_us"] * 1e3, "QDateEdit (Qt default)", f["table_qdate_open_cpu_us"] * 1e3, "at_least", 2)
     printf "| spin step, headless | %s | - | - | - | report | - |\n", t(f["SpinStep"] / 2)
     printf "| calendar month change (42 cells), headless | %s | - | - | - | report | - |\n", t(f["CalendarSpinMonth"])
     printf "| fill of 42 cells alone | %s | - | - | - | report | - |\n", t(f["FillMonthCells"])
     printf "| calendar open + close, headless | %s | - | - | - | report | - |\n", t(f["CalendarOpenClose"])
     print ""
-    printf "Processor time; medians of %d repetitions (functions, keys) and of %d processes per variant (form, calendar).\n", reps, processes
+    printf "Processor time; medians of %d repetitions (functions, keys) and of %d processes per variant (form, calendar, table).\n", reps, processes
   }' "$out/figures.txt"
 
 if [ "$instructions" = 1 ]; then

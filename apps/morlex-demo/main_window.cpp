@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,13 +24,16 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "form_design.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/storage/property_bag_file.h"
+#include "people_table.h"
 
 namespace morlex::demo {
 namespace {
@@ -212,6 +216,39 @@ void MainWindow::BuildUi() {
   top->addWidget(record_box_, 1);
   top->addWidget(BuildPanel(), 0);
 
+  // Every record, its dates edited in place by the field itself and saved
+  // at once through the same store and rules as the form.
+  auto* table_box =
+      new QGroupBox(QStringLiteral("All records (double-click a date to edit it)"), central);
+  auto* table_layout = new QVBoxLayout(table_box);
+  table_model_ = new PeopleTable(store_, this);
+  table_ = new QTableView(table_box);
+  table_->setObjectName(QStringLiteral("records"));
+  table_->setModel(table_model_);
+  table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  for (DateColumn c : kDateColumns) {
+    auto* dates = new qt::MorlexDateDelegate(table_);
+    dates->setDateFormat(StartFormat(c));
+    const DateColumnInfo& info = Info(c);
+    dates->setDateRange(QDate(info.low.year, info.low.month, info.low.day),
+                        QDate(info.high.year, info.high.month, info.high.day));
+    table_->setItemDelegateForColumn(PeopleTable::kDateOffset + static_cast<int>(c), dates);
+  }
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table_->verticalHeader()->setDefaultSectionSize(26);
+  table_layout->addWidget(table_);
+  outer->addWidget(table_box, 1);
+  connect(table_model_, &PeopleTable::saved, this, [this](qint64 id, const QString& message) {
+    Tell(message, false);
+    // The form shows the saved value too, unless it holds edits of its own.
+    if (editor_.HasRecord() && editor_.Buffer().id == id && !editor_.Dirty()) {
+      Guard(QStringLiteral("Could not read the record again"), [&] { editor_.GoTo(id, true); });
+    }
+    ScheduleRefresh();
+  });
+  connect(table_model_, &PeopleTable::failed, this,
+          [this](const QString& message) { Tell(message, true); });
+
   // The event log.
   auto* log_box = new QGroupBox(QStringLiteral("Events and change notices"), central);
   auto* log_layout = new QVBoxLayout(log_box);
@@ -225,7 +262,7 @@ void MainWindow::BuildUi() {
 
   setCentralWidget(central);
   statusBar()->setSizeGripEnabled(false);
-  resize(960, 640);
+  resize(960, 820);
 }
 
 QWidget* MainWindow::BuildPanel() {
@@ -531,6 +568,7 @@ bool MainWindow::DeleteRecord() {
   }
   const bool ok = Guard(QStringLiteral("Could not delete the record"), [&] { editor_.Delete(); });
   if (ok) Tell(QStringLiteral("Deleted. ") + Q(editor_.PositionText()), false);
+  if (ok) table_model_->Reload();
   RefreshNow();
   return ok;
 }
@@ -538,6 +576,7 @@ bool MainWindow::DeleteRecord() {
 bool MainWindow::SaveRecord() {
   if (designing_) return false;
   const bool ok = Guard(QStringLiteral("Could not save the record"), [&] { editor_.Save(); });
+  if (ok) table_model_->Reload();
   if (ok) {
     Tell(QStringLiteral("Saved %1 (id %2) in one transaction.")
              .arg(Q(editor_.Buffer().name))

@@ -27,6 +27,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QAction;
+class QTableView;
 struct sqlite3;
 
 namespace morlex::platform {
@@ -61,6 +62,8 @@ class MainWindow : public QMainWindow {
   qt::MorlexDateWidget* Field(DateColumn column) const;
   qt::Toolkit& FieldToolkit() { return *toolkit_; }
   QLineEdit* NameEdit() const { return name_; }
+  // The table of every record, its dates edited in place.
+  QTableView* Table() const { return table_; }
   // The last message the status line showed.
   QString LastMessage() const { return last_message_; }
   bool Designing() const { return designing_; }
@@ -136,6 +139,8 @@ class MainWindow : public QMainWindow {
   QTimer refresh_;
 
   QLabel* banner_ = nullptr;
+  class PeopleTable* table_model_ = nullptr;
+  QTableView* table_ = nullptr;
   QGroupBox* record_box_ = nullptr;
   QLineEdit* name_ = nullptr;
   QLabel* name_stored_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTableView>
 #include <QTextStream>
 #include <fstream>
 #include <vector>
@@ -150,6 +151,7 @@ class Session {
   void Properties();
   void DesignPersistence();
   void About();
+  void TableInPlace();
   void ReadOnly();
 
   MainWindow& w_;
@@ -186,6 +188,7 @@ int Session::Run() {
   Properties();
   DesignPersistence();
   About();
+  TableInPlace();
   ReadOnly();
 
   const std::filesystem::path log_file = options_.shots / "events.log";
@@ -432,6 +435,68 @@ void Session::DesignPersistence() {
   Expect(w_.Field(DateColumn::kReviewed)->backColor() == 0x00C8F0FF,
          "BackColor came back from the file");
   Expect(Text(DateColumn::kBorn) == "04/09/1986", "back at run time the field shows the record");
+}
+
+// The table of every record: the dates edited in place by the field, saved
+// through the same store and rules; looking at them changes nothing.
+void Session::TableInPlace() {
+  QTableView& table = *w_.Table();
+  const auto file_bytes = [this] {
+    QFile file(QString::fromStdString(store_.Path()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  const auto editor = [&table]() -> qt::MorlexDateWidget* {
+    for (auto* field : table.viewport()->findChildren<qt::MorlexDateWidget*>()) {
+      if (field->isVisible()) return field;
+    }
+    return nullptr;
+  };
+  const auto key = [&](char16_t ch) {
+    if (qt::MorlexDateWidget* field = editor()) {
+      In().TypeKey(field->control().ControlSurface().GetTextBox("txtDate"), ch);
+    }
+    Settle();
+  };
+  const auto open = [&](int row, DateColumn c) {
+    const QModelIndex at = table.model()->index(row, 1 + static_cast<int>(c));
+    table.setCurrentIndex(at);
+    table.edit(at);
+    Settle();
+  };
+  const std::int64_t id = store_.Ids().front();
+  const auto reviewed = [&] { return store_.Load(id).DateText(DateColumn::kReviewed); };
+  const std::string first = store_.Load(id).name;
+  const QByteArray before = file_bytes();
+
+  // Through the three date cells of the first row with Tab, and out.
+  open(0, DateColumn::kBorn);
+  for (int i = 0; i < 3; ++i) key(u'\t');
+  key(27);  // Esc closes the editor the last Tab opened
+  Expect(file_bytes() == before, "passing through the table's dates left the file as it was");
+
+  open(0, DateColumn::kReviewed);
+  const auto retype = [&](std::u16string_view keys) {
+    if (qt::MorlexDateWidget* field = editor()) {
+      platform::TextBox& box = field->control().ControlSurface().GetTextBox("txtDate");
+      In().MoveCaret(box, 0, static_cast<int>(box.Text().size()));
+    }
+    for (char16_t ch : keys) key(ch);
+  };
+  retype(u"2/30/27\r");
+  const bool stays_open = editor() != nullptr;
+  Expect(stays_open, "the table's editor stayed open on a text that is no date");
+  Expect(file_bytes() == before, "the invalid date was not stored");
+  retype(u"3/15/27");
+  const std::string typing = Shot("table-editing");
+  key(u'\r');
+  Step("The table of all records: Tab through " + first +
+       "'s dates changes nothing in the file; Reviewed edited in place: 2/30/27 and Enter keeps "
+       "the editor open (DateInvalid), 3/15/27 and Enter saves " +
+       reviewed().value_or("NULL") + " at once  " + typing + " " + Shot("table-saved"));
+  Expect(editor() == nullptr, "Enter on a date closed the table's editor");
+  Expect(reviewed() == std::optional<std::string>("2027-03-15"),
+         "the table saved the date as ISO text");
+  More("The status line: " + U8(w_.LastMessage()));
 }
 
 void Session::About() {

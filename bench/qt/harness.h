@@ -45,5 +45,6 @@ int ArgNumber(int argc, char** argv, int index, int fallback);
 int RunKeys(int argc, char** argv);
 int RunForm(std::string_view variant, int fields);
 int RunCalendar(std::string_view variant, int times);
+int RunTable(std::string_view variant, std::string_view measure, int rounds);
 
 }  // namespace morlex::bench::qt

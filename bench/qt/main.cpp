@@ -8,6 +8,9 @@
 //                morlex-plain: the field without calendar button and spin)
 //   morlex-qt-bench calendar VARIANT [TIMES]      opening the calendar
 //       VARIANT: morlex | qcalendarwidget
+//   morlex-qt-bench table VARIANT MEASURE [ROUNDS]  a QTableView of 100,000 dates
+//       VARIANT: morlex (MorlexDateDelegate) | qdate (Qt's default delegate)
+//       MEASURE: paint (the viewport) | scroll (one page) | open (the editor)
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
@@ -37,10 +40,13 @@ int main(int argc, char** argv) {
   if (mode == "keys") return q::RunKeys(argc - 1, argv + 1);
   if (mode == "form") return q::RunForm(variant, q::ArgNumber(argc, argv, 3, 1000));
   if (mode == "calendar") return q::RunCalendar(variant, q::ArgNumber(argc, argv, 3, 50));
+  if (mode == "table") {
+    return q::RunTable(variant, argc > 3 ? argv[3] : "", q::ArgNumber(argc, argv, 4, 50));
+  }
   std::fprintf(
       stderr,
       "usage: %s keys [benchmark flags] | form morlex|morlex-plain|qdateedit|qlineedit [FIELDS] |"
-      " calendar morlex|qcalendarwidget [TIMES]\n",
+      " calendar morlex|qcalendarwidget [TIMES] | table morlex|qdate paint|scroll|open [ROUNDS]\n",
       argv[0]);
   return 2;
 }

@@ -136,8 +136,24 @@ void frmCalendar::LayoutGrid() {
   }
 }
 
+void frmCalendar::SetRange(const Date& minimum, const Date& maximum) {
+  minimum_ = minimum;
+  maximum_ = maximum;
+}
+
+bool frmCalendar::InRange(const Date& date) const {
+  const auto at = ToSerial(date);
+  return at >= ToSerial(minimum_) && at <= ToSerial(maximum_);
+}
+
 void frmCalendar::FillMonth(int month, int year) {
   cells_ = calendar::FillMonthCells(month, year, chosen_.day);
+  // A day outside the range keeps its caption but cannot be picked.
+  const int first = calendar::FirstDayCell(month, year);
+  for (int i = 0; i < calendar::kCells; ++i) {
+    calendar::DayCell& cell = cells_[static_cast<std::size_t>(i)];
+    if (cell.enabled && !InRange(Date{year, month, i - first + 1})) cell.enabled = false;
+  }
   for (int i = 0; i < calendar::kCells; ++i) {
     const calendar::DayCell& model = cells_[static_cast<std::size_t>(i)];
     platform::Label& cell = *lblDay[static_cast<std::size_t>(i)];
@@ -319,6 +335,7 @@ void frmCalendar::cmdOK_Click() {
   // nothing in that case, and keeps OK right on a toolkit whose buttons can
   // be pressed without taking the focus.
   ApplyTypedYear();
+  if (!InRange(chosen_)) return;  // a month or year step led outside the range
   m_blnReturnDate = true;
   form_->Hide();
 }

@@ -17,6 +17,7 @@ void MorlexDate::cmdCalendar_Click() {
     // on the field's current text.
     dialog = std::make_unique<frmCalendar>(toolkit_.CreateForm(designs::CalendarForm()),
                                            host_.GetClock());
+    dialog->SetRange(minimum_, maximum_);
     dialog->ShowCalendar(txtDate.Text());
     if (dialog->ReturnDate()) {
       // Only rendered here; validation and commit wait for the focus to leave

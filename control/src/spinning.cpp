@@ -1,6 +1,7 @@
 // The spin indicator: steps the month, day or year under the remembered caret.
 #include "morlex/core/spinning.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/core/date_text.h"
 #include "morlex/core/integer.h"
 
 namespace morlex {
@@ -27,7 +28,11 @@ void MorlexDate::SpinTheDate(std::int16_t step) {
     // A text that is no date, or a date without a year part, leaves the
     // arrows without effect.
     if (r.status == SpinStatus::kNotADate || r.status == SpinStatus::kNotThreeParts) return;
-    if (r.status == SpinStatus::kOutOfRange) {
+    // A step that would leave the field on a date outside its range fails
+    // as a step past the calendar's years does.
+    const auto reached = r.status == SpinStatus::kStepped ? ReadDateText(r.text, CurrentYear())
+                                                          : std::optional<Date>();
+    if (r.status == SpinStatus::kOutOfRange || (reached && !InDateRange(*reached))) {
       throw Error(errnum::kInvalidCall);
     }
     const std::int16_t caret = ToInteger16(r.caret);

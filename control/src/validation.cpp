@@ -19,6 +19,11 @@ void MorlexDate::txtDate_LostFocus() {
   ValidateAndUpdate();
 }
 
+void MorlexDate::Commit() {
+  FormatTheDate();
+  ValidateAndUpdate();
+}
+
 void MorlexDate::FormatTheDate() {
   try {
     const std::u16string text = txtDate.Text();
@@ -33,18 +38,27 @@ void MorlexDate::FormatTheDate() {
 }
 
 void MorlexDate::ValidateAndUpdate() {
+  bool stored = false;
   try {
     const std::u16string text = txtDate.Text();
-    if (!TrimBlanks(text).empty() && !IsDateText(text, CurrentYear())) {
+    const std::optional<Date> date = ReadDateText(text, CurrentYear());
+    if (!TrimBlanks(text).empty() && !date) {
       RaiseDateInvalid();
       return;
     }
     if (!host_.CanChange("Text")) return;
+    // A date outside the range fails as a store that the host refused.
+    if (date) CheckDateRange(*date);
     // The host stores the value into its bound field here; its failure to
     // store comes back through this call.
     host_.NotifyChanged("Text");
+    stored = true;
   } catch (...) {
     ReportError("ValidateAndUpdate", u"Could not update recordset.");
+  }
+  if (stored && commit_hook_) {
+    auto hook = commit_hook_;  // the hook may replace itself
+    hook();
   }
 }
 

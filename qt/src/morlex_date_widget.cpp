@@ -3,7 +3,12 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
+#include "focus_relay_p.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/core/date_text.h"
+#include "morlex/core/date_value.h"
+#include "morlex/core/spinning.h"
+#include "morlex/core/unicode.h"
 #include "morlex/designs/form_designs.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
@@ -11,6 +16,23 @@
 #include "surface_p.h"
 
 namespace morlex::qt {
+namespace {
+
+// Sets a flag for its lifetime and restores what it held.
+class Flag {
+ public:
+  explicit Flag(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~Flag() { flag_ = was_; }
+  Flag(const Flag&) = delete;
+  Flag& operator=(const Flag&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
+}  // namespace
+
 class MorlexDateWidget::Private final : public platform::HostSite {
  public:
   Private(MorlexDateWidget& widget, Toolkit* shared) : q(widget) {
@@ -26,10 +48,12 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     return std::make_shared<platform::Font>(FontFromQFont(from->font()));
   }
   void NotifyChanged(std::string_view key) override {
+    if (showing) return;  // a delegate loading the model's value
     auto handler = notify_changed;
     if (handler) handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
   }
   bool CanChange(std::string_view key) override {
+    if (showing) return true;
     auto handler = can_change;
     return !handler || handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
   }
@@ -88,6 +112,25 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (body != nullptr) body->setGeometry(q.rect());
   }
 
+  // --- The typed value ---
+  int Year() const { return GetClock().Today().year; }
+  // The text may have changed: the value follows it.
+  void FollowText() {
+    if (!control || !value.Follow(control->Text(), Year())) return;
+    Q_EMIT q.valueChanged(q.date());
+  }
+  // What setDate and ShowDate put into the field for date: its rendering in
+  // the pattern in force, or nothing when it cannot be shown.
+  std::optional<std::u16string> Rendering(const QDate& date) const {
+    if (date.isNull()) return std::u16string();
+    const Date day = FromQDate(date);
+    if (!day.ok() || !control->InDateRange(day)) return std::nullopt;
+    return RenderSpunDate(day, control->DatePattern());
+  }
+  static Date FromQDate(const QDate& date) {
+    return date.isValid() ? Date{date.year(), date.month(), date.day()} : Date{};
+  }
+
   MorlexDateWidget& q;
   std::unique_ptr<Toolkit> own_toolkit;
   Toolkit* toolkit = nullptr;
@@ -112,6 +155,11 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   // events from event().
   detail::Surface* forwards_to = nullptr;
   std::shared_ptr<MorlexDateEvents> sink;
+
+  DateValue value;
+  bool showing = false;
+  bool committed = false;  // set by the commit hook
+  std::unique_ptr<detail::FocusRelay> relay;
 };
 
 namespace {
@@ -119,10 +167,12 @@ namespace {
 // Turns the control's events into the widget's signals.
 class SignalSink final : public MorlexDateEvents {
  public:
-  explicit SignalSink(MorlexDateWidget& widget) : widget_(widget) {}
+  SignalSink(MorlexDateWidget& widget, std::function<void()> follow)
+      : widget_(widget), follow_(std::move(follow)) {}
   void DateChanged() override {
     Q_EMIT widget_.dateChanged();
     Q_EMIT widget_.textChanged(widget_.text());
+    follow_();
   }
   void DateInvalid() override { Q_EMIT widget_.dateInvalid(); }
   void Click() override { Q_EMIT widget_.clicked(); }
@@ -134,6 +184,7 @@ class SignalSink final : public MorlexDateEvents {
 
  private:
   MorlexDateWidget& widget_;
+  std::function<void()> follow_;
 };
 
 }  // namespace
@@ -150,7 +201,10 @@ MorlexDateWidget::MorlexDateWidget(Toolkit& toolkit, Startup startup, QWidget* p
 
 void MorlexDateWidget::Init(Startup startup) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-  setFocusPolicy(Qt::NoFocus);  // the text box inside takes the focus
+  // The text box inside takes the focus (the proxy below); a policy of the
+  // field's own lets a label's mnemonic reach it, and leaving out the click
+  // keeps a press on the drawn arrows from taking the focus.
+  setFocusPolicy(Qt::TabFocus);
   d->Apply(designs::kControlDesignWidth, designs::kControlDesignHeight);
   {
     const detail::SurfaceParentScope inside(*d->toolkit, this, true);  // see event()
@@ -165,9 +219,15 @@ void MorlexDateWidget::Init(Startup startup) {
     d->FitBody();
     body->show();
   }
-  setFocusProxy(WidgetOf(d->control->ControlSurface().GetTextBox("txtDate")));
-  d->sink = std::make_shared<SignalSink>(*this);
+  QWidget* box = WidgetOf(d->control->ControlSurface().GetTextBox("txtDate"));
+  setFocusProxy(box);
+  if (box != nullptr) d->relay = std::make_unique<detail::FocusRelay>(*this, *box);
+  d->sink = std::make_shared<SignalSink>(*this, [this] { d->FollowText(); });
   d->control->Advise(d->sink);
+  d->control->SetCommitHook([this] {
+    d->committed = true;
+    Q_EMIT editingFinished();
+  });
   if (startup == Startup::kNew) {
     Guarded([this] {
       d->control->InitProperties();
@@ -180,6 +240,7 @@ MorlexDateWidget::~MorlexDateWidget() {
   // The control goes before the QWidget children it drew on; the events
   // their going sends no longer reach its surface.
   d->forwards_to = nullptr;
+  d->relay.reset();
   if (d->control) d->control.reset();
 }
 
@@ -195,7 +256,14 @@ MorlexDateWidget::DateFormat MorlexDateWidget::dateFormat() const {
   return static_cast<DateFormat>(d->control->DateFormat());
 }
 void MorlexDateWidget::setDateFormat(int format) {
-  Guarded([&] { d->control->SetDateFormat(format); });
+  Guarded([&] {
+    // The re-rendered text stands for the same value, even where a
+    // two-digit year alone would read as another century.
+    const std::optional<Date> before = d->value.value();
+    if (before) d->value.Show(before, FormatDate(*before, PatternOfFormat(format)));
+    d->control->SetDateFormat(format);
+    d->FollowText();
+  });
 }
 bool MorlexDateWidget::calendar() const {
   return d->control->Calendar();
@@ -266,6 +334,79 @@ int MorlexDateWidget::selLength() const {
 }
 void MorlexDateWidget::setSelLength(int length) {
   Guarded([&] { d->control->SetSelLength(length); });
+}
+
+// --- The typed value --------------------------------------------------------------------
+
+QDate MorlexDateWidget::date() const {
+  const std::optional<Date>& value = d->value.value();
+  return value ? QDate(value->year, value->month, value->day) : QDate();
+}
+
+void MorlexDateWidget::setDate(const QDate& date) {
+  Guarded([&] {
+    const std::optional<std::u16string> shown = d->Rendering(date);
+    if (!shown) return;
+    d->value.Show(date.isNull() ? std::nullopt : std::optional(Private::FromQDate(date)), *shown);
+    d->control->SetText(*shown);
+    d->FollowText();  // also when the text was that rendering already
+  });
+}
+
+void MorlexDateWidget::ShowDate(const QDate& date) {
+  Guarded([&] {
+    const std::optional<std::u16string> shown = d->Rendering(date);
+    if (!shown) {
+      // Outside what the field may hold: shown as it is, for the user to see.
+      ShowText(date.toString(Qt::ISODate));
+      return;
+    }
+    d->value.Show(date.isNull() ? std::nullopt : std::optional(Private::FromQDate(date)), *shown);
+    const Flag showing(d->showing);
+    d->control->SetText(*shown);
+    d->FollowText();
+  });
+}
+
+void MorlexDateWidget::ShowText(const QString& text) {
+  Guarded([&] {
+    const Flag showing(d->showing);
+    d->control->SetText(FromQString(text));
+  });
+}
+
+bool MorlexDateWidget::Commit() {
+  d->committed = false;
+  Guarded([&] { d->control->Commit(); });
+  return d->committed;
+}
+
+bool MorlexDateWidget::Storable() const {
+  const std::u16string text = d->control->Text();
+  if (TrimBlanks(text).empty()) return true;
+  const std::optional<Date> day = ReadDateText(text, d->Year());
+  return day && d->control->InDateRange(*day);
+}
+
+QDate MorlexDateWidget::minimumDate() const {
+  const Date& day = d->control->MinimumDate();
+  return {day.year, day.month, day.day};
+}
+void MorlexDateWidget::setMinimumDate(const QDate& date) {
+  setDateRange(date, std::max(date, maximumDate()));
+}
+QDate MorlexDateWidget::maximumDate() const {
+  const Date& day = d->control->MaximumDate();
+  return {day.year, day.month, day.day};
+}
+void MorlexDateWidget::setMaximumDate(const QDate& date) {
+  setDateRange(std::min(date, minimumDate()), date);
+}
+void MorlexDateWidget::setDateRange(const QDate& minimum, const QDate& maximum) {
+  Guarded([&] {
+    d->control->SetDateRange(Private::FromQDate(minimum), Private::FromQDate(maximum));
+    d->value.SetRange(d->control->MinimumDate(), d->control->MaximumDate());
+  });
 }
 
 // --- Host side ---------------------------------------------------------------------------

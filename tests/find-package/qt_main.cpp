@@ -1,7 +1,9 @@
-// Puts a MorlexDateWidget on a form with the installed Qt binding, offscreen.
+// Puts a MorlexDateWidget on a form with the installed Qt binding, offscreen,
+// and shows a date of an item model through the installed delegate.
 #include <QApplication>
 #include <cstdio>
 
+#include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +13,12 @@ int main(int argc, char** argv) {
   morlex::qt::MorlexDateWidget field(&form);
   field.setText(QStringLiteral("3/7/1999"));
   field.setDateFormat(morlex::qt::MorlexDateWidget::NoLeadingZerosNoCentury);
-  std::printf("%s\n", field.text().toUtf8().constData());
-  return field.text() == QStringLiteral("3/7/99") ? 0 : 1;
+  morlex::qt::MorlexDateDelegate dates;
+  const QString shown = dates.displayText(QStringLiteral("1999-03-07"), QLocale());
+  std::printf("%s %s %s\n", field.text().toUtf8().constData(),
+              field.date().toString(Qt::ISODate).toUtf8().constData(), shown.toUtf8().constData());
+  return field.text() == QStringLiteral("3/7/99") && field.date() == QDate(1999, 3, 7) &&
+                 shown == QStringLiteral("03/07/1999")
+             ? 0
+             : 1;
 }

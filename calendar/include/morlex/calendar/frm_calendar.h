@@ -38,6 +38,11 @@ class frmCalendar {
   frmCalendar(const frmCalendar&) = delete;
   frmCalendar& operator=(const frmCalendar&) = delete;
 
+  // The days that may be chosen (call before ShowCalendar); by default every
+  // day of the years 100 to 9999. Days outside it show disabled, and OK
+  // confirms nothing while the chosen date lies outside it.
+  void SetRange(const Date& minimum, const Date& maximum);
+
   // Opens the dialog modally on strDate, or on today when strDate is not a
   // date text; returns once the form has been hidden or closed. strDate is
   // only read.
@@ -82,6 +87,7 @@ class frmCalendar {
   void ShowTitle();
   void ApplyTypedYear();
   void SelectAll(platform::TextBox& box);
+  bool InRange(const Date& date) const;
   // Makes text the chosen date; the text must read as a valid date.
   void SetDateText(std::u16string text);
 
@@ -109,6 +115,8 @@ class frmCalendar {
   // user's hands should the clock pass a new year meanwhile.
   int reading_year_ = 0;
   calendar::MonthCells cells_{};
+  Date minimum_{kMinYear, 1, 1};
+  Date maximum_{kMaxYear, 12, 31};
 };
 
 }  // namespace morlex

@@ -11,12 +11,14 @@
 // spinning, commit, the calendar button) report failures as DateError.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "morlex/control/events.h"
+#include "morlex/core/date.h"
 #include "morlex/core/date_format.h"
 #include "morlex/platform/host.h"
 #include "morlex/platform/toolkit.h"
@@ -87,6 +89,22 @@ class MorlexDate {
   // Shows the about box modally; every failure is ignored.
   void AboutBox();
 
+  // --- Range (beyond the published interface, for typed hosts) ---------------
+  // The dates that a commit may store, a spin step may reach and the calendar
+  // offers; by default every date of the years 100 to 9999. Typing is never
+  // checked against it. Throws morlex::Error when a bound is not a date or
+  // minimum lies after maximum.
+  void SetDateRange(const Date& minimum, const Date& maximum);
+  const Date& MinimumDate() const { return minimum_; }
+  const Date& MaximumDate() const { return maximum_; }
+  bool InDateRange(const Date& date) const;
+  // Renders and commits the date as Enter does (for hosts that end an edit
+  // by a key the field does not see, such as an item view's Tab).
+  void Commit();
+  // Runs after every commit (focus leaving the field, Enter) that handed the
+  // value to the host without failing; not an event of the control.
+  void SetCommitHook(std::function<void()> hook) { commit_hook_ = std::move(hook); }
+
   // --- Events ---------------------------------------------------------------
   // Connects a sink; returns a cookie for Unadvise. Sinks run in the order
   // they were connected.
@@ -141,6 +159,8 @@ class MorlexDate {
   void RaiseDateError(ErrObject& err, std::u16string& custom);
 
   int CurrentYear() const;
+  // Throws the failure of a date outside the range, naming the range.
+  void CheckDateRange(const Date& date) const;
 
   // The separators of a text and the "/" before a position, as the 16-bit
   // numbers the editor works with; Overflow when a position does not fit.
@@ -162,6 +182,9 @@ class MorlexDate {
   std::u16string m_strDateFormat = u"mm/dd/yyyy";
   std::u16string m_strText;
   std::int16_t m_intCaret = 0;
+  Date minimum_{kMinYear, 1, 1};
+  Date maximum_{kMaxYear, 12, 31};
+  std::function<void()> commit_hook_;
 
   struct Sink {
     std::uint32_t cookie;

@@ -18,6 +18,7 @@
 // line on standard error) and the field stays usable. The control itself,
 // control(), throws morlex::Error as its contract says.
 
+#include <QDate>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,7 @@ class PropertyBag;
 namespace morlex::qt {
 
 class Toolkit;
+class MorlexDateDelegate;
 
 class MorlexDateWidget : public QWidget {
   Q_OBJECT
@@ -57,6 +59,11 @@ class MorlexDateWidget : public QWidget {
   Q_PROPERTY(int selStart READ selStart WRITE setSelStart DESIGNABLE false)
   Q_PROPERTY(int selLength READ selLength WRITE setSelLength DESIGNABLE false)
   Q_PROPERTY(bool userMode READ userMode WRITE setUserMode DESIGNABLE false STORED false)
+  // The typed value: a view of the text, so a form designer records the
+  // text and leaves the date out.
+  Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY valueChanged DESIGNABLE false STORED false)
+  Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate)
+  Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate)
 
  public:
   enum DateFormat {
@@ -110,6 +117,25 @@ class MorlexDateWidget : public QWidget {
   int selLength() const;
   void setSelLength(int length);
 
+  // --- The typed value -------------------------------------------------------
+  // The date the text stands for: null for an empty text; while the text is
+  // no date (being typed, or invalid), the last value it had. A date set by
+  // setDate stays the value while the text is still its rendering, so that
+  // 1920-01-05 shown as 01/05/20 is not read back as 2020.
+  QDate date() const;
+  // Shows date in the pattern in force (a null date: an empty text) as a
+  // write of text would, asking the host first. A date that is not valid or
+  // lies outside the range changes nothing.
+  void setDate(const QDate& date);
+  // The dates that a commit stores, a spin step reaches and the calendar
+  // offers (by default 0100-01-01 to 9999-12-31). Typing is not checked;
+  // a commit outside gives dateError with "Could not update recordset.".
+  QDate minimumDate() const;
+  void setMinimumDate(const QDate& date);  // moves the maximum up if needed
+  QDate maximumDate() const;
+  void setMaximumDate(const QDate& date);  // moves the minimum down if needed
+  void setDateRange(const QDate& minimum, const QDate& maximum);
+
   // --- The host side ----------------------------------------------------------
   // True while the application runs (the default), False in a form designer.
   bool userMode() const;
@@ -160,6 +186,10 @@ class MorlexDateWidget : public QWidget {
   void dateError(const QString& source, const QString& description, const QString& custom);
   void clicked();
   void doubleClicked();
+  // date() changed.
+  void valueChanged(const QDate& date);
+  // A commit (focus leaving the field, or Enter) handed the value on.
+  void editingFinished();
 
  protected:
   bool event(QEvent* event) override;
@@ -167,6 +197,18 @@ class MorlexDateWidget : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  friend class MorlexDateDelegate;
+  // Shows a value without asking or telling the host: what an item
+  // delegate does when it loads the model's value into the field.
+  void ShowDate(const QDate& date);
+  void ShowText(const QString& text);
+  // Renders and commits the date as Enter does; true when a value was
+  // handed on.
+  bool Commit();
+  // Whether a commit of the text now would hand a value on: an empty text,
+  // or a date within the range.
+  bool Storable() const;
+
   void Init(Startup startup);
   class Private;
   std::unique_ptr<Private> const d;

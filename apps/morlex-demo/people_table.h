@@ -1,0 +1,48 @@
+#pragma once
+// Every row of "people" as a Qt item model, for a table that shows them all
+// and edits their dates in place (through MorlexDateDelegate). Dates are
+// handed out as the file holds them: ISO text, NULL, or whatever another
+// program wrote. An edit is saved at once through the same store and the
+// same rules as the record form: the column's CHECK rule first, then one
+// transaction that the table's cross-column rules may still refuse.
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <vector>
+
+#include "record_store.h"
+
+namespace morlex::demo {
+
+class PeopleTable : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  // Column 0 is the name, 1 + the DateColumn a date.
+  static constexpr int kDateOffset = 1;
+
+  explicit PeopleTable(RecordStore& store, QObject* parent = nullptr);
+
+  // Reads every row again (after the form saved or deleted one).
+  void Reload();
+  std::int64_t IdAt(int row) const;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+ Q_SIGNALS:
+  // A date was saved into the file.
+  void saved(qint64 id, const QString& message);
+  // A date was refused by a rule or the save failed; the file is unchanged.
+  void failed(const QString& message);
+
+ private:
+  RecordStore& store_;
+  std::vector<Person> rows_;
+};
+
+}  // namespace morlex::demo

@@ -1,0 +1,140 @@
+// The field's typed face: date() follows the text and keeps what the program
+// set while its rendering is shown, setDate goes the way of a text write,
+// editingFinished marks the commits that handed a value on, and the range
+// fails a commit with a description that names it.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/platform/clock.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/toolkit.h"
+
+namespace morlex::qt {
+namespace {
+
+class TypedValue : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
+    field_ =
+        std::make_unique<MorlexDateWidget>(toolkit_, MorlexDateWidget::Startup::kHostInitialises);
+    field_->setClock(&clock_);
+    field_->initProperties();
+  }
+  void TearDown() override {
+    field_.reset();
+    SetFailureHandler(nullptr);
+    EXPECT_TRUE(failures_.empty());
+  }
+
+  QLineEdit* Edit() { return qobject_cast<QLineEdit*>(field_->focusProxy()); }
+  void Retype(const QString& text) {
+    Edit()->selectAll();
+    QTest::keyClicks(Edit(), text);
+  }
+  void Enter() { QTest::keyClick(Edit(), Qt::Key_Return); }
+
+  Toolkit toolkit_;
+  platform::FixedClock clock_{{2026, 12, 8}};
+  std::unique_ptr<MorlexDateWidget> field_;
+  std::vector<std::string> failures_;
+};
+
+TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {
+  QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);
+  field_->setDate(QDate(1920, 1, 5));
+  field_->setDateFormat(MorlexDateWidget::LeadingZerosNoCentury);
+  EXPECT_EQ(field_->text(), QStringLiteral("01/05/20"));
+  EXPECT_EQ(field_->date(), QDate(1920, 1, 5));
+  field_->setDate(QDate(1920, 1, 6));
+  EXPECT_EQ(field_->text(), QStringLiteral("01/06/20"));
+  EXPECT_EQ(field_->date(), QDate(1920, 1, 6));
+  ASSERT_EQ(values.count(), 2);
+  EXPECT_EQ(values.at(1).at(0).toDate(), QDate(1920, 1, 6));
+
+  // Passing through the field keeps it.
+  Enter();
+  EXPECT_EQ(field_->date(), QDate(1920, 1, 6));
+  EXPECT_EQ(values.count(), 2);
+
+  // Typed by the user, the same kind of text reads by the window.
+  Retype(QStringLiteral("1/6/20"));
+  EXPECT_EQ(field_->date(), QDate(2020, 1, 6));
+
+  // While the text is no date, the value is the last one it had.
+  Retype(QStringLiteral("2/30/1"));
+  EXPECT_EQ(field_->date(), QDate(2026, 2, 3));  // "2/3" was typed on the way
+  EXPECT_FALSE(field_->dateIsValid());
+
+  field_->setDate(QDate());
+  EXPECT_EQ(field_->text(), QString());
+  EXPECT_TRUE(field_->date().isNull());
+}
+
+TEST_F(TypedValue, SetDateIsATextWriteAndRefusesWhatTheFieldCannotHold) {
+  field_->setDate(QDate(1999, 1, 5));
+  field_->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+  const QDate refused[] = {QDate(1899, 12, 31), QDate(2100, 1, 1)};
+  for (const QDate& date : refused) {
+    field_->setDate(date);
+    EXPECT_EQ(field_->text(), QStringLiteral("01/05/1999"));
+  }
+  bool allowed = false;
+  QStringList notices;
+  field_->setCanChangeHandler([&](const QString&) { return allowed; });
+  field_->setNotifyChangedHandler([&](const QString& key) { notices << key; });
+  field_->setDate(QDate(2001, 2, 3));
+  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  EXPECT_TRUE(notices.isEmpty());
+  allowed = true;
+  field_->setDate(QDate(2001, 2, 3));
+  EXPECT_EQ(field_->text(), QStringLiteral("02/03/2001"));
+  EXPECT_EQ(notices, QStringList({"Text", "Text"}));  // the change, then the write
+}
+
+TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
+  field_->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+  bool fail_store = false;
+  field_->setNotifyChangedHandler([&](const QString&) {
+    if (fail_store) throw std::runtime_error("locked");
+  });
+  QSignalSpy finished(field_.get(), &MorlexDateWidget::editingFinished);
+  QSignalSpy errors(field_.get(), &MorlexDateWidget::dateError);
+  QSignalSpy invalid(field_.get(), &MorlexDateWidget::dateInvalid);
+
+  Retype(QStringLiteral("1/5/99"));
+  Enter();
+  EXPECT_EQ(field_->text(), QStringLiteral("01/05/1999"));
+  EXPECT_EQ(finished.count(), 1);
+
+  field_->setText(QStringLiteral("2/30/1999"));
+  Enter();
+  EXPECT_EQ(invalid.count(), 1);
+
+  // Outside the range: as a store that failed, and the value stays.
+  field_->setText(QStringLiteral("12/31/1899"));
+  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  Enter();
+  ASSERT_EQ(errors.count(), 1);
+  EXPECT_EQ(errors.at(0).at(0).toString(), QStringLiteral("MorlexDate.ValidateAndUpdate"));
+  EXPECT_EQ(errors.at(0).at(1).toString(),
+            QStringLiteral("The date 1899-12-31 lies outside the range 1900-01-01 to 2099-12-31."));
+  EXPECT_EQ(errors.at(0).at(2).toString(), QStringLiteral("Could not update recordset."));
+  EXPECT_EQ(field_->text(), QStringLiteral("12/31/1899"));
+  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+
+  field_->setText(QStringLiteral("3/3/2003"));
+  fail_store = true;
+  Enter();
+  EXPECT_EQ(errors.count(), 3);  // the rendering's notice, then the commit's
+  EXPECT_EQ(finished.count(), 1);
+}
+
+}  // namespace
+}  // namespace morlex::qt
