@@ -212,7 +212,7 @@ namespace morlex::qt {
 
 void SendCloseCommand(platform::Form& form) {
   auto* f = dynamic_cast<detail::Form*>(&form);
-  if (f == nullptr) throw Error(errnum::kInvalidCall, "Not a form of the Qt toolkit");
+  if (f == nullptr) detail::NotOfThisToolkit("form");
   QCloseEvent close;
   QApplication::sendEvent(f->Window(), &close);
 }

@@ -56,7 +56,7 @@ platform::Widget* FocusedWidget(const platform::Surface& surface) {
 
 void MoveFocus(platform::Surface& surface, platform::Widget* to) {
   auto* s = dynamic_cast<detail::Surface*>(&surface);
-  if (s == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
+  if (s == nullptr) detail::NotOfThisToolkit("surface");
   s->MoveFocus(to);
 }
 

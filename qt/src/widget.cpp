@@ -3,6 +3,7 @@
 
 #include <QFrame>
 #include <QWidget>
+#include <string>
 
 #include "morlex/core/error.h"
 #include "morlex/qt/units.h"
@@ -12,6 +13,10 @@ namespace morlex::qt::detail {
 
 [[noreturn]] void InvalidValue() {
   throw Error(errnum::kInvalidValue);
+}
+
+[[noreturn]] void NotOfThisToolkit(const char* kind) {
+  throw Error(errnum::kInvalidCall, std::string("Not a ") + kind + " of the Qt toolkit");
 }
 
 // Sets a palette role from a colour value in the groups the user sees while

@@ -91,6 +91,9 @@ class WidgetImpl : public PartImpl<Base> {
 // Fails with 380, as every setter does for a value out of its range.
 [[noreturn]] void InvalidValue();
 
+// Refuses an object that another toolkit made ("widget", "surface", "form").
+[[noreturn]] void NotOfThisToolkit(const char* kind);
+
 // Sets a flag for a scope; Qt calls inside do not throw, but the flag must not
 // stay set if one ever did.
 class ScopedSet {

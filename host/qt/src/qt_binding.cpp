@@ -215,7 +215,7 @@ class QtInput final : public host::UserInput {
  private:
   static QWidget* Q(platform::Widget& widget) {
     QWidget* q = WidgetOf(widget);
-    if (q == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
+    if (q == nullptr) detail::NotOfThisToolkit("widget");
     return q;
   }
 
@@ -224,7 +224,7 @@ class QtInput final : public host::UserInput {
   // arrows), otherwise on the body.
   static void ClickPart(platform::Surface& surface, QPoint at) {
     QWidget* body = WidgetOf(surface);
-    if (body == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
+    if (body == nullptr) detail::NotOfThisToolkit("surface");
     QWidget* target = body->childAt(at);
     if (target == nullptr) target = body;
     const QPoint local = target->mapFrom(body, at);
@@ -234,7 +234,7 @@ class QtInput final : public host::UserInput {
 
   static platform::Surface& OwnerOf(platform::Widget& widget) {
     auto* impl = dynamic_cast<detail::QtWidget*>(&widget);
-    if (impl == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
+    if (impl == nullptr) detail::NotOfThisToolkit("widget");
     return impl->Owner();
   }
 
