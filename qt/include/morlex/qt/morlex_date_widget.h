@@ -171,6 +171,7 @@ class MorlexDateWidget : public QWidget {
   Toolkit& toolkit();
 
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  public Q_SLOTS:
   void aboutBox();
