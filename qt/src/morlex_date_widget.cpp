@@ -370,7 +370,15 @@ QFont MorlexDateWidget::textFont() const {
   return chosen ? QFontFromFont(*chosen).resolve(font()) : font();
 }
 void MorlexDateWidget::setTextFont(const QFont& font) {
-  Guarded([&] { d->control->SetFont(std::make_shared<platform::Font>(FontFromQFont(font))); });
+  platform::Font chosen = FontFromQFont(font);
+  // A font that names no face and no size is the one the widget inherits.
+  constexpr uint kFaceOrSize =
+      QFont::FamilyResolved | QFont::FamiliesResolved | QFont::SizeResolved;
+  if ((font.resolveMask() & kFaceOrSize) == 0) {
+    chosen.name = platform::Font{}.name;
+    chosen.size = platform::Font{}.size;
+  }
+  Guarded([&] { d->control->SetFont(std::make_shared<platform::Font>(chosen)); });
 }
 QString MorlexDateWidget::toolTipText() const {
   return ToQString(d->control->ToolTipText());

@@ -154,6 +154,10 @@ QFont QFontFromFont(const platform::Font& font) {
     if (font.strikethrough) inherited.setStrikeOut(true);
     return inherited;
   }
+  return StandInFont(font);
+}
+
+QFont StandInFont(const platform::Font& font) {
   // Every field asks for the same font: the last answer is given again,
   // sharing its data, while the application's font and the installed
   // families are those it was made from.

@@ -89,6 +89,10 @@ TEST(FontAndSize, TheSystemFontShowsTheInheritedFontAndIsKept) {
   form.setFont(nine);
   EXPECT_EQ(Edit(*field)->font().pointSizeF(), 11);
   EXPECT_EQ(Font(*field).size, 11);
+  // A font naming no face or size is the inherited one again.
+  field->setTextFont(QFont());
+  EXPECT_EQ(Font(*field), platform::Font{});
+  EXPECT_EQ(Edit(*field)->font(), nine);
 }
 
 TEST(FontAndSize, ALayoutAtTheMinimumNeverCutsAFullDate) {

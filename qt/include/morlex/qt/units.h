@@ -56,6 +56,9 @@ bool IsSystemFont(const platform::Font& font);
 // italic, ...): a widget given it shows the font it inherits, its parent's
 // and then the application's, and follows their changes.
 QFont QFontFromFont(const platform::Font& font);
+// The Qt font for a font object as it is, the system's dialog font included:
+// its face or a stand-in of similar widths, at its size.
+QFont StandInFont(const platform::Font& font);
 platform::Font FontFromQFont(const QFont& font);
 
 QString ToQString(std::u16string_view text);
