@@ -171,8 +171,9 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (control->Calendar()) {
       width += TwipsToPixelSize(surface.GetCommandButton("cmdCalendar").Width(), tpp) + 1;
     }
-    // The text box is a little lower than the field (the layout's inset).
-    const int inset = TwipsToPixelSize(kTextHeightInset, tpp) + 1;
+    // The text box is a little lower than the field (the layout's inset),
+    // and as high as a line edit's size hint in the same font.
+    const int inset = TwipsToPixelSize(kTextHeightInset, tpp);
     return {width, box.height() + inset};
   }
   // How much lower than the field the layout makes its text box, in twips.
