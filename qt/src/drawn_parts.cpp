@@ -126,7 +126,8 @@ void DrawnButton::Paint(QPainter& painter, const QWidget& body) {
   option.text = ToQString(caption_);
   option.icon = icon_;
   option.iconSize = icon_size_;
-  const QFont font = font_.value_or(surface_.SurfaceFont());
+  // What the font leaves unset is the body's, as for a widget of its own.
+  const QFont font = font_.value_or(surface_.SurfaceFont()).resolve(body.font());
   option.fontMetrics = QFontMetrics(font);
   const auto draw = [&](QPainter& on) {
     on.setFont(font);

@@ -63,7 +63,9 @@ void Label::Place() {
 // and one that still does not fit ends in an ellipsis, so that it is seen
 // to be cut.
 void Label::FitFont() {
-  QFont font = font_;
+  // What the design's font leaves unset is the one the label inherits.
+  const QWidget* parent = label_->parentWidget();
+  QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
   const QString caption = ToQString(caption_);
   QString shown = caption;
   const int available = label_->contentsRect().width();

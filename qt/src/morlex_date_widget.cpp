@@ -1,7 +1,12 @@
 #include "morlex/qt/morlex_date_widget.h"
 
+#include <QLineEdit>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
+#include <cmath>
 
 #include "focus_relay_p.h"
 #include "morlex/control/morlex_date.h"
@@ -44,10 +49,15 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   bool UserMode() const override { return user_mode; }
   platform::FontRef AmbientFont() const override {
     if (ambient_font) return ambient_font;
-    const QWidget* from = q.parentWidget() != nullptr ? q.parentWidget() : &q;
-    return std::make_shared<platform::Font>(FontFromQFont(from->font()));
+    // The system's dialog font, which the field shows as the font it
+    // inherits: a new field's Font stays what the designs name, and a saved
+    // field writes none.
+    return std::make_shared<platform::Font>();
   }
   void NotifyChanged(std::string_view key) override {
+    if (key == "Font" || key == "DateFormat" || key == "Calendar" || key == "Spin") {
+      q.updateGeometry();  // the size a full date needs
+    }
     if (showing) return;  // a delegate loading the model's value
     auto handler = notify_changed;
     if (handler) handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
@@ -111,6 +121,63 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   void FitBody() {
     if (body != nullptr) body->setGeometry(q.rect());
   }
+
+  // The pixels the field needs to show a full date of its pattern in the
+  // text box's font: the widest digit in every place, the line edit's
+  // margins and frame as its style gives them, the spin arrows lying over
+  // the text's right end and the calendar button beside it.
+  QSize Needed() const {
+    platform::Surface& surface = control->ControlSurface();
+    const auto* edit = qobject_cast<const QLineEdit*>(WidgetOf(surface.GetTextBox("txtDate")));
+    if (edit == nullptr) return {};
+    const QFontMetricsF metrics(edit->font());
+    QChar widest(u'0');
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+      if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest)) {
+        widest = QChar(digit);
+      }
+    }
+    QString date = ToQString(RenderSpunDate(Date{9999, 12, 31}, control->DatePattern()));
+    for (QChar& c : date) {
+      if (c.isDigit()) c = widest;
+    }
+    const int text = static_cast<int>(std::ceil(metrics.horizontalAdvance(date)));
+    const int line = static_cast<int>(std::ceil(metrics.height()));
+    // What QLineEdit adds around its text: two pixels each side, one above
+    // and below, the caret, and the margins the text box keeps for its frame.
+    const QMargins margins = edit->textMargins();
+    const int caret = std::max(1, edit->style()->pixelMetric(QStyle::PM_TextCursorWidth));
+    const QSize contents(text + 4 + caret + margins.left() + margins.right(),
+                         std::max(line, 14) + 2 + margins.top() + margins.bottom());
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = QRect(QPoint(0, 0), contents);
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    option.state |= QStyle::State_Sunken;
+    const QSize box = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, edit);
+    // The parts are placed in twips, each rounded on its own: a pixel more
+    // keeps rounding from taking the last one of the text.
+    const double tpp = Tpp();
+    int width = box.width() + 1;
+    platform::TextBox& text_box = surface.GetTextBox("txtDate");
+    platform::UpDown& spin = surface.GetUpDown("spinCTL");
+    if (control->Spin() || spin.Visible()) {
+      // What the arrows cover of the text box's right end, with their gap.
+      const float covered = std::max(spin.Width(), text_box.Width() - spin.Left());
+      width += TwipsToPixelSize(covered, tpp) + 1;
+    }
+    if (control->Calendar()) {
+      width += TwipsToPixelSize(surface.GetCommandButton("cmdCalendar").Width(), tpp) + 1;
+    }
+    // The text box is a little lower than the field (the layout's inset),
+    // and as high as a line edit's size hint in the same font.
+    const int inset = TwipsToPixelSize(kTextHeightInset, tpp);
+    return {width, box.height() + inset};
+  }
+  // How much lower than the field the layout makes its text box, in twips.
+  static constexpr float kTextHeightInset = 30;
 
   // --- The typed value ---
   int Year() const { return GetClock().Today().year; }
@@ -299,11 +366,20 @@ void MorlexDateWidget::setForeColor(uint color) {
   Guarded([&] { d->control->SetForeColor(color); });
 }
 QFont MorlexDateWidget::textFont() const {
-  const platform::FontRef font = d->control->Font();
-  return font ? QFontFromFont(*font) : QFont();
+  // The font shown: what the font object leaves unset is inherited.
+  const platform::FontRef chosen = d->control->Font();
+  return chosen ? QFontFromFont(*chosen).resolve(font()) : font();
 }
 void MorlexDateWidget::setTextFont(const QFont& font) {
-  Guarded([&] { d->control->SetFont(std::make_shared<platform::Font>(FontFromQFont(font))); });
+  platform::Font chosen = FontFromQFont(font);
+  // A font that names no face and no size is the one the widget inherits.
+  constexpr uint kFaceOrSize =
+      QFont::FamilyResolved | QFont::FamiliesResolved | QFont::SizeResolved;
+  if ((font.resolveMask() & kFaceOrSize) == 0) {
+    chosen.name = platform::Font{}.name;
+    chosen.size = platform::Font{}.size;
+  }
+  Guarded([&] { d->control->SetFont(std::make_shared<platform::Font>(chosen)); });
 }
 QString MorlexDateWidget::toolTipText() const {
   return ToQString(d->control->ToolTipText());
@@ -441,9 +517,11 @@ void MorlexDateWidget::resizeTwips(float width, float height) {
 
 void MorlexDateWidget::initProperties() {
   d->control->InitProperties();
+  updateGeometry();
 }
 void MorlexDateWidget::readProperties(platform::PropertyBag& bag) {
   d->control->ReadProperties(bag);
+  updateGeometry();
 }
 void MorlexDateWidget::writeProperties(platform::PropertyBag& bag) {
   d->control->WriteProperties(bag);
@@ -462,7 +540,18 @@ Toolkit& MorlexDateWidget::toolkit() {
   return *d->toolkit;
 }
 
+// The size the control last asked for, never narrower than a full date
+// needs, and as high as the text box's font needs: a field in a layout looks
+// like the line edits beside it.
 QSize MorlexDateWidget::sizeHint() const {
+  const QSize needed = d->Needed();
+  if (!needed.isValid()) return minimumSizeHint();
+  return {std::max(needed.width(), TwipsToPixelSize(d->width_twips, d->Tpp())), needed.height()};
+}
+
+QSize MorlexDateWidget::minimumSizeHint() const {
+  const QSize needed = d->Needed();
+  if (needed.isValid()) return needed;
   const double tpp = d->Tpp();
   return {TwipsToPixelSize(d->width_twips, tpp), TwipsToPixelSize(d->height_twips, tpp)};
 }
@@ -474,6 +563,15 @@ void MorlexDateWidget::aboutBox() {
 // --- Qt events ---------------------------------------------------------------------------
 
 bool MorlexDateWidget::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+      updateGeometry();  // the text box shows the inherited font
+      break;
+    default:
+      break;
+  }
   // The surface draws the calendar button and the arrows on this widget
   // and takes the mouse presses that fall on them.
   detail::Surface* surface = d->forwards_to;

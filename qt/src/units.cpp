@@ -132,7 +132,32 @@ const QStringList& InstalledFamilies() {
 
 }  // namespace
 
+bool IsSystemFont(const platform::Font& font) {
+  // Stored designs may carry the size as the system gave it (8.25).
+  return ToQString(font.name).compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0 &&
+         std::abs(font.size - 8.0F) < 0.3F;
+}
+
 QFont QFontFromFont(const platform::Font& font) {
+  if (IsSystemFont(font)) {
+    // The system's dialog font of the platform the designs were drawn on
+    // stands for the font a widget inherits here: nothing but the styles
+    // that differ from the plain face is set, so a widget shown in it looks
+    // like the others beside it and follows its parent's and the
+    // application's font as they change.
+    QFont inherited;  // nothing resolved
+    int weight = std::clamp<int>(font.weight, 1, 1000);
+    if (font.bold && weight < 700) weight = 700;
+    if (weight != 400) inherited.setWeight(static_cast<QFont::Weight>(weight));
+    if (font.italic) inherited.setItalic(true);
+    if (font.underline) inherited.setUnderline(true);
+    if (font.strikethrough) inherited.setStrikeOut(true);
+    return inherited;
+  }
+  return StandInFont(font);
+}
+
+QFont StandInFont(const platform::Font& font) {
   // Every field asks for the same font: the last answer is given again,
   // sharing its data, while the application's font and the installed
   // families are those it was made from.

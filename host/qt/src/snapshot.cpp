@@ -13,6 +13,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "morlex/qt/units.h"
 
 namespace morlex::qt {
 namespace {
@@ -90,6 +91,22 @@ QPixmap FormPicture(Toolkit& toolkit, double ratio, const platform::SurfaceDesig
   return shot;
 }
 
+// The fields show the application's font where the designs name the
+// system's; the pictures pin it to the designs' face at its size, so that
+// they come out the same whatever the desktop's font.
+class PinnedFont {
+ public:
+  PinnedFont() : was_(QApplication::font()) {
+    QApplication::setFont(StandInFont(platform::Font{}));
+  }
+  ~PinnedFont() { QApplication::setFont(was_); }
+  PinnedFont(const PinnedFont&) = delete;
+  PinnedFont& operator=(const PinnedFont&) = delete;
+
+ private:
+  QFont was_;
+};
+
 }  // namespace
 
 std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& folder,
@@ -100,6 +117,7 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
   const double ratio = device_pixel_ratio > 0 ? device_pixel_ratio : 1.0;
   std::filesystem::create_directories(folder);
   std::vector<std::filesystem::path> written;
+  const PinnedFont pinned;
   Toolkit toolkit;
   const platform::FixedClock clock({2026, 12, 8});
 

@@ -104,6 +104,12 @@ class MorlexDateWidget : public QWidget {
   void setBackColor(uint color);
   uint foreColor() const;
   void setForeColor(uint color);
+  // The text box's font as shown. The control's font "MS Sans Serif" 8, the
+  // designs' and a new field's, shows the font the widget inherits (its
+  // parent's, then the application's) and follows it; a QFont that sets
+  // neither a family nor a size (QFont(), or what textFont() gives for it)
+  // sets that font, with the styles it sets. Any other font is shown as it
+  // is.
   QFont textFont() const;
   void setTextFont(const QFont& font);
   QString toolTipText() const;
@@ -151,7 +157,7 @@ class MorlexDateWidget : public QWidget {
   void setResizeRequestHandler(
       std::function<void(Qt::Orientations changing, float& width, float& height)> handler);
   // The font proposed to the control when none is stored; unset: the
-  // parent's font.
+  // designs' "MS Sans Serif" 8, shown as the inherited font.
   void setAmbientFont(platform::FontRef font);
   // The clock that tells "today" (not owned); nullptr: the system clock.
   void setClock(const platform::Clock* clock);
@@ -171,6 +177,7 @@ class MorlexDateWidget : public QWidget {
   Toolkit& toolkit();
 
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  public Q_SLOTS:
   void aboutBox();

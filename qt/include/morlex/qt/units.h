@@ -47,9 +47,18 @@ QPalette::ColorRole SystemColorRole(int index);
 QColor ColorFromValue(std::uint32_t value, const QPalette& palette);
 bool IsSystemColor(std::uint32_t value);
 
+// Whether a font object is the system's dialog font the designs name,
+// "MS Sans Serif" at 8 points.
+bool IsSystemFont(const platform::Font& font);
 // The Qt font for a font object. A face that is not installed falls back to
-// the application's default font family, at the object's size.
+// the application's default font family, at the object's size. The system's
+// dialog font gives a font with nothing resolved but its styles (bold,
+// italic, ...): a widget given it shows the font it inherits, its parent's
+// and then the application's, and follows their changes.
 QFont QFontFromFont(const platform::Font& font);
+// The Qt font for a font object as it is, the system's dialog font included:
+// its face or a stand-in of similar widths, at its size.
+QFont StandInFont(const platform::Font& font);
 platform::Font FontFromQFont(const QFont& font);
 
 QString ToQString(std::u16string_view text);
