@@ -7,7 +7,8 @@
 //    the project's Error, and only for a reason;
 //  - caret and selection lie inside the text, and DateIsValid agrees with
 //    the text;
-//  - a typed key never takes a text of at most 11 characters past 11;
+//  - a typed key takes the text past 11 characters only by the field's own
+//    separator or overwrite, one character in place of the key;
 //  - DateError comes only from the five trapped procedures, and from a sound
 //    host only for a spin out of the years;
 //  - committing (leaving the field, Enter) keeps the date the text reads as,
@@ -277,8 +278,8 @@ class Session {
     // may make as long as it likes.
     const bool limited = kind == Kind::kKey || (kind == Kind::kCommitKey && standard_before &&
                                                 StandardPattern(control_->DatePattern()));
-    if (limited && before.size() <= 11 && text.size() > 11) {
-      Fail(where + ": typed past 11 characters");
+    if (limited && text.size() > std::max<std::size_t>(before.size() + 1, 11)) {
+      Fail(where + ": typed past 11 characters by more than the field's own rewrite");
     }
     const morlex::platform::UpDown& spin = control_->ControlSurface().GetUpDown("spinCTL");
     if (spin.Value() != 0) Fail(where + ": the spin indicator did not come back to rest");
