@@ -148,11 +148,15 @@ bool frmCalendar::InRange(const Date& date) const {
 
 void frmCalendar::FillMonth(int month, int year) {
   cells_ = calendar::FillMonthCells(month, year, chosen_.day);
-  // A day outside the range keeps its caption but cannot be picked.
-  const int first = calendar::FirstDayCell(month, year);
-  for (int i = 0; i < calendar::kCells; ++i) {
-    calendar::DayCell& cell = cells_[static_cast<std::size_t>(i)];
-    if (cell.enabled && !InRange(Date{year, month, i - first + 1})) cell.enabled = false;
+  // A day outside the range keeps its caption but cannot be picked. Most
+  // months lie wholly inside the range: only one that it cuts is walked.
+  const Date last{year, month, DaysInMonth(year, month)};
+  if (!InRange(Date{year, month, 1}) || !InRange(last)) {
+    const int first = calendar::FirstDayCell(month, year);
+    for (int i = 0; i < calendar::kCells; ++i) {
+      calendar::DayCell& cell = cells_[static_cast<std::size_t>(i)];
+      if (cell.enabled && !InRange(Date{year, month, i - first + 1})) cell.enabled = false;
+    }
   }
   for (int i = 0; i < calendar::kCells; ++i) {
     const calendar::DayCell& model = cells_[static_cast<std::size_t>(i)];

@@ -10,7 +10,7 @@
 namespace morlex {
 void MorlexDate::SetDateRange(const Date& minimum, const Date& maximum) {
   if (!minimum.ok() || !maximum.ok() || ToSerial(minimum) > ToSerial(maximum)) {
-    throw Error(errnum::kInvalidCall, "Invalid procedure call or argument");
+    throw Error(errnum::kInvalidCall);
   }
   minimum_ = minimum;
   maximum_ = maximum;

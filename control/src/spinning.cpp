@@ -29,9 +29,12 @@ void MorlexDate::SpinTheDate(std::int16_t step) {
     // arrows without effect.
     if (r.status == SpinStatus::kNotADate || r.status == SpinStatus::kNotThreeParts) return;
     // A step that would leave the field on a date outside its range fails
-    // as a step past the calendar's years does.
-    const auto reached = r.status == SpinStatus::kStepped ? ReadDateText(r.text, CurrentYear())
-                                                          : std::optional<Date>();
+    // as a step past the calendar's years does. The whole range holds every
+    // date a step can reach, so the stepped text is read again only for a
+    // narrower one.
+    const auto reached = r.status == SpinStatus::kStepped && !DateRangeIsWhole()
+                             ? ReadDateText(r.text, CurrentYear())
+                             : std::optional<Date>();
     if (r.status == SpinStatus::kOutOfRange || (reached && !InDateRange(*reached))) {
       throw Error(errnum::kInvalidCall);
     }

@@ -161,6 +161,10 @@ class MorlexDate {
   int CurrentYear() const;
   // Throws the failure of a date outside the range, naming the range.
   void CheckDateRange(const Date& date) const;
+  // True while the range is every date the calendar has (the default).
+  bool DateRangeIsWhole() const {
+    return minimum_ == Date{kMinYear, 1, 1} && maximum_ == Date{kMaxYear, 12, 31};
+  }
 
   // The separators of a text and the "/" before a position, as the 16-bit
   // numbers the editor works with; Overflow when a position does not fit.
