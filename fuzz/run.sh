@@ -5,6 +5,9 @@
 #   bash fuzz/run.sh [SECONDS] [TARGET...]
 # With MORLEX_FUZZ_RUNS=N each target runs N inputs from a fixed seed
 # instead, so that a short run (the test command's smoke) is repeatable.
+# With MORLEX_FUZZ_KEEP=1, what a run found is merged back into
+# fuzz/corpus/NAME: only inputs that reach code no kept input reaches, so the
+# seeds stay small enough to keep in the repository.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -36,5 +39,11 @@ for t in "${targets[@]}"; do
   if ls build-fuzz/crashes/"$t"-* >/dev/null 2>&1; then
     echo "fuzz_$t found a crash: $(ls build-fuzz/crashes/"$t"-*)"
     exit 1
+  fi
+  if [ -n "${MORLEX_FUZZ_KEEP:-}" ]; then
+    # Edges only (no hit counters): counters would keep thousands of inputs
+    # that differ in how often a loop ran.
+    build-fuzz/bin/fuzz_"$t" -merge=1 -use_counters=0 "fuzz/corpus/$t" "build-fuzz/corpus/$t" \
+      2>&1 | grep -E "^MERGE-OUTER: [0-9]+ new files" || true
   fi
 done
