@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <algorithm>
-#include <cmath>
 
 #include "morlex/qt/units.h"
 #include "surface_p.h"
@@ -18,45 +17,6 @@ Qt::Alignment QtAlignment(int alignment) {
                                    : alignment == 2 ? Qt::AlignHCenter
                                                     : Qt::AlignLeft;
   return horizontal | Qt::AlignVCenter;
-}
-
-// The relative luminance of a colour, 0 for black to 1 for white, as the
-// contrast figures of accessibility guidelines reckon it.
-double Luminance(const QColor& color) {
-  const auto channel = [](double c) {
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
-         0.0722 * channel(color.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b) {
-  const double la = Luminance(a);
-  const double lb = Luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// A background that the design fixes (the calendar's white day cells) stays
-// what it is under every theme, while a text colour of the system follows the
-// theme: under a dark one that is light text on the fixed background. Such
-// text is drawn black or white, whichever stands out, when the theme's does
-// not reach the contrast of readable text; disabled text is drawn halfway to
-// the background, as dimmed as a theme dims it. The background holds while
-// the label is disabled too.
-void KeepReadable(QPalette& palette) {
-  constexpr double kReadable = 4.5;
-  const QColor back = palette.color(QPalette::Active, QPalette::Window);
-  QColor text = palette.color(QPalette::Active, QPalette::WindowText);
-  if (Contrast(text, back) < kReadable) {
-    text = Contrast(Qt::black, back) >= Contrast(Qt::white, back) ? QColor(Qt::black)
-                                                                  : QColor(Qt::white);
-    palette.setColor(QPalette::Active, QPalette::WindowText, text);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
-  }
-  palette.setColor(QPalette::Disabled, QPalette::Window, back);
-  palette.setColor(QPalette::Disabled, QPalette::WindowText,
-                   QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
-                          (text.blue() + back.blue()) / 2));
 }
 
 }  // namespace
@@ -158,7 +118,8 @@ void Label::SetBackColor(std::uint32_t color) {
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Window, back_color_);
   SetRole(palette, theme, QPalette::WindowText, fore_color_);
-  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_)) KeepReadable(palette);
+  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_))
+    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
   label_->setPalette(palette);
 }
 

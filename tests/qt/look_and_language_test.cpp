@@ -150,12 +150,16 @@ TEST(LookAndLanguage, TextStandsOutUnderEveryPalette) {
     QWidget form;
     auto* field = new MorlexDateWidget(&form);
     field->setText(QStringLiteral("12/31/1999"));
+    // A host's white background with the system's text colour.
+    auto* white = new MorlexDateWidget(&form);
+    white->setBackColor(0x00FFFFFF);
     form.show();
 
     // Each text with how far in its frame lies: line edits and buttons draw
     // a frame of a few pixels around the text.
     std::vector<std::pair<std::string, Drawn>> seen;
     seen.emplace_back("field", Measure(field->focusProxy(), 3));
+    seen.emplace_back("white field", Measure(white->focusProxy(), 3));
     WhileOpen(
         *field, [&] { OpenCalendar(*field); },
         [&](platform::Form& calendar) {
