@@ -3,11 +3,10 @@
 // that spell a date out (the calendar's title and weekday headings). Date
 // text itself stays numeric in every language.
 //
-//   // A toolkit answers with the names of the user's locale:
-//   const morlex::platform::DateNames& names = form.Names();
-//   names.MonthName(3);      // "March", "März", ...
-//   // Tests, the headless toolkit and any form that knows no locale:
-//   morlex::platform::EnglishDateNames() ...
+//   // A form answers with the names of the user's locale:
+//   form.Names().MonthName(3);                                    // "März" for a German user
+//   // The headless toolkit, tests and any form that knows no locale:
+//   morlex::platform::EnglishDateNames::Instance().MonthName(3);  // "March"
 
 #include <string>
 
