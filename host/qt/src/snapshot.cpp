@@ -162,22 +162,23 @@ class DarkLook {
   QPalette palette_;
 };
 
-// A German user: the default locale, and the library's translation.
-class GermanUser {
+// The user's language for one scope: the default locale, and the library's
+// translation when one is asked for.
+class UserLanguage {
  public:
-  GermanUser() : locale_(QLocale()) {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    translator_ = InstallTranslator();
+  UserLanguage(const QLocale& locale, bool translated) : was_(QLocale()) {
+    QLocale::setDefault(locale);
+    if (translated) translator_ = InstallTranslator(locale);
   }
-  ~GermanUser() {
+  ~UserLanguage() {
     delete translator_;
-    QLocale::setDefault(locale_);
+    QLocale::setDefault(was_);
   }
-  GermanUser(const GermanUser&) = delete;
-  GermanUser& operator=(const GermanUser&) = delete;
+  UserLanguage(const UserLanguage&) = delete;
+  UserLanguage& operator=(const UserLanguage&) = delete;
 
  private:
-  QLocale locale_;
+  QLocale was_;
   QTranslator* translator_ = nullptr;
 };
 
@@ -192,6 +193,8 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
   std::filesystem::create_directories(folder);
   std::vector<std::filesystem::path> written;
   const PinnedFont pinned;
+  // English unless a picture asks for another language, whatever the user's.
+  const UserLanguage english(QLocale(QLocale::English, QLocale::UnitedStates), false);
   Toolkit toolkit;
   const platform::FixedClock clock({2026, 12, 8});
 
@@ -251,7 +254,7 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     calendar("calendar-dark.png");
   }
   {
-    const GermanUser german;
+    const UserLanguage german(QLocale(QLocale::German, QLocale::Germany), true);
     calendar("calendar-de.png");
   }
   {
