@@ -1,8 +1,9 @@
 # Debian packages of the install, made by CPack's DEB generator from the
 # install components (`cpack -G DEB` in the build folder):
 #
-#   libmorlexdatecontrol1       Runtime    the loadable module libMorlexDateControl.so.1
-#                                          and the artwork the widgets draw
+#   libmorlexdatecontrol1       Runtime    the loadable module libMorlexDateControl.so.1,
+#                                          the artwork the widgets draw and the
+#                                          translations of the Qt binding's captions
 #   libmorlexdatecontrol-dev    Development  headers, static libraries, the CMake package,
 #                                          pkg-config files, the module's link name
 #   morlexdatecontrol-designer  Designer   the Qt Designer plugin, in Qt's designer folder
@@ -181,8 +182,8 @@ string(CONCAT CPACK_COMPONENT_RUNTIME_DESCRIPTION
   "month/day/year order, steps it with an up-down indicator and picks it from a\n"
   "month calendar.\n"
   "\n"
-  "This package holds the loadable module libMorlexDateControl.so.1 and the\n"
-  "pictures the field draws.")
+  "This package holds the loadable module libMorlexDateControl.so.1, the\n"
+  "pictures the field draws and the translations of its captions.")
 string(CONCAT CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
   "date-entry field for desktop C++ applications - development files\n"
   "MorlexDate is a single-line date-entry field for C++20 applications.\n"

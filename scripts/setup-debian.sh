@@ -7,7 +7,7 @@ packages=(
   build-essential cmake git pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libqt6sql6-sqlite
-  qt6-tools-dev libqt6opengl6-dev
+  qt6-tools-dev qt6-l10n-tools libqt6opengl6-dev
   dpkg-dev lintian file
   libsqlite3-dev sqlite3
   clang libclang-rt-14-dev clang-format

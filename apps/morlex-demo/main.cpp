@@ -18,6 +18,7 @@
 
 #include "main_window.h"
 #include "morlex/qt/failure.h"
+#include "morlex/qt/translation.h"
 #include "session.h"
 
 namespace {
@@ -127,6 +128,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("morlex-demo"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The calendar and the about box in the user's language, where the library
+  // ships one.
+  morlex::qt::InstallTranslator();
 
   if (args.shots.empty()) args.shots = "morlex-demo-shots";
   if (args.script) {

@@ -120,7 +120,7 @@ void frmCalendar::LayoutGrid() {
     heading.SetWidth(static_cast<float>(g.CellWidth()));
     heading.SetLeft(static_cast<float>(g.CellLeft(i)));
     // Last: the heading sizes itself to its caption, keeping its left.
-    heading.SetCaption(calendar::WeekdayHeading(i));
+    heading.SetCaption(calendar::WeekdayHeading(i, form_->Names()));
   }
   for (int r = 0; r < calendar::kRows; ++r) {
     for (int c = 0; c < calendar::kColumns; ++c) {
@@ -189,7 +189,7 @@ void frmCalendar::SelectDay(int index) {
 }
 
 void frmCalendar::ShowTitle() {
-  form_->SetCaption(FormatDate(chosen_, u"mmmm dd, yyyy"));
+  form_->SetCaption(calendar::CalendarTitle(chosen_, form_->Names()));
 }
 
 void frmCalendar::lblDay_Click(int index) {

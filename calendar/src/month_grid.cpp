@@ -36,12 +36,18 @@ GridGeometry LayoutGrid(double width, double height) {
   return g;
 }
 
-std::u16string WeekdayHeading(int column) {
+std::u16string WeekdayHeading(int column, const platform::DateNames& names) {
   // Day serial 1 of the platform's date numbering is Sunday 31 December 1899;
   // the headings are the weekday names of serials 1 to 7.
   static const std::int32_t kFirstSunday = ToSerial(Date{1899, 12, 31});
   const int offset = ((column % kColumns) + kColumns) % kColumns;
-  return FormatDate(FromSerial(kFirstSunday + offset), u"ddd");
+  return names.ShortDayName(Weekday(FromSerial(kFirstSunday + offset)));
+}
+
+std::u16string CalendarTitle(const Date& date, const platform::DateNames& names) {
+  // Only the month's name is the locale's: day and year keep their digits
+  // and the order stays month, day, year.
+  return names.MonthName(date.month) + FormatDate(date, u" dd, yyyy");
 }
 
 int FirstDayCell(int month, int year) {

@@ -8,6 +8,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
+#include "translation_p.h"
 
 namespace morlex::qt::detail {
 
@@ -47,7 +48,7 @@ CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, 
   button_->setAutoDefault(false);
   button_->setDefault(false);
   button_->setFocusPolicy(tab_stop_ ? Qt::StrongFocus : Qt::ClickFocus);
-  button_->setText(ToQString(caption_));
+  button_->setText(ShownCaption(caption_));
   if (d.font) {
     button_->setFont(QFontFromFont(FontOfDesign(*d.font)));
   } else if (!surface.OwnsBody()) {
@@ -61,7 +62,7 @@ CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d, 
 
 void CommandButton::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  button_->setText(ToQString(caption_));
+  button_->setText(ShownCaption(caption_));
 }
 
 void CommandButton::RefreshPicture() {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -13,8 +14,30 @@
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/units.h"
+#include "translation_p.h"
 
 namespace morlex::qt::detail {
+namespace {
+
+// The names of the application's default locale, read at each call: a
+// QLocale::setDefault made while the application runs holds for the next
+// text a form spells out. The standalone forms suit a title that begins with
+// the month and headings that stand alone.
+class LocaleDateNames final : public platform::DateNames {
+ public:
+  std::u16string MonthName(int month) const override {
+    if (month < 1 || month > 12) return {};
+    return FromQString(QLocale().standaloneMonthName(month, QLocale::LongFormat));
+  }
+  std::u16string ShortDayName(int weekday) const override {
+    if (weekday < 1 || weekday > 7) return {};
+    // Qt counts the days from Monday = 1 to Sunday = 7.
+    const int qt_day = weekday == 1 ? 7 : weekday - 1;
+    return FromQString(QLocale().standaloneDayName(qt_day, QLocale::ShortFormat));
+  }
+};
+
+}  // namespace
 
 // --- FormWindow -------------------------------------------------------------------
 
@@ -93,7 +116,7 @@ Form::Form(Toolkit& toolkit, const platform::SurfaceDesign& design, int& live_fo
       live_forms_(live_forms) {
   ++live_forms_;
   window_->Attach(this);
-  window_->setWindowTitle(ToQString(caption_));
+  window_->setWindowTitle(ShownCaption(caption_));
   const double tpp = TwipsPerPixel();
   window_->setFixedSize(TwipsToPixelSize(design.width, tpp), TwipsToPixelSize(design.height, tpp));
   if (!design.icon.empty()) {
@@ -108,9 +131,14 @@ Form::~Form() {
   --live_forms_;
 }
 
+const platform::DateNames& Form::Names() const {
+  static const LocaleDateNames names;
+  return names;
+}
+
 void Form::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  window_->setWindowTitle(ToQString(caption_));
+  window_->setWindowTitle(ShownCaption(caption_));
 }
 
 void Form::Hide() {

@@ -49,6 +49,7 @@ class Form final : public Surface, public platform::Form {
   void ShowModal() override;
   void Hide() override;
   bool IsShown() const override { return shown_; }
+  const platform::DateNames& Names() const override;
 
   // The window's own close command: Close runs, then the form is hidden.
   void CloseCommand();

@@ -7,6 +7,7 @@
 
 #include "morlex/qt/units.h"
 #include "surface_p.h"
+#include "translation_p.h"
 
 namespace morlex::qt::detail {
 namespace {
@@ -35,7 +36,7 @@ Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
   label_->setAutoFillBackground(true);
   font_ = d.font ? QFontFromFont(FontOfDesign(*d.font)) : surface.SurfaceFont();
   label_->setFont(font_);
-  label_->setText(ToQString(caption_));
+  label_->setText(ShownCaption(caption_));
   label_->setAlignment(QtAlignment(alignment_));
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
   SetBackColor(back_color_);
@@ -66,7 +67,7 @@ void Label::FitFont() {
   // What the design's font leaves unset is the one the label inherits.
   const QWidget* parent = label_->parentWidget();
   QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
-  const QString caption = ToQString(caption_);
+  const QString caption = ShownCaption(caption_);
   QString shown = caption;
   const int available = label_->contentsRect().width();
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
@@ -88,7 +89,7 @@ void Label::FitFont() {
 
 void Label::SetCaption(std::u16string_view caption) {
   caption_ = caption;
-  label_->setText(ToQString(caption_));
+  label_->setText(ShownCaption(caption_));
   if (auto_size_) {
     Fit();
   } else {
@@ -117,6 +118,8 @@ void Label::SetBackColor(std::uint32_t color) {
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Window, back_color_);
   SetRole(palette, theme, QPalette::WindowText, fore_color_);
+  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_))
+    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
   label_->setPalette(palette);
 }
 

@@ -209,6 +209,9 @@ void TextBox::ApplyColors() {
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Base, back_color_);
   SetRole(palette, theme, QPalette::Text, fore_color_);
+  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_)) {
+    KeepReadable(palette, QPalette::Base, QPalette::Text);
+  }
   edit_->setPalette(palette);
 }
 

@@ -3,6 +3,8 @@
 
 #include <QFrame>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "morlex/core/error.h"
@@ -10,6 +12,41 @@
 #include "surface_p.h"
 
 namespace morlex::qt::detail {
+namespace {
+
+// The relative luminance of a colour, 0 for black to 1 for white, as the
+// contrast figures of accessibility guidelines reckon it.
+double Luminance(const QColor& color) {
+  const auto channel = [](double c) {
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
+         0.0722 * channel(color.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+void KeepReadable(QPalette& palette, QPalette::ColorRole background, QPalette::ColorRole text) {
+  constexpr double kReadable = 4.5;
+  const QColor back = palette.color(QPalette::Active, background);
+  QColor ink = palette.color(QPalette::Active, text);
+  if (Contrast(ink, back) < kReadable) {
+    ink = Contrast(Qt::black, back) >= Contrast(Qt::white, back) ? QColor(Qt::black)
+                                                                 : QColor(Qt::white);
+    palette.setColor(QPalette::Active, text, ink);
+    palette.setColor(QPalette::Inactive, text, ink);
+  }
+  palette.setColor(QPalette::Disabled, background, back);
+  palette.setColor(QPalette::Disabled, text,
+                   QColor((ink.red() + back.red()) / 2, (ink.green() + back.green()) / 2,
+                          (ink.blue() + back.blue()) / 2));
+}
 
 [[noreturn]] void InvalidValue() {
   throw Error(errnum::kInvalidValue);

@@ -122,4 +122,13 @@ using platform::FontOfDesign;
 void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
              std::uint32_t value);
 
+// A background that a design or the host fixes (the calendar's white day
+// cells) stays what it is under every theme, while a text colour of the
+// system follows the theme: under a dark one that is light text on a light
+// background. Where the text would not reach the contrast of readable text
+// (4.5 to 1) it is drawn black or white, whichever stands out more. The
+// background holds while the widget is disabled too, with the text drawn
+// halfway to it, as dimmed as a theme dims it.
+void KeepReadable(QPalette& palette, QPalette::ColorRole background, QPalette::ColorRole text);
+
 }  // namespace morlex::qt::detail

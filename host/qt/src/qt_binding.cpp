@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
@@ -298,7 +299,15 @@ class QtHosted final : public host::HostedControl {
 
 class QtBinding final : public host::Binding {
  public:
-  QtBinding() : input_(toolkit_) {}
+  // The scripts and the lines they expect spell dates out in English, as the
+  // headless toolkit does: while the binding lives, the forms it shows name
+  // months and weekdays in English whatever the user's locale.
+  QtBinding() : input_(toolkit_) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  }
+  ~QtBinding() override { QLocale::setDefault(locale_); }
+  QtBinding(const QtBinding&) = delete;
+  QtBinding& operator=(const QtBinding&) = delete;
   platform::Toolkit& GetToolkit() override { return toolkit_; }
   host::UserInput& Input() override { return input_; }
   std::unique_ptr<host::HostedControl> CreateHosted(headless::HostPolicy& policy) override {
@@ -306,6 +315,7 @@ class QtBinding final : public host::Binding {
   }
 
  private:
+  QLocale locale_;  // the default locale before the binding, given back at its end
   Toolkit toolkit_;
   QtInput input_;
 };

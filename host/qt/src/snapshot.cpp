@@ -1,9 +1,17 @@
 // Pictures of the surfaces, for people to look at: the field in its formats
-// and options, the open calendar and the about box.
+// and options, the field in a form beside Qt's own editors at three font
+// sizes, the open calendar (also under a dark palette and in German) and the
+// about box.
 #include <QApplication>
+#include <QDateEdit>
 #include <QFont>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTranslator>
 
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/error.h"
@@ -13,6 +21,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "morlex/qt/translation.h"
 #include "morlex/qt/units.h"
 
 namespace morlex::qt {
@@ -107,6 +116,72 @@ class PinnedFont {
   QFont was_;
 };
 
+// A form as a new Qt developer lays one out: the field in a QFormLayout
+// beside a QLineEdit and a QDateEdit, all in the form's font at points.
+QPixmap FormBesideQt(double ratio, double points) {
+  QWidget form;
+  QFont font = QApplication::font();
+  font.setPointSizeF(points);
+  form.setFont(font);
+  auto* layout = new QFormLayout(&form);
+  layout->addRow(QStringLiteral("QLineEdit"), new QLineEdit(QStringLiteral("Ada Lovelace")));
+  auto* date = new QDateEdit(QDate(1999, 3, 7));
+  date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+  layout->addRow(QStringLiteral("QDateEdit"), date);
+  auto* field = new MorlexDateWidget(&form);
+  field->setText(QStringLiteral("03/07/1999"));
+  layout->addRow(QStringLiteral("MorlexDate"), field);
+  layout->activate();
+  form.adjustSize();
+  return Render(form, ratio);
+}
+
+// The application's style and palette (a dark one), for one scope.
+class DarkLook {
+ public:
+  DarkLook() : style_(QApplication::style()->name()), palette_(QApplication::palette()) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    QApplication::setPalette(dark);
+  }
+  ~DarkLook() {
+    QApplication::setStyle(QStyleFactory::create(style_));
+    QApplication::setPalette(palette_);
+  }
+  DarkLook(const DarkLook&) = delete;
+  DarkLook& operator=(const DarkLook&) = delete;
+
+ private:
+  QString style_;
+  QPalette palette_;
+};
+
+// The user's language for one scope: the default locale, and the library's
+// translation when one is asked for.
+class UserLanguage {
+ public:
+  UserLanguage(const QLocale& locale, bool translated) : was_(QLocale()) {
+    QLocale::setDefault(locale);
+    if (translated) translator_ = InstallTranslator(locale);
+  }
+  ~UserLanguage() {
+    delete translator_;
+    QLocale::setDefault(was_);
+  }
+  UserLanguage(const UserLanguage&) = delete;
+  UserLanguage& operator=(const UserLanguage&) = delete;
+
+ private:
+  QLocale was_;
+  QTranslator* translator_ = nullptr;
+};
+
 }  // namespace
 
 std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& folder,
@@ -118,6 +193,8 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
   std::filesystem::create_directories(folder);
   std::vector<std::filesystem::path> written;
   const PinnedFont pinned;
+  // English unless a picture asks for another language, whatever the user's.
+  const UserLanguage english(QLocale(QLocale::English, QLocale::UnitedStates), false);
   Toolkit toolkit;
   const platform::FixedClock clock({2026, 12, 8});
 
@@ -154,7 +231,12 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     Save(all, folder / "fields.png", written);
   }
 
-  {
+  for (const int points : {9, 14, 18}) {
+    Save(FormBesideQt(ratio, points), folder / ("form-" + std::to_string(points) + "pt.png"),
+         written);
+  }
+
+  const auto calendar = [&](const char* name) {
     Field field(toolkit, clock);
     field->setText(QStringLiteral("12/31/1999"));
     platform::CommandButton& button =
@@ -164,7 +246,16 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
                        auto click = button.events.Click;
                        if (click) click();
                      }),
-         folder / "calendar.png", written);
+         folder / name, written);
+  };
+  calendar("calendar.png");
+  {
+    const DarkLook dark;
+    calendar("calendar-dark.png");
+  }
+  {
+    const UserLanguage german(QLocale(QLocale::German, QLocale::Germany), true);
+    calendar("calendar-de.png");
   }
   {
     Field field(toolkit, clock);

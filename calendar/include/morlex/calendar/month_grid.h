@@ -9,6 +9,9 @@
 #include <array>
 #include <string>
 
+#include "morlex/core/date.h"
+#include "morlex/platform/date_names.h"
+
 namespace morlex::calendar {
 
 inline constexpr int kRows = 6;
@@ -36,8 +39,15 @@ struct GridGeometry {
 // area too small (or not a number) gives slots of size 0.
 GridGeometry LayoutGrid(double width, double height);
 
-// The heading of a column: the abbreviated weekday name, "Sun" to "Sat".
-std::u16string WeekdayHeading(int column);
+// The heading of a column: the abbreviated weekday name in names' language,
+// Sunday first ("Sun" to "Sat" in English).
+std::u16string WeekdayHeading(
+    int column, const platform::DateNames& names = platform::EnglishDateNames::Instance());
+
+// The title of the calendar for date, in the order "mmmm dd, yyyy" with the
+// month named in names' language ("March 05, 1999", "März 05, 1999").
+std::u16string CalendarTitle(
+    const Date& date, const platform::DateNames& names = platform::EnglishDateNames::Instance());
 
 struct DayCell {
   std::u16string caption;  // the day "1".."31"; empty for a blank cell

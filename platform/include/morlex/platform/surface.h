@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "morlex/platform/date_names.h"
 #include "morlex/platform/widgets.h"
 
 namespace morlex::platform {
@@ -46,6 +47,10 @@ class Form : public virtual Surface {
   // Hides the form; this ends a modal show.
   virtual void Hide() = 0;
   virtual bool IsShown() const = 0;
+  // The month and weekday names of the user's language, for the texts of the
+  // form that spell a date out. A toolkit that knows no locale answers
+  // English.
+  virtual const DateNames& Names() const { return EnglishDateNames::Instance(); }
 
   FormEvents form_events;
 };
