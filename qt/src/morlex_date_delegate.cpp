@@ -168,8 +168,12 @@ void MorlexDateDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
 }
 
 bool MorlexDateDelegate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
   MorlexDateWidget* field = FieldOf(watched);
+  // Of an editor's text box only the keys are the delegate's: its focus
+  // going reaches the field too, and the base class would commit and close
+  // the text box as if it were an editor of the view.
+  if (field != nullptr && watched != field && event->type() != QEvent::KeyPress) return false;
+  if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
   if (field == nullptr) return QStyledItemDelegate::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
