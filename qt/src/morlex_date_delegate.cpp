@@ -143,7 +143,9 @@ void MorlexDateDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
   const QDate date = field->text().trimmed().isEmpty() ? QDate() : field->date();
   if (date.isNull()) {
     if (before.kind == ModelValue::Kind::kNone) return;  // NULL or empty stays as it is
-    model->setData(index, QVariant(), Qt::EditRole);
+    // A NULL of the model's own kind, so that the cell stays a text or a
+    // date cell in a model that keeps what it is given.
+    model->setData(index, QVariant(old.metaType()), Qt::EditRole);
     return;
   }
   if (date < d->minimum || date > d->maximum) return;  // a mapped field's own range may be wider

@@ -630,17 +630,9 @@ class Driver : public QObject {
       const std::string where = "row " + std::to_string(row) + " holds " +
                                 value.toString().toStdString() + " (" +
                                 (value.typeName() != nullptr ? value.typeName() : "NULL") + ")";
-      if (value.isNull()) {
-        // A cleared cell of this model holds a NULL of no type: the next
-        // date written may take either kind.
-        cleared_[static_cast<std::size_t>(row)] = true;
-        continue;
-      }
-      if (value == was) continue;
+      if (value.isNull() || value == was) continue;
       QDate date;
-      if (cleared_[static_cast<std::size_t>(row)] && value.metaType().id() == QMetaType::QDate) {
-        date = value.toDate();
-      } else if (was.metaType().id() == QMetaType::QString) {
+      if (was.metaType().id() == QMetaType::QString) {
         if (value.metaType().id() != QMetaType::QString) Fail(where + ": no longer text");
         date = QDate::fromString(value.toString(), Qt::ISODate);
         if (value.toString().size() != 10) date = QDate();
@@ -798,7 +790,6 @@ class Driver : public QObject {
   QTableView* view_ = nullptr;
   QStandardItemModel model_;
   std::vector<QVariant> original_;
-  std::vector<bool> cleared_ = std::vector<bool>(kRows, false);
   MorlexDateDelegate delegate_;
   MorlexDateDelegate mapped_;
   QDataWidgetMapper mapper_;
