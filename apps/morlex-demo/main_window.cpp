@@ -237,6 +237,20 @@ void MainWindow::BuildUi() {
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   table_->verticalHeader()->setDefaultSectionSize(26);
   table_layout->addWidget(table_);
+  // Edits whose save failed wait in the table (their rows marked "*").
+  auto* table_buttons = new QHBoxLayout;
+  save_table_ = new QPushButton(QStringLiteral("Save table edits"), table_box);
+  discard_table_ = new QPushButton(QStringLiteral("Discard table edits"), table_box);
+  table_buttons->addWidget(save_table_);
+  table_buttons->addWidget(discard_table_);
+  table_buttons->addStretch(1);
+  table_layout->addLayout(table_buttons);
+  connect(save_table_, &QPushButton::clicked, this, [this] { SaveTableEdits(); });
+  connect(discard_table_, &QPushButton::clicked, this, [this] {
+    table_model_->DiscardPending();
+    Tell(QStringLiteral("The table's unsaved edits were discarded."), false);
+    RefreshNow();
+  });
   outer->addWidget(table_box, 1);
   connect(table_model_, &PeopleTable::saved, this, [this](qint64 id, const QString& message) {
     Tell(message, false);
@@ -246,8 +260,10 @@ void MainWindow::BuildUi() {
     }
     ScheduleRefresh();
   });
-  connect(table_model_, &PeopleTable::failed, this,
-          [this](const QString& message) { Tell(message, true); });
+  connect(table_model_, &PeopleTable::failed, this, [this](const QString& message) {
+    Tell(message, true);
+    ScheduleRefresh();
+  });
 
   // The event log.
   auto* log_box = new QGroupBox(QStringLiteral("Events and change notices"), central);
@@ -587,6 +603,13 @@ bool MainWindow::SaveRecord() {
   return ok;
 }
 
+bool MainWindow::SaveTableEdits() {
+  const bool ok = table_model_->SavePending();
+  if (ok) Tell(QStringLiteral("Every edit of the table is in the file."), false);
+  RefreshNow();
+  return ok;
+}
+
 bool MainWindow::RevertRecord() {
   if (designing_) return false;
   const bool ok = Guard(QStringLiteral("Could not revert"), [&] { editor_.Revert(); });
@@ -812,6 +835,10 @@ void MainWindow::RefreshNow() {
     notes << QStringLiteral("Another connection holds a write lock on the file.");
     colour = QStringLiteral("#fde2e1");
   }
+  const bool table_waits = table_model_->HasPending();
+  if (table_waits) notes << QStringLiteral("The table holds edits that are not in the file yet.");
+  save_table_->setEnabled(table_waits);
+  discard_table_->setEnabled(table_waits);
   banner_->setText(notes.join(QStringLiteral("  ")));
   banner_->setStyleSheet(QStringLiteral("background:%1; border:1px solid #b0b8c8;").arg(colour));
 

@@ -78,6 +78,8 @@ class MainWindow : public QMainWindow {
   bool DeleteRecord();
   bool SaveRecord();
   bool RevertRecord();
+  // Saves the table's edits that a failed save left waiting.
+  bool SaveTableEdits();
   bool SaveDesign();
   bool ReloadDesign();
   bool SetDesignMode(bool designing);
@@ -148,6 +150,8 @@ class MainWindow : public QMainWindow {
   QLabel* position_ = nullptr;
   QPlainTextEdit* log_ = nullptr;
   std::array<QPushButton*, 8> nav_{};
+  QPushButton* save_table_ = nullptr;
+  QPushButton* discard_table_ = nullptr;
   QComboBox* panel_field_ = nullptr;
   QComboBox* panel_format_ = nullptr;
   QCheckBox* panel_calendar_ = nullptr;

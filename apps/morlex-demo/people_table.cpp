@@ -46,15 +46,24 @@ QVariant PeopleTable::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
   const Person& p = rows_[static_cast<std::size_t>(index.row())];
   if (index.column() < kDateOffset) return Q(p.name);
-  const auto& text = p.DateText(static_cast<DateColumn>(index.column() - kDateOffset));
+  const auto column = static_cast<DateColumn>(index.column() - kDateOffset);
+  const auto waiting = pending_.find({p.id, column});
+  const auto& text = waiting != pending_.end() ? waiting->second : p.DateText(column);
   // NULL is a text column's null, as an SQL driver hands it out.
   return text ? QVariant(Q(*text)) : QVariant(QMetaType::fromType<QString>());
 }
 
 QVariant PeopleTable::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical)
-    return QVariant::fromValue(static_cast<qlonglong>(IdAt(section)));
+  if (orientation == Qt::Vertical) {
+    // A row with edits that are not in the file yet is marked.
+    const std::int64_t id = IdAt(section);
+    const auto first = pending_.lower_bound({id, DateColumn::kBorn});
+    if (first != pending_.end() && first->first.first == id) {
+      return QStringLiteral("%1 *").arg(static_cast<qlonglong>(id));
+    }
+    return QVariant::fromValue(static_cast<qlonglong>(id));
+  }
   if (section < kDateOffset) return QStringLiteral("Name");
   return Q(Info(static_cast<DateColumn>(section - kDateOffset)).label);
 }
@@ -77,26 +86,84 @@ bool PeopleTable::setData(const QModelIndex& index, const QVariant& value, int r
   } else if (!value.isNull() && !value.toString().isEmpty()) {
     text = value.toString().toStdString();
   }
-  Person& row = rows_[static_cast<std::size_t>(index.row())];
-  const QString what = QStringLiteral("%1 of %2").arg(Q(Info(column).label), Q(row.name));
+  const Person& row = rows_[static_cast<std::size_t>(index.row())];
+  pending_[{row.id, column}] = text;
+  Q_EMIT dataChanged(index, index);
+  Q_EMIT headerDataChanged(Qt::Vertical, index.row(), index.row());
+  SaveRow(row.id,
+          QStringLiteral("%1 of %2: %3")
+              .arg(Q(Info(column).label), Q(row.name), text ? Q(*text) : QStringLiteral("NULL")));
+  // The table holds the value either way: saved, or waiting to be.
+  return true;
+}
+
+bool PeopleTable::SaveRow(std::int64_t id, const QString& what) {
+  const auto first = pending_.lower_bound({id, DateColumn::kBorn});
+  auto last = first;
+  while (last != pending_.end() && last->first.first == id) ++last;
+  if (first == last) return true;
+  const int at = RowOf(id);
   try {
-    if (!store_.Accepts(column, text)) {
-      Q_EMIT failed(QStringLiteral("%1: %2 is outside the column's rule; the file is unchanged.")
-                        .arg(what, text ? Q(*text) : QStringLiteral("NULL")));
+    Person changed = store_.Load(id);
+    for (auto it = first; it != last; ++it) {
+      const DateColumn column = it->first.second;
+      if (!store_.Accepts(column, it->second)) {
+        Q_EMIT failed(QStringLiteral("%1: %2 is outside the column's rule; the file is unchanged, "
+                                     "the table keeps the edit.")
+                          .arg(what, it->second ? Q(*it->second) : QStringLiteral("NULL")));
+        return false;
+      }
+      changed.SetDateText(column, it->second);
+    }
+    store_.Save(changed);
+    pending_.erase(first, last);
+    if (at >= 0) {
+      rows_[static_cast<std::size_t>(at)] = changed;
+      Q_EMIT dataChanged(index(at, kDateOffset), index(at, columnCount() - 1));
+      Q_EMIT headerDataChanged(Qt::Vertical, at, at);
+    }
+    Q_EMIT saved(id, QStringLiteral("Saved %1 from the table").arg(what));
+    return true;
+  } catch (const StoreError& e) {
+    if (e.kind() == StoreFailure::kNoRecord) {
+      pending_.erase(first, last);  // nothing left to save it into
+      if (at >= 0) Q_EMIT headerDataChanged(Qt::Vertical, at, at);
+      Q_EMIT failed(QStringLiteral("Could not save %1: the record is gone (%2)")
+                        .arg(what, Q(e.description())));
       return false;
     }
-    Person changed = store_.Load(row.id);
-    changed.SetDateText(column, text);
-    store_.Save(changed);
-    row = changed;
+    Q_EMIT failed(QStringLiteral("Could not save %1. %2 The table keeps the edit: save it again "
+                                 "once the cause is gone.")
+                      .arg(what, Q(e.description())));
   } catch (const Error& e) {
-    Q_EMIT failed(QStringLiteral("Could not save %1: %2").arg(what, Q(e.description())));
-    return false;
+    Q_EMIT failed(QStringLiteral("Could not save %1. %2 The table keeps the edit.")
+                      .arg(what, Q(e.description())));
   }
-  Q_EMIT dataChanged(index, index);
-  Q_EMIT saved(row.id, QStringLiteral("Saved %1 from the table: %2")
-                           .arg(what, text ? Q(*text) : QStringLiteral("NULL")));
-  return true;
+  return false;
+}
+
+bool PeopleTable::SavePending() {
+  std::vector<std::int64_t> ids;
+  for (const auto& [key, text] : pending_) {
+    if (ids.empty() || ids.back() != key.first) ids.push_back(key.first);
+  }
+  for (std::int64_t id : ids) {
+    SaveRow(id, QStringLiteral("the table's edits of record %1").arg(static_cast<qlonglong>(id)));
+  }
+  return pending_.empty();
+}
+
+void PeopleTable::DiscardPending() {
+  beginResetModel();
+  pending_.clear();
+  endResetModel();
+}
+
+int PeopleTable::RowOf(std::int64_t id) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i].id == id) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 }  // namespace morlex::demo

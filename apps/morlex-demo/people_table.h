@@ -5,8 +5,18 @@
 // program wrote. An edit is saved at once through the same store and the
 // same rules as the record form: the column's CHECK rule first, then one
 // transaction that the table's cross-column rules may still refuse.
+//
+// An edit whose save fails (the file is locked or read-only, a rule refuses
+// it) is not lost: the table keeps it and shows it in place of the file's
+// value, marks its row, and saves it with the row's next edit or by
+// SavePending once the cause is gone. The file keeps its last good state
+// meanwhile.
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "record_store.h"
@@ -22,8 +32,16 @@ class PeopleTable : public QAbstractTableModel {
 
   explicit PeopleTable(RecordStore& store, QObject* parent = nullptr);
 
-  // Reads every row again (after the form saved or deleted one).
+  // Reads every row again (after the form saved or deleted one); edits not
+  // yet saved stay.
   void Reload();
+  // Whether an edit waits to be saved.
+  bool HasPending() const { return !pending_.empty(); }
+  // Saves every waiting edit, row by row; true when none is left. An edit of
+  // a row that is gone from the file is dropped, with a message.
+  bool SavePending();
+  // Forgets the waiting edits: the table shows the file again.
+  void DiscardPending();
   std::int64_t IdAt(int row) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -41,8 +59,15 @@ class PeopleTable : public QAbstractTableModel {
   void failed(const QString& message);
 
  private:
+  using Key = std::pair<std::int64_t, DateColumn>;
+  // Saves the row's waiting edits; on failure keeps them and says why.
+  bool SaveRow(std::int64_t id, const QString& what);
+  int RowOf(std::int64_t id) const;
+
   RecordStore& store_;
   std::vector<Person> rows_;
+  // Edits not in the file yet: ISO text or NULL, by row id and column.
+  std::map<Key, std::optional<std::string>> pending_;
 };
 
 }  // namespace morlex::demo

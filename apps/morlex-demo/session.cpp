@@ -497,6 +497,41 @@ void Session::TableInPlace() {
   Expect(reviewed() == std::optional<std::string>("2027-03-15"),
          "the table saved the date as ISO text");
   More("The status line: " + U8(w_.LastMessage()));
+
+  // A save from the table that fails keeps the edit in the table.
+  w_.HoldLock(true);
+  const QByteArray saved_bytes = file_bytes();
+  open(0, DateColumn::kReviewed);
+  retype(u"4/1/27\r");
+  const QVariant shown =
+      table.model()->index(0, 1 + static_cast<int>(DateColumn::kReviewed)).data();
+  Step("Another connection holds a write lock; Reviewed edited in the table to 4/1/27: " +
+       U8(w_.LastMessage()) + "  " + Shot("table-locked"));
+  Expect(file_bytes() == saved_bytes, "the file kept its last good state");
+  Expect(shown.toString() == QStringLiteral("2027-04-01"), "the table kept the edit");
+  Expect(table.model()->headerData(0, Qt::Vertical).toString().endsWith(u'*'),
+         "the table marks the row with the unsaved edit");
+  w_.HoldLock(false);
+  const bool saved_later = w_.SaveTableEdits();
+  More("The lock is gone; Save table edits: " + U8(w_.LastMessage()) + " The file holds reviewed " +
+       reviewed().value_or("NULL"));
+  Expect(saved_later && reviewed() == std::optional<std::string>("2027-04-01"),
+         "the kept edit saved once the lock was gone");
+
+  // A rule of the table refuses the edit: it waits until the user corrects it.
+  const auto hired = [&] { return store_.Load(id).DateText(DateColumn::kHired); };
+  const std::optional<std::string> hired_before = hired();
+  open(0, DateColumn::kHired);
+  retype(u"1/1/1970\r");
+  const QVariant refused = table.model()->index(0, 1 + static_cast<int>(DateColumn::kHired)).data();
+  More("Hired edited in the table to 1/1/1970, before Born: " + U8(w_.LastMessage()));
+  Expect(hired() == hired_before && refused.toString() == QStringLiteral("1970-01-01"),
+         "the refused edit stays in the table, not in the file");
+  open(0, DateColumn::kHired);
+  retype(u"9/2/2004\r");
+  More("Corrected to 9/2/2004: " + U8(w_.LastMessage()));
+  Expect(hired() == std::optional<std::string>("2004-09-02") && w_.SaveTableEdits(),
+         "the corrected edit is saved, and nothing waits");
 }
 
 void Session::About() {

@@ -143,7 +143,9 @@ void MorlexDateDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
   const QDate date = field->text().trimmed().isEmpty() ? QDate() : field->date();
   if (date.isNull()) {
     if (before.kind == ModelValue::Kind::kNone) return;  // NULL or empty stays as it is
-    model->setData(index, QVariant(), Qt::EditRole);
+    // A NULL of the model's own kind, so that the cell stays a text or a
+    // date cell in a model that keeps what it is given.
+    model->setData(index, QVariant(old.metaType()), Qt::EditRole);
     return;
   }
   if (date < d->minimum || date > d->maximum) return;  // a mapped field's own range may be wider
@@ -168,8 +170,12 @@ void MorlexDateDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
 }
 
 bool MorlexDateDelegate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
   MorlexDateWidget* field = FieldOf(watched);
+  // Of an editor's text box only the keys are the delegate's: its focus
+  // going reaches the field too, and the base class would commit and close
+  // the text box as if it were an editor of the view.
+  if (field != nullptr && watched != field && event->type() != QEvent::KeyPress) return false;
+  if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
   if (field == nullptr) return QStyledItemDelegate::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;

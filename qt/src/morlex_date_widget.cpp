@@ -482,6 +482,8 @@ void MorlexDateWidget::setDateRange(const QDate& minimum, const QDate& maximum) 
   Guarded([&] {
     d->control->SetDateRange(Private::FromQDate(minimum), Private::FromQDate(maximum));
     d->value.SetRange(d->control->MinimumDate(), d->control->MaximumDate());
+    // A text outside the old range that the new one holds is the value now.
+    d->FollowText();
   });
 }
 

@@ -136,5 +136,18 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
   EXPECT_EQ(finished.count(), 1);
 }
 
+TEST_F(TypedValue, TheValueFollowsTheTextWhenTheRangeComesToHoldIt) {
+  field_->setDate(QDate(1999, 1, 5));
+  field_->setDateRange(QDate(1900, 1, 1), QDate(2000, 12, 31));
+  field_->setText(QStringLiteral("3/3/2003"));
+  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));  // outside: the last value stays
+  QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);
+  field_->setMaximumDate(QDate(2099, 12, 31));
+  EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
+  EXPECT_EQ(values.count(), 1);
+  field_->setMaximumDate(QDate(2000, 12, 31));  // a narrower range takes nothing back
+  EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
+}
+
 }  // namespace
 }  // namespace morlex::qt
