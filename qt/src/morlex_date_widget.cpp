@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accessibility_p.h"
 #include "focus_relay_p.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/date_text.h"
@@ -568,6 +569,12 @@ bool MorlexDateWidget::event(QEvent* event) {
     case QEvent::ApplicationFontChange:
     case QEvent::StyleChange:
       updateGeometry();  // the text box shows the inherited font
+      break;
+    case QEvent::Show:
+    case QEvent::FocusIn:
+      // A screen reader hears the editor that has the focus: it takes the
+      // field's name (which the host may set or change up to here).
+      if (QWidget* editor = focusProxy()) detail::NameFieldEditor(*this, *editor);
       break;
     default:
       break;

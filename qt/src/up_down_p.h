@@ -75,6 +75,8 @@ class UpDown;
 class UpDownWidget final : public QWidget {
  public:
   UpDownWidget(QWidget* parent, UpDown& owner);
+  // A step as the user's press on an arrow makes it; failures are reported.
+  void Step(bool up);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -83,7 +85,6 @@ class UpDownWidget final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void Step(bool up);
   UpDown& owner_;
   KeptPictureKey kept_key_;
 };
