@@ -2,7 +2,8 @@
 // accessibility interfaces. Qt's own interfaces serve the line edits, push
 // buttons and labels; the factory below adds what Qt cannot know: the field
 // as a whole with its drawn arrows and calendar button, the day grid as a
-// table of dated cells, and the forms' up-downs.
+// table of dated cells, and the forms' up-downs. Qt asks its own factory
+// first, by class name: the widgets served here are classes of their own.
 #include "accessibility_p.h"
 
 #include <QAccessible>
@@ -23,6 +24,7 @@
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
+#include "picture_box_p.h"
 #include "surface_p.h"
 #include "text_box_p.h"
 #include "up_down_p.h"
@@ -56,12 +58,27 @@ std::vector<CellLabel*> DayCells(const QWidget& area) {
 
 constexpr int kColumns = 7;
 
+// Whether a label is a cell of a day grid (a dated one or a blank one).
+bool InDayGrid(const QWidget& label) {
+  const QWidget* area = label.parentWidget();
+  return area != nullptr && !DayCells(*area).empty();
+}
+
+// Every label of the toolkit: a plain text, or a cell of a day grid. Qt
+// caches an interface from the first time anything asks (even before a
+// grid is filled), so one interface serves both and decides each time.
 class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCellInterface {
  public:
-  explicit CellAccessible(CellLabel* cell) : QAccessibleWidget(cell, QAccessible::Cell) {}
+  explicit CellAccessible(CellLabel* cell) : QAccessibleWidget(cell, QAccessible::StaticText) {}
+
+  QAccessible::Role role() const override {
+    return InDayGrid(*widget()) ? QAccessible::Cell : QAccessible::StaticText;
+  }
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    if (!widget()->accessibleName().isEmpty()) return widget()->accessibleName();
+    if (!InDayGrid(*widget())) return Cell().text();
     const auto& day = Cell().Owner().Day();
     if (!day) return {};
     // The date in the user's words: "Monday, March 15, 1999" in English.
@@ -70,6 +87,7 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
 
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
+    if (!InDayGrid(*widget())) return s;
     const Label& owner = Cell().Owner();
     const bool day = owner.Enabled() && owner.Day().has_value();
     s.selectable = day;
@@ -81,7 +99,7 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
   }
 
   void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::TableCellInterface) {
+    if (t == QAccessible::TableCellInterface && InDayGrid(*widget())) {
       return static_cast<QAccessibleTableCellInterface*>(this);
     }
     return QAccessibleWidget::interface_cast(t);
@@ -89,11 +107,11 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
 
   // Picking a day is what a click on it does.
   QStringList actionNames() const override {
-    if (!state().selectable) return {};
+    if (!InDayGrid(*widget()) || !state().selectable) return {};
     return {pressAction()};
   }
   void doAction(const QString& name) override {
-    if (name != pressAction() || !state().selectable) return;
+    if (name != pressAction() || !InDayGrid(*widget()) || !state().selectable) return;
     Label& owner = Cell().Owner();
     Guarded([&] { CallHandler(owner.events.Click, owner.Index()); });
   }
@@ -113,29 +131,42 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
   CellLabel& Cell() const { return *static_cast<CellLabel*>(widget()); }
 };
 
+// Every picture box: a plain area, or a day grid, decided each time as for
+// the labels.
 class GridAccessible final : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
-  explicit GridAccessible(QWidget* area) : QAccessibleWidget(area, QAccessible::Table) {}
+  explicit GridAccessible(QWidget* area) : QAccessibleWidget(area, QAccessible::Border) {}
 
-  int childCount() const override { return static_cast<int>(DayCells(*widget()).size()); }
+  QAccessible::Role role() const override {
+    return DayCells(*widget()).empty() ? QAccessible::Border : QAccessible::Table;
+  }
+
+  int childCount() const override {
+    const auto cells = DayCells(*widget());
+    return cells.empty() ? QAccessibleWidget::childCount() : static_cast<int>(cells.size());
+  }
   QAccessibleInterface* child(int index) const override {
     const auto cells = DayCells(*widget());
+    if (cells.empty()) return QAccessibleWidget::child(index);
     if (index < 0 || index >= static_cast<int>(cells.size())) return nullptr;
     return QAccessible::queryAccessibleInterface(cells[static_cast<std::size_t>(index)]);
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
     const auto cells = DayCells(*widget());
+    if (cells.empty()) return QAccessibleWidget::indexOfChild(child);
     const auto it = std::find(cells.begin(), cells.end(), child->object());
     return it == cells.end() ? -1 : static_cast<int>(it - cells.begin());
   }
   QAccessibleInterface* focusChild() const override {
-    if (!widget()->hasFocus()) return nullptr;
+    if (!widget()->hasFocus() || DayCells(*widget()).empty()) return nullptr;
     const auto selected = selectedCells();
     return selected.isEmpty() ? nullptr : selected.first();
   }
 
   void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+    if (t == QAccessible::TableInterface && !DayCells(*widget()).empty()) {
+      return static_cast<QAccessibleTableInterface*>(this);
+    }
     return QAccessibleWidget::interface_cast(t);
   }
 
@@ -162,7 +193,7 @@ class GridAccessible final : public QAccessibleWidget, public QAccessibleTableIn
   int selectedColumnCount() const override { return 0; }
   int selectedRowCount() const override { return 0; }
   int columnCount() const override { return kColumns; }
-  int rowCount() const override { return childCount() / kColumns; }
+  int rowCount() const override { return static_cast<int>(DayCells(*widget()).size()) / kColumns; }
   QList<int> selectedColumns() const override { return {}; }
   QList<int> selectedRows() const override { return {}; }
   bool isColumnSelected(int) const override { return false; }
@@ -385,16 +416,10 @@ class FieldAccessible final : public QAccessibleWidget {
 };
 
 QAccessibleInterface* Factory(const QString&, QObject* object) {
-  if (auto* cell = dynamic_cast<CellLabel*>(object)) {
-    QWidget* area = cell->parentWidget();
-    if (area != nullptr && !DayCells(*area).empty()) return new CellAccessible(cell);
-    return nullptr;
-  }
+  if (auto* cell = qobject_cast<CellLabel*>(object)) return new CellAccessible(cell);
   if (auto* field = qobject_cast<MorlexDateWidget*>(object)) return new FieldAccessible(field);
-  if (auto* arrows = dynamic_cast<UpDownWidget*>(object)) return new UpDownAccessible(arrows);
-  if (auto* area = qobject_cast<QFrame*>(object); area != nullptr && !DayCells(*area).empty()) {
-    return new GridAccessible(area);
-  }
+  if (auto* arrows = qobject_cast<UpDownWidget*>(object)) return new UpDownAccessible(arrows);
+  if (auto* area = qobject_cast<AreaFrame*>(object)) return new GridAccessible(area);
   return nullptr;
 }
 

@@ -15,8 +15,12 @@ class Label;
 
 // The QLabel of a label. In a day grid, the bordered cell wears the style's
 // focus mark while the grid has the focus, so that a keyboard user sees
-// where the arrows move.
+// where the arrows move. A class of its own to Qt's meta-object system, so
+// that screen readers get the interface made for it (see accessibility_p.h)
+// rather than Qt's for a plain label.
 class CellLabel final : public QLabel {
+  Q_OBJECT
+
  public:
   CellLabel(QWidget* parent, Label& owner) : QLabel(parent), owner_(owner) {}
   Label& Owner() const { return owner_; }
