@@ -130,6 +130,16 @@ TEST_F(KeyboardAccess, KeysWithAltCtrlOrMetaNeverTypeButEditShortcutsWork) {
   EXPECT_EQ(field_->text(), QStringLiteral("12/08/2026"));
   QTest::keyClick(Editor(), Qt::Key_A, Qt::ControlModifier);  // select all
   EXPECT_EQ(static_cast<QLineEdit*>(Editor())->selectedText(), field_->text());
+
+  // Undo takes back typing, but not past a text the control wrote itself:
+  // the third digit makes the control insert a "/" before it.
+  field_->setText(QString());
+  QTest::keyClicks(Editor(), QStringLiteral("123"));
+  ASSERT_EQ(field_->text(), QStringLiteral("12/3"));
+  QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12/"));
+  QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12/"));
   // Shift+Tab leaves the field backwards.
   QTest::keyClick(Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(Focused(), before_);
