@@ -375,7 +375,10 @@ class FieldAccessible final : public QAccessibleWidget {
   }
   QAccessibleInterface* child(int index) const override {
     const int widgets = QAccessibleWidget::childCount();
-    if (index < widgets) return QAccessibleWidget::child(index);
+    if (index < widgets) {
+      if (QWidget* editor = widget()->focusProxy()) NameFieldEditor(*widget(), *editor);
+      return QAccessibleWidget::child(index);
+    }
     const auto parts = ShownParts();
     const auto i = static_cast<std::size_t>(index - widgets);
     return i < parts.size() ? PartInterface(parts[i]) : nullptr;

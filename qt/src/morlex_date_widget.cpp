@@ -1,5 +1,6 @@
 #include "morlex/qt/morlex_date_widget.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -572,9 +573,16 @@ bool MorlexDateWidget::event(QEvent* event) {
       break;
     case QEvent::Show:
     case QEvent::FocusIn:
-      // A screen reader hears the editor that has the focus: it takes the
-      // field's name (which the host may set or change up to here).
-      if (QWidget* editor = focusProxy()) detail::NameFieldEditor(*this, *editor);
+      // A screen reader hears the editor that has the focus, or finds it
+      // under the field: it takes the field's name (which the host may set
+      // or change up to here). Naming a widget makes Qt build its
+      // accessible interface, which a form of many fields need not pay for
+      // while no screen reader listens; the field's own interface names its
+      // editor whenever one asks.
+      if (QWidget* editor = focusProxy();
+          editor != nullptr && (event->type() == QEvent::FocusIn || QAccessible::isActive())) {
+        detail::NameFieldEditor(*this, *editor);
+      }
       break;
     default:
       break;
