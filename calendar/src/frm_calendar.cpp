@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "morlex/calendar/grid_keys.h"
 #include "morlex/calendar/month_fields.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/error.h"
@@ -58,6 +59,7 @@ frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::C
     cell->events.Click = [this](int index) { lblDay_Click(index); };
     cell->events.DblClick = [this](int index) { lblDay_DblClick(index); };
   }
+  picDays.events.KeyDown = [this](platform::KeyDownArgs& k) { picDays_KeyDown(k); };
   cmdOK.events.Click = [this] { cmdOK_Click(); };
   cmdCancel.events.Click = [this] { cmdCancel_Click(); };
 
@@ -74,6 +76,7 @@ frmCalendar::~frmCalendar() {
   spnMonth.events = {};
   spnYear.events = {};
   for (platform::Label* cell : lblDay) cell->events = {};
+  picDays.events = {};
   cmdOK.events = {};
   cmdCancel.events = {};
 }
@@ -158,6 +161,7 @@ void frmCalendar::FillMonth(int month, int year) {
       if (cell.enabled && !InRange(Date{year, month, i - first + 1})) cell.enabled = false;
     }
   }
+  MarkDays(month, year);
   for (int i = 0; i < calendar::kCells; ++i) {
     const calendar::DayCell& model = cells_[static_cast<std::size_t>(i)];
     platform::Label& cell = *lblDay[static_cast<std::size_t>(i)];
@@ -166,6 +170,19 @@ void frmCalendar::FillMonth(int month, int year) {
     cell.SetBordered(model.bordered);
   }
   ShowTitle();
+}
+
+void frmCalendar::MarkDays(int month, int year) {
+  const Date today = clock_.Today();
+  const int first = calendar::FirstDayCell(month, year);
+  const int days = DaysInMonth(year, month);
+  for (int i = 0; i < calendar::kCells; ++i) {
+    platform::Label& cell = *lblDay[static_cast<std::size_t>(i)];
+    const int day = i - first + 1;
+    const bool in_month = first > 0 && day >= 1 && day <= days;
+    cell.SetBold(in_month && today == Date{year, month, day});
+    cell.SetDay(in_month ? std::optional<Date>(Date{year, month, day}) : std::nullopt);
+  }
 }
 
 void frmCalendar::SelectDay(int index) {
@@ -203,6 +220,42 @@ void frmCalendar::lblDay_DblClick(int index) {
   SelectDay(index);
   m_blnReturnDate = true;
   form_->Hide();
+}
+
+void frmCalendar::picDays_KeyDown(platform::KeyDownArgs& key) {
+  if (key.key == platform::NavKey::kSpace && !key.ctrl && !key.alt) {
+    // Space picks the chosen day and confirms, as a double-click on it does.
+    // Enter does not: it never confirms the dialog.
+    key.handled = true;
+    if (!InRange(chosen_)) return;
+    m_blnReturnDate = true;
+    form_->Hide();
+    return;
+  }
+  // Any other key (Tab, Alt with a letter) goes on to the form; a move key
+  // is used up even where it cannot move, at the calendar's first or last
+  // day or at the edge of the range, since a day that cannot be picked
+  // cannot be chosen by a key either.
+  if (!calendar::MovesChosenDay(key.key, key.alt)) return;
+  key.handled = true;
+  const auto next = calendar::MoveChosenDay(chosen_, key.key, key.ctrl, key.alt);
+  if (next && InRange(*next)) MoveChosenDay(*next);
+}
+
+void frmCalendar::MoveChosenDay(const Date& date) {
+  const bool same_month = date.month == m_intMonth && date.year == m_intYear;
+  if (same_month) {
+    SelectDay(calendar::FirstDayCell(m_intMonth, m_intYear) + date.day - 1);
+    return;
+  }
+  SetDateText(DateToText(date));
+  m_intMonth = static_cast<std::int16_t>(chosen_.month);
+  ShowMonthName();
+  if (chosen_.year != m_intYear) {
+    m_intYear = static_cast<std::int16_t>(chosen_.year);
+    txtYear.SetText(Decimal(m_intYear));
+  }
+  FillMonth(m_intMonth, m_intYear);
 }
 
 // --- Month field ---------------------------------------------------------------

@@ -50,6 +50,27 @@ void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   }
 }
 
+void MorlexDate::txtDate_KeyDown(platform::KeyDownArgs& key) {
+  using platform::NavKey;
+  // The keys stand in for the parts the host shows: with a part hidden, its
+  // keys do what they do in any text box.
+  const bool plain = !key.ctrl && !key.alt && !key.shift;
+  if (m_blnSpin && plain && (key.key == NavKey::kUp || key.key == NavKey::kDown)) {
+    key.handled = true;
+    // The caret where it stands picks the part, as a click would have
+    // remembered it; then the step runs exactly as an arrow press does.
+    m_intCaret = ToInteger16(txtDate.SelStart());
+    spinCTL.SetValue(key.key == NavKey::kUp ? 1 : -1);
+    return;
+  }
+  const bool opens = (key.key == NavKey::kDown && key.alt && !key.ctrl) ||
+                     (key.key == NavKey::kF4 && !key.alt && !key.ctrl);
+  if (m_blnCalendar && opens) {
+    key.handled = true;
+    cmdCalendar_Click();
+  }
+}
+
 void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
   // Once the handler has rewritten the text itself, the text box must not
   // add the key on top of that, not even when a later step fails.

@@ -16,6 +16,7 @@ MorlexDate::MorlexDate(platform::HostSite& host, platform::Toolkit& toolkit)
       cmdCalendar(surface_->GetCommandButton("cmdCalendar")) {
   surface_->KeyPreview = [this](std::int16_t& k) { UserControl_KeyPress(k); };
   txtDate.events.KeyPress = [this](std::int16_t& k) { txtDate_KeyPress(k); };
+  txtDate.events.KeyDown = [this](platform::KeyDownArgs& k) { txtDate_KeyDown(k); };
   txtDate.events.KeyUp = [this] { txtDate_KeyUp(); };
   txtDate.events.Click = [this] { txtDate_Click(); };
   txtDate.events.DblClick = [this] { txtDate_DblClick(); };

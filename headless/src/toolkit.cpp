@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
@@ -174,6 +175,23 @@ void TextBox::DoubleClick() {
   if (events.DblClick) events.DblClick();
 }
 
+void TextBox::PressKey(platform::KeyDownArgs key) {
+  if (!enabled_ || !visible_) return;
+  std::exception_ptr failure;
+  try {
+    if (events.KeyDown) events.KeyDown(key);
+    if (!key.handled && key.key == platform::NavKey::kTab) surface_.TabFrom(key.shift);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
+    if (events.KeyUp) events.KeyUp();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
 // --- CommandButton -------------------------------------------------------------
 
 CommandButton::CommandButton(Surface& surface, const platform::WidgetDesign& d)
@@ -224,6 +242,12 @@ float PictureBox::ScaleWidth() const {
 }
 float PictureBox::ScaleHeight() const {
   return std::max(0.0F, height_ - border_);
+}
+
+void PictureBox::PressKey(platform::KeyDownArgs key) {
+  if (!enabled_ || !visible_) return;
+  if (events.KeyDown) events.KeyDown(key);
+  if (!key.handled && key.key == platform::NavKey::kTab) surface_.TabFrom(key.shift);
 }
 
 Image::Image(Surface& surface, const platform::WidgetDesign& d)
@@ -326,21 +350,56 @@ void Surface::MoveFocus(platform::Widget* to) {
   }
 }
 
+namespace {
+
+// The tab index of a widget that Tab may reach now; nullopt for any other.
+std::optional<int> TabStopIndex(const platform::Widget& w) {
+  if (!w.Visible() || !w.Enabled()) return std::nullopt;
+  int tab = 0;
+  bool stop = false;
+  if (auto* t = dynamic_cast<const TextBox*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
+  if (auto* t = dynamic_cast<const CommandButton*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
+  if (auto* t = dynamic_cast<const UpDown*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
+  if (auto* t = dynamic_cast<const PictureBox*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
+  return stop ? std::optional<int>(tab) : std::nullopt;
+}
+
+}  // namespace
+
 platform::Widget* Surface::FirstInTabOrder() const {
   platform::Widget* best = nullptr;
   int best_index = 0;
   for (const auto& w : widgets_) {
-    if (!TakesFocus(*w) || !w->Visible() || !w->Enabled()) continue;
-    int tab = 0;
-    bool stop = true;
-    if (auto* t = As<TextBox>(w.get())) tab = t->TabIndex(), stop = t->TabStop();
-    if (auto* t = As<CommandButton>(w.get())) tab = t->TabIndex(), stop = t->TabStop();
-    if (auto* t = As<UpDown>(w.get())) tab = t->TabIndex(), stop = t->TabStop();
-    if (auto* t = As<PictureBox>(w.get())) tab = t->TabIndex(), stop = t->TabStop();
-    if (!stop) continue;
-    if (best == nullptr || tab < best_index) best = w.get(), best_index = tab;
+    if (!TakesFocus(*w)) continue;
+    const auto tab = TabStopIndex(*w);
+    if (!tab) continue;
+    if (best == nullptr || *tab < best_index) best = w.get(), best_index = *tab;
   }
   return best;
+}
+
+void Surface::TabFrom(bool back) {
+  const int from = focused_ != nullptr ? TabStopIndex(*focused_).value_or(-1) : -1;
+  // The nearest tab stop after (before) the focused one, else the first
+  // (last) of all, which a form wraps round to.
+  platform::Widget* next = nullptr;
+  platform::Widget* wrap = nullptr;
+  int next_index = 0;
+  int wrap_index = 0;
+  for (const auto& w : widgets_) {
+    if (!TakesFocus(*w) || w.get() == focused_) continue;
+    const auto tab = TabStopIndex(*w);
+    if (!tab) continue;
+    const bool ahead = back ? *tab < from : *tab > from;
+    if (ahead && (next == nullptr || (back ? *tab > next_index : *tab < next_index))) {
+      next = w.get(), next_index = *tab;
+    }
+    if (wrap == nullptr || (back ? *tab > wrap_index : *tab < wrap_index)) {
+      wrap = w.get(), wrap_index = *tab;
+    }
+  }
+  const bool is_form = dynamic_cast<const Form*>(this) != nullptr;
+  MoveFocus(next != nullptr ? next : is_form ? wrap : nullptr);
 }
 
 // --- Form ------------------------------------------------------------------------

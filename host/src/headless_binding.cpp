@@ -27,6 +27,21 @@ class HeadlessInput final : public UserInput {
   void DblClickText(platform::TextBox& box) override {
     dynamic_cast<headless::TextBox&>(box).DoubleClick();
   }
+  void PressKey(platform::Widget& widget, platform::KeyDownArgs key) override {
+    if (auto* box = dynamic_cast<headless::TextBox*>(&widget)) {
+      box->PressKey(key);
+    } else if (auto* area = dynamic_cast<headless::PictureBox*>(&widget)) {
+      area->PressKey(key);
+    } else if (auto* button = dynamic_cast<headless::CommandButton*>(&widget)) {
+      if (key.key == platform::NavKey::kSpace) button->Press();
+      if (key.key == platform::NavKey::kTab) button->Owner().TabFrom(key.shift);
+    } else if (auto* updown = dynamic_cast<headless::UpDown*>(&widget)) {
+      if (key.key == platform::NavKey::kUp || key.key == platform::NavKey::kDown) {
+        updown->Press(key.key == platform::NavKey::kUp);
+      }
+      if (key.key == platform::NavKey::kTab) updown->Owner().TabFrom(key.shift);
+    }
+  }
   void PressUpDown(platform::UpDown& updown, bool up) override {
     dynamic_cast<headless::UpDown&>(updown).Press(up);
   }

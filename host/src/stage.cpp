@@ -42,14 +42,29 @@ void DialogUser::TypeKey(std::string_view text_box, char16_t ch) {
   input_.TypeKey(box, ch);
 }
 
-void DialogUser::Focus(std::string_view widget) {
-  platform::Widget* target = nullptr;
+namespace {
+
+// The text box, picture box or up-down of a form by its name.
+platform::Widget& FocusableWidget(platform::Form& form, std::string_view name) {
   try {
-    target = &form_.GetTextBox(widget);
+    return form.GetTextBox(name);
   } catch (const Error&) {
-    target = &form_.GetUpDown(widget);
   }
-  input_.MoveFocus(form_, target);
+  try {
+    return form.GetPictureBox(name);
+  } catch (const Error&) {
+  }
+  return form.GetUpDown(name);
+}
+
+}  // namespace
+
+void DialogUser::Focus(std::string_view widget) {
+  input_.MoveFocus(form_, &FocusableWidget(form_, widget));
+}
+
+void DialogUser::PressKey(std::string_view widget, platform::KeyDownArgs key) {
+  input_.PressKey(FocusableWidget(form_, widget), key);
 }
 
 void DialogUser::PressUpDown(std::string_view name, bool up) {
@@ -198,6 +213,23 @@ void Stage::DblClick() {
 void Stage::Spin(bool up) {
   if (!UserCanAct()) return;
   binding_.Input().PressUpDown(hosted_->Control().ControlSurface().GetUpDown("spinCTL"), up);
+}
+
+void Stage::PressKey(platform::KeyDownArgs key, std::function<void(DialogUser&)> while_shown) {
+  if (!UserCanAct()) return;
+  EnsureTextFocus();
+  UserInput& input = binding_.Input();
+  input.SetModalInteraction([&input, fn = std::move(while_shown)](platform::Form& form) {
+    DialogUser user(input, form);
+    if (fn) fn(user);
+  });
+  try {
+    input.PressKey(hosted_->Control().ControlSurface().GetTextBox("txtDate"), key);
+  } catch (...) {
+    input.SetModalInteraction(nullptr);
+    throw;
+  }
+  input.SetModalInteraction(nullptr);
 }
 
 void Stage::Focus() {

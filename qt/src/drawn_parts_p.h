@@ -54,10 +54,10 @@ class DrawnImpl : public PartImpl<Base>, public DrawnPart {
   QWidget* Q() const override { return nullptr; }
   void Place() override;
   bool Shown() const override { return this->visible_ && !area_.isEmpty(); }
-
- protected:
   // Enabled, on an enabled body: the user can use it.
   bool Usable() const;
+
+ protected:
   // Has the body paint the part again.
   void Repaint() const;
 };
@@ -75,6 +75,9 @@ class DrawnUpDown final : public DrawnImpl<platform::UpDown> {
   // Which arrow a point of the body hits: +1 upper, -1 lower, 0 none.
   int ArrowAt(QPoint at) const { return UpDownState::ArrowAt(area_, at); }
   int Pressed() const { return state_.Pressed(); }
+  // A step as the user's press makes it: only while the arrows are usable;
+  // a failure is reported, not thrown.
+  void Step(bool up);
 
   void Paint(QPainter& painter, const QWidget& body) override;
   void MousePress(QPoint at) override;
@@ -82,7 +85,6 @@ class DrawnUpDown final : public DrawnImpl<platform::UpDown> {
   void MouseRelease(QPoint at) override;
 
  private:
-  void Step(bool up);
   UpDownState state_;
   KeptPictureKey kept_key_;
 };

@@ -1,4 +1,5 @@
 // Forms of the Qt toolkit: modal dialogs without an owner.
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -139,6 +140,12 @@ const platform::DateNames& Form::Names() const {
 void Form::SetCaption(std::u16string_view caption) {
   caption_ = caption;
   window_->setWindowTitle(ShownCaption(caption_));
+  // The calendar spells the chosen date out in its title: a screen reader
+  // is told of each change (and nothing is sent while none listens).
+  if (QAccessible::isActive()) {
+    QAccessibleEvent changed(window_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void Form::Hide() {

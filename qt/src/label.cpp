@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
+#include "accessibility_p.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
 #include "translation_p.h"
@@ -22,7 +26,7 @@ Qt::Alignment QtAlignment(int alignment) {
 }  // namespace
 
 Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
-    : WidgetImpl(surface, d, new QLabel(parent)),
+    : WidgetImpl(surface, d, new CellLabel(parent, *this)),
       label_(static_cast<QLabel*>(widget_)),
       caption_(d.caption),
       bordered_(d.border_style != 0),
@@ -41,6 +45,18 @@ Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
   SetBackColor(back_color_);
   if (auto_size_) Fit();
+}
+
+void CellLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  const QWidget* area = parentWidget();
+  if (frameStyle() == QFrame::NoFrame || area == nullptr || !area->hasFocus()) return;
+  QPainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = contentsRect().adjusted(1, 1, -1, -1);
+  option.backgroundColor = palette().color(QPalette::Window);
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void Label::Fit() {
@@ -67,6 +83,7 @@ void Label::FitFont() {
   // What the design's font leaves unset is the one the label inherits.
   const QWidget* parent = label_->parentWidget();
   QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
+  if (bold_) font.setBold(true);
   const QString caption = ShownCaption(caption_);
   QString shown = caption;
   const int available = label_->contentsRect().width();
@@ -98,9 +115,26 @@ void Label::SetCaption(std::u16string_view caption) {
 }
 
 void Label::SetBordered(bool single_line) {
+  const bool chosen = single_line && !bordered_;
   bordered_ = single_line;
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
   if (auto_size_) {
+    Fit();
+  } else {
+    FitFont();
+  }
+  // A day that becomes the chosen one is told to a screen reader; nothing
+  // is sent while no assistive technology listens.
+  if (chosen && day_) AnnounceChosenCell(*label_);
+}
+
+void Label::SetBold(bool bold) {
+  if (bold == bold_) return;
+  bold_ = bold;
+  if (auto_size_) {
+    QFont font = label_->font();
+    font.setBold(bold_);
+    label_->setFont(font);
     Fit();
   } else {
     FitFont();

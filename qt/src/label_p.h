@@ -4,11 +4,33 @@
 #include <QFont>
 #include <QLabel>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "widget_p.h"
 
 namespace morlex::qt::detail {
+
+class Label;
+
+// The QLabel of a label. In a day grid, the bordered cell wears the style's
+// focus mark while the grid has the focus, so that a keyboard user sees
+// where the arrows move. A class of its own to Qt's meta-object system, so
+// that screen readers get the interface made for it (see accessibility_p.h)
+// rather than Qt's for a plain label.
+class CellLabel final : public QLabel {
+  Q_OBJECT
+
+ public:
+  CellLabel(QWidget* parent, Label& owner) : QLabel(parent), owner_(owner) {}
+  Label& Owner() const { return owner_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Label& owner_;
+};
 
 class Label final : public WidgetImpl<platform::Label> {
  public:
@@ -21,6 +43,11 @@ class Label final : public WidgetImpl<platform::Label> {
   void SetAlignment(int alignment) override;
   std::uint32_t BackColor() const override { return back_color_; }
   void SetBackColor(std::uint32_t color) override;
+  bool Bold() const override { return bold_; }
+  void SetBold(bool bold) override;
+  void SetDay(const std::optional<Date>& day) override { day_ = day; }
+  // The day the cell stands for, nullopt when none (see SetDay).
+  const std::optional<Date>& Day() const { return day_; }
   bool AutoSize() const { return auto_size_; }
   QLabel* QtLabel() const { return label_; }
   void Place() override;
@@ -36,6 +63,8 @@ class Label final : public WidgetImpl<platform::Label> {
   std::uint32_t back_color_;
   std::uint32_t fore_color_;
   bool auto_size_;
+  bool bold_ = false;
+  std::optional<Date> day_;
 };
 
 }  // namespace morlex::qt::detail

@@ -1,5 +1,6 @@
 #include "morlex/qt/morlex_date_widget.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accessibility_p.h"
 #include "focus_relay_p.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/date_text.h"
@@ -570,6 +572,19 @@ bool MorlexDateWidget::event(QEvent* event) {
     case QEvent::ApplicationFontChange:
     case QEvent::StyleChange:
       updateGeometry();  // the text box shows the inherited font
+      break;
+    case QEvent::Show:
+    case QEvent::FocusIn:
+      // A screen reader hears the editor that has the focus, or finds it
+      // under the field: it takes the field's name (which the host may set
+      // or change up to here). Naming a widget makes Qt build its
+      // accessible interface, which a form of many fields need not pay for
+      // while no screen reader listens; the field's own interface names its
+      // editor whenever one asks.
+      if (QWidget* editor = focusProxy();
+          editor != nullptr && (event->type() == QEvent::FocusIn || QAccessible::isActive())) {
+        detail::NameFieldEditor(*this, *editor);
+      }
       break;
     default:
       break;

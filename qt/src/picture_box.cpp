@@ -10,7 +10,7 @@
 namespace morlex::qt::detail {
 
 PictureBox::PictureBox(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
-    : WidgetImpl(surface, d, new QFrame(parent)), frame_(static_cast<QFrame*>(widget_)) {
+    : WidgetImpl(surface, d, new AreaFrame(parent)), frame_(static_cast<QFrame*>(widget_)) {
   if (d.border_style != 0) {
     frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     frame_->setLineWidth(2);

@@ -7,6 +7,15 @@
 
 namespace morlex::qt::detail {
 
+// The frame of a picture box; a class of its own to Qt's meta-object system,
+// so that a day grid gets the accessible interface made for it.
+class AreaFrame final : public QFrame {
+  Q_OBJECT
+
+ public:
+  using QFrame::QFrame;
+};
+
 class PictureBox final : public WidgetImpl<platform::PictureBox> {
  public:
   PictureBox(Surface& surface, const platform::WidgetDesign& design, QWidget* parent);

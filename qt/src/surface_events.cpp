@@ -11,6 +11,7 @@
 #include "drawn_parts_p.h"
 #include "label_p.h"
 #include "morlex/qt/failure.h"
+#include "picture_box_p.h"
 #include "surface_p.h"
 #include "text_box_p.h"
 
@@ -54,6 +55,59 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent& event) {
     return std::nullopt;  // a shortcut or an access key
   }
   return static_cast<std::int16_t>(code);
+}
+
+// The key-down notification's view of a key; kOther for keys that no
+// handler of the control or its forms takes.
+platform::NavKey NavKeyOf(const QKeyEvent& event) {
+  using platform::NavKey;
+  switch (event.key()) {
+    case Qt::Key_Left:
+      return NavKey::kLeft;
+    case Qt::Key_Right:
+      return NavKey::kRight;
+    case Qt::Key_Up:
+      return NavKey::kUp;
+    case Qt::Key_Down:
+      return NavKey::kDown;
+    case Qt::Key_PageUp:
+      return NavKey::kPageUp;
+    case Qt::Key_PageDown:
+      return NavKey::kPageDown;
+    case Qt::Key_Home:
+      return NavKey::kHome;
+    case Qt::Key_End:
+      return NavKey::kEnd;
+    case Qt::Key_F4:
+      return NavKey::kF4;
+    case Qt::Key_Space:
+      return NavKey::kSpace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return NavKey::kTab;
+    default:
+      return NavKey::kOther;
+  }
+}
+
+// A printable character typed with Alt, Ctrl or Meta held: an access key or
+// a shortcut, never text. The line edit would insert some of them (Alt+C
+// types "c"), past the key preview.
+bool IsModifiedCharacter(const QKeyEvent& event) {
+  const QString text = event.text();
+  if (text.isEmpty() || !text.at(0).isPrint()) return false;
+  return (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
+// The line edit's own shortcuts that arrive with a printable text on some
+// platforms; they edit as they always do.
+bool IsEditShortcut(QKeyEvent& event) {
+  for (const QKeySequence::StandardKey key :
+       {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo,
+        QKeySequence::Redo, QKeySequence::SelectAll}) {
+    if (event.matches(key)) return true;
+  }
+  return false;
 }
 
 bool KeepsFocusWidget(Qt::FocusReason reason) {
@@ -128,9 +182,12 @@ bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
         return true;
       }
       case QEvent::FocusIn:
+        // The day grid marks its chosen cell while it has the focus.
+        if (dynamic_cast<PictureBox*>(&self) != nullptr) q->update();
         HandleFocusIn(*widget);
         return false;
       case QEvent::FocusOut:
+        if (dynamic_cast<PictureBox*>(&self) != nullptr) q->update();
         HandleFocusOut(static_cast<QFocusEvent*>(event)->reason());
         return false;
       default:
@@ -228,9 +285,34 @@ bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {
 }
 
 bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
-  const auto code = CharacterCode(*event);
-  if (!code) return false;
   auto* box = dynamic_cast<TextBox*>(&widget.Self());
+  if (const platform::NavKey nav = NavKeyOf(*event); nav != platform::NavKey::kOther) {
+    auto* area = dynamic_cast<PictureBox*>(&widget.Self());
+    if (box != nullptr || area != nullptr) {
+      const Qt::KeyboardModifiers held = event->modifiers();
+      platform::KeyDownArgs key{nav, (held & Qt::ShiftModifier) != 0,
+                                (held & Qt::ControlModifier) != 0, (held & Qt::AltModifier) != 0};
+      if (event->key() == Qt::Key_Backtab) key.shift = true;
+      try {
+        if (box != nullptr) CallHandler(box->events.KeyDown, key);
+        if (area != nullptr) CallHandler(area->events.KeyDown, key);
+      } catch (...) {
+        ReportFailure(std::current_exception());
+        return true;  // a failing handler used the key up
+      }
+      if (key.handled) return true;
+    }
+  }
+  const auto code = CharacterCode(*event);
+  if (!code) {
+    if (box != nullptr && IsModifiedCharacter(*event) && !IsEditShortcut(*event)) {
+      // Not for the text: it goes on to the form, whose access keys and
+      // shortcuts may want it.
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
   const std::int16_t typed = *code;
   std::int16_t key = typed;
   try {
@@ -246,8 +328,10 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
     if (key == 0) {
       // Enter and Esc insert nothing; once the handlers have had them (and
       // the control has committed its date) the line edit passes them on to
-      // the host's form, whose default or cancel button may want them.
-      const bool pass_on = box != nullptr && (typed == 13 || typed == 27);
+      // the host's form, whose default or cancel button may want them. A
+      // box that takes no Tab (the calendar's month box consumes every key)
+      // must still let it move the focus on, or the user is trapped in it.
+      const bool pass_on = box != nullptr && (typed == 13 || typed == 27 || typed == 9);
       return !pass_on;
     }
     if (key == typed && !box->RefusesTyped(event->text())) {

@@ -38,6 +38,7 @@ class LineEdit final : public QLineEdit {
   // allocation), and the surface's drawn parts that lie over the line edit
   // are drawn over its text. nullptr cuts it off.
   void SetSurface(Surface* surface) { surface_ = surface; }
+  Surface* GetSurface() const { return surface_; }
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;

@@ -2,6 +2,7 @@
 // answers what its owners ask of the widgets it made.
 #include "morlex/qt/toolkit.h"
 
+#include "accessibility_p.h"
 #include "drawn_parts_p.h"
 #include "form_p.h"
 #include "morlex/core/error.h"
@@ -9,7 +10,9 @@
 
 namespace morlex::qt {
 
-Toolkit::Toolkit() = default;
+Toolkit::Toolkit() {
+  detail::InstallAccessibility();
+}
 Toolkit::~Toolkit() = default;
 
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(

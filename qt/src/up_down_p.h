@@ -73,8 +73,11 @@ class UpDown;
 // The arrows of a form's up-down. A press steps once (and repeats while
 // held); the arrows do not take the focus from the mouse.
 class UpDownWidget final : public QWidget {
- public:
-  UpDownWidget(QWidget* parent, UpDown& owner);
+  Q_OBJECT  // a class of its own to screen readers (see accessibility_p.h)
+
+      public : UpDownWidget(QWidget* parent, UpDown& owner);
+  // A step as the user's press on an arrow makes it; failures are reported.
+  void Step(bool up);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -83,7 +86,6 @@ class UpDownWidget final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void Step(bool up);
   UpDown& owner_;
   KeptPictureKey kept_key_;
 };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "accessibility_p.h"
 #include "morlex/core/error.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
@@ -117,6 +118,9 @@ WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d, 
       this->index_ >= 0 ? this->name_ + "_" + std::to_string(this->index_) : this->name_));
   widget_->setEnabled(this->enabled_);
   widget_->setVisible(this->visible_);
+  if (const QString name = AccessibleNameOfPart(this->name_); !name.isEmpty()) {
+    widget_->setAccessibleName(name);
+  }
 }
 
 template <typename Base>

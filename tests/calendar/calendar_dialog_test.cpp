@@ -427,3 +427,67 @@ TEST_F(CalendarDialog, EnterOnTheYearInForceChangesNothing) {
 }
 
 }  // namespace
+
+// --- Keys on the day grid ----------------------------------------------------------
+
+TEST_F(CalendarDialog, GridKeysMoveTheChosenDayAndSpaceConfirms) {
+  using morlex::platform::KeyDownArgs;
+  using morlex::platform::NavKey;
+  Open(u"1/31/1999", [this](Form& form) {
+    auto& grid = dynamic_cast<morlex::headless::PictureBox&>(form.GetPictureBox("picDays"));
+    form.MoveFocus(&grid);
+    const struct {
+      KeyDownArgs key;
+      Date chosen;
+    } steps[] = {
+        {{NavKey::kRight}, {1999, 2, 1}},  // into the next month: the grid refills
+        {{NavKey::kEnd}, {1999, 2, 28}},  {{NavKey::kPageDown, false, true}, {2000, 2, 28}},
+        {{NavKey::kDown}, {2000, 3, 6}},  {{NavKey::kPageUp}, {2000, 2, 6}},
+        {{NavKey::kHome}, {2000, 2, 1}},  {{NavKey::kUp}, {2000, 1, 25}},
+    };
+    for (const auto& step : steps) {
+      grid.PressKey(step.key);
+      EXPECT_EQ(Dialog().ChosenDate(), step.chosen);
+      ExpectConsistent(form);
+    }
+    EXPECT_TRUE(form.IsShown());
+    grid.PressKey({NavKey::kSpace});
+    EXPECT_FALSE(form.IsShown());
+  });
+  EXPECT_TRUE(Dialog().ReturnDate());
+  EXPECT_EQ(Dialog().ChosenDate(), (Date{2000, 1, 25}));
+}
+
+TEST_F(CalendarDialog, TodayIsBoldAndEveryDayCellNamesItsDate) {
+  Open(u"12/31/2026", [](Form& form) {
+    for (int i = 0; i < 42; ++i) {
+      const auto& cell = form.Lbl("lblDay", i);
+      // December 2026 begins on a Tuesday: the 8th is cell 9.
+      EXPECT_EQ(cell.Bold(), i == 9) << "cell " << i;
+      const std::optional<Date> day =
+          cell.Enabled() ? std::optional<Date>(Date{2026, 12, i - 1}) : std::nullopt;
+      EXPECT_EQ(cell.Day(), day) << "cell " << i;
+    }
+    // Another month has no today.
+    form.Spin("spnMonth").Press(true);
+    for (int i = 0; i < 42; ++i) EXPECT_FALSE(form.Lbl("lblDay", i).Bold()) << "cell " << i;
+  });
+}
+
+TEST_F(CalendarDialog, GridKeysStayInsideTheRange) {
+  using morlex::platform::NavKey;
+  dialog_ =
+      std::make_unique<frmCalendar>(toolkit_.CreateForm(morlex::designs::CalendarForm()), clock_);
+  Dialog().SetRange({1999, 3, 10}, {1999, 3, 20});
+  toolkit_.SetModalInteraction([this](Form& form) {
+    auto& grid = dynamic_cast<morlex::headless::PictureBox&>(form.GetPictureBox("picDays"));
+    form.MoveFocus(&grid);
+    grid.PressKey({NavKey::kHome});  // the 1st cannot be picked: nothing moves
+    grid.PressKey({NavKey::kLeft});
+    EXPECT_EQ(Dialog().ChosenDate(), (Date{1999, 3, 10}));
+    grid.PressKey({NavKey::kTab});  // not the grid's key: the focus moves on
+    EXPECT_NE(form.Focused(), &grid);
+    form.Hide();
+  });
+  Dialog().ShowCalendar(u"3/11/1999");
+}

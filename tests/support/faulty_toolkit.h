@@ -55,6 +55,9 @@ class FaultyTextBox final : public WrappedWidget<platform::TextBox> {
  public:
   FaultyTextBox(platform::TextBox& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
     auto& in = inner.events;
+    in.KeyDown = [this](platform::KeyDownArgs& k) {
+      if (events.KeyDown) events.KeyDown(k);
+    };
     in.KeyPress = [this](std::int16_t& k) {
       if (events.KeyPress) events.KeyPress(k);
     };
@@ -145,11 +148,19 @@ class FaultyLabel final : public WrappedWidget<platform::Label> {
   void SetAlignment(int a) override { Hit("SetAlignment"), inner_.SetAlignment(a); }
   std::uint32_t BackColor() const override { return inner_.BackColor(); }
   void SetBackColor(std::uint32_t c) override { Hit("SetBackColor"), inner_.SetBackColor(c); }
+  bool Bold() const override { return inner_.Bold(); }
+  void SetBold(bool b) override { Hit("SetBold"), inner_.SetBold(b); }
+  void SetDay(const std::optional<Date>& d) override { Hit("SetDay"), inner_.SetDay(d); }
 };
 
 class FaultyPictureBox final : public WrappedWidget<platform::PictureBox> {
  public:
-  using WrappedWidget::WrappedWidget;
+  FaultyPictureBox(platform::PictureBox& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
+    inner.events.KeyDown = [this](platform::KeyDownArgs& k) {
+      if (events.KeyDown) events.KeyDown(k);
+    };
+  }
+  ~FaultyPictureBox() override { inner_.events = {}; }
   float ScaleWidth() const override { return Hit("ScaleWidth"), inner_.ScaleWidth(); }
   float ScaleHeight() const override { return Hit("ScaleHeight"), inner_.ScaleHeight(); }
 };
@@ -336,6 +347,11 @@ class FaultyInput final : public host::UserInput {
   }
   void ClickText(platform::TextBox& box, int position) override { Headless(box).ClickAt(position); }
   void DblClickText(platform::TextBox& box) override { Headless(box).DoubleClick(); }
+  void PressKey(platform::Widget& widget, platform::KeyDownArgs key) override {
+    platform::Widget* inner = InnerWidget(&widget);
+    if (auto* box = dynamic_cast<headless::TextBox*>(inner)) box->PressKey(key);
+    if (auto* area = dynamic_cast<headless::PictureBox*>(inner)) area->PressKey(key);
+  }
   void PressUpDown(platform::UpDown& updown, bool up) override {
     dynamic_cast<headless::UpDown&>(*InnerWidget(&updown)).Press(up);
   }

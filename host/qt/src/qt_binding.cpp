@@ -42,6 +42,36 @@ int KeyOf(char16_t ch) {
   return Qt::Key_unknown;
 }
 
+int KeyOf(platform::NavKey key, bool shift) {
+  using platform::NavKey;
+  switch (key) {
+    case NavKey::kLeft:
+      return Qt::Key_Left;
+    case NavKey::kRight:
+      return Qt::Key_Right;
+    case NavKey::kUp:
+      return Qt::Key_Up;
+    case NavKey::kDown:
+      return Qt::Key_Down;
+    case NavKey::kPageUp:
+      return Qt::Key_PageUp;
+    case NavKey::kPageDown:
+      return Qt::Key_PageDown;
+    case NavKey::kHome:
+      return Qt::Key_Home;
+    case NavKey::kEnd:
+      return Qt::Key_End;
+    case NavKey::kF4:
+      return Qt::Key_F4;
+    case NavKey::kSpace:
+      return Qt::Key_Space;
+    case NavKey::kTab:
+      return shift ? Qt::Key_Backtab : Qt::Key_Tab;
+    default:
+      return Qt::Key_unknown;
+  }
+}
+
 void Send(QWidget* widget, QEvent& event) {
   QApplication::sendEvent(widget, &event);
 }
@@ -122,6 +152,22 @@ class QtInput final : public host::UserInput {
     FailureCapture capture;
     SendMouse(edit, QEvent::MouseButtonDblClick, at);
     SendMouse(edit, QEvent::MouseButtonRelease, at);
+    capture.Rethrow();
+  }
+
+  void PressKey(platform::Widget& widget, platform::KeyDownArgs key) override {
+    if (!widget.Visible() || !widget.Enabled()) return;
+    QWidget* q = WidgetOf(widget);
+    if (q == nullptr) return;  // a drawn part takes no keys
+    Qt::KeyboardModifiers held;
+    if (key.shift) held |= Qt::ShiftModifier;
+    if (key.ctrl) held |= Qt::ControlModifier;
+    if (key.alt) held |= Qt::AltModifier;
+    const QString text = key.key == platform::NavKey::kSpace ? QStringLiteral(" ")
+                         : key.key == platform::NavKey::kTab ? QStringLiteral("\t")
+                                                             : QString();
+    FailureCapture capture;
+    SendKey(q, KeyOf(key.key, key.shift), held, text);
     capture.Rethrow();
   }
 

@@ -76,6 +76,7 @@ class frmCalendar {
   void spnYear_Change();
   void lblDay_Click(int index);
   void lblDay_DblClick(int index);
+  void picDays_KeyDown(platform::KeyDownArgs& key);
   void cmdOK_Click();
   void cmdCancel_Click();
 
@@ -83,6 +84,11 @@ class frmCalendar {
   void LayoutGrid();
   void FillMonth(int month, int year);
   void SelectDay(int index);
+  // Makes date the chosen date (it must lie in the range) and shows it: the
+  // month and year fields and the grid follow when its month differs.
+  void MoveChosenDay(const Date& date);
+  // Marks today's cell and names every cell's day for assistive technology.
+  void MarkDays(int month, int year);
   void ShowMonthName();
   void ShowTitle();
   void ApplyTypedYear();

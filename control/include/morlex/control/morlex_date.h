@@ -131,6 +131,7 @@ class MorlexDate {
   // Handlers of the constituent widgets.
   void UserControl_KeyPress(std::int16_t& KeyAscii);
   void txtDate_KeyPress(std::int16_t& KeyAscii);
+  void txtDate_KeyDown(platform::KeyDownArgs& key);
   void txtDate_KeyUp();
   void txtDate_Click();
   void txtDate_DblClick();

@@ -94,6 +94,9 @@ class TextBox final : public WidgetImpl<platform::TextBox> {
   // A click at caret position (focus comes to the box first); Click follows.
   void ClickAt(int position);
   void DoubleClick();
+  // A key that types no character: KeyDown, then (unless a handler took it)
+  // Tab moves the focus on, and KeyUp follows.
+  void PressKey(platform::KeyDownArgs key);
 
  private:
   void InsertTyped(std::int16_t code);
@@ -137,6 +140,10 @@ class Label final : public WidgetImpl<platform::Label> {
   void SetAlignment(int a) override { alignment_ = a; }
   std::uint32_t BackColor() const override { return back_color_; }
   void SetBackColor(std::uint32_t c) override { back_color_ = c; }
+  bool Bold() const override { return bold_; }
+  void SetBold(bool bold) override { bold_ = bold; }
+  void SetDay(const std::optional<Date>& day) override { day_ = day; }
+  const std::optional<Date>& Day() const { return day_; }
   bool AutoSize() const { return auto_size_; }
   // The user clicks or double-clicks; a disabled label ignores both.
   void UserClick();
@@ -149,7 +156,9 @@ class Label final : public WidgetImpl<platform::Label> {
   int alignment_;
   std::uint32_t back_color_;
   bool auto_size_;
+  bool bold_ = false;
   float font_size_;
+  std::optional<Date> day_;
 };
 
 class PictureBox final : public WidgetImpl<platform::PictureBox> {
@@ -157,6 +166,9 @@ class PictureBox final : public WidgetImpl<platform::PictureBox> {
   PictureBox(Surface& surface, const platform::WidgetDesign& design);
   float ScaleWidth() const override;
   float ScaleHeight() const override;
+  // A key while the box has the focus: KeyDown, then (unless a handler took
+  // it) Tab moves the focus on.
+  void PressKey(platform::KeyDownArgs key);
 
  private:
   float border_;
@@ -216,6 +228,9 @@ class Surface : public virtual platform::Surface {
   void MoveFocus(platform::Widget* to);
   // The first widget in tab order that can take the focus.
   platform::Widget* FirstInTabOrder() const;
+  // Tab (or with back, Shift+Tab) from the focused widget: the next tab stop
+  // round the form; past the last tab stop of a control, out of it.
+  void TabFrom(bool back);
 
  private:
   template <typename T>

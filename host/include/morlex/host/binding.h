@@ -23,6 +23,10 @@ class UserInput {
   virtual void MoveCaret(platform::TextBox& box, int position, int length) = 0;
   virtual void ClickText(platform::TextBox& box, int position) = 0;
   virtual void DblClickText(platform::TextBox& box) = 0;
+  // A key that types no character on a widget with the focus (arrows,
+  // pages, Home, End, F4, Tab; Space on a widget that takes no text): the
+  // widget's KeyDown, then what the toolkit does with a key nothing took.
+  virtual void PressKey(platform::Widget& widget, platform::KeyDownArgs key) = 0;
   virtual void PressUpDown(platform::UpDown& updown, bool up) = 0;
   virtual void PressButton(platform::CommandButton& button) = 0;
   virtual void ClickLabel(platform::Label& label) = 0;

@@ -35,6 +35,8 @@ class DialogUser {
   UserInput& Input() { return input_; }
   bool Shown() const { return form_.IsShown(); }
   void TypeKey(std::string_view text_box, char16_t ch);
+  // A key that types no character on the named text box or picture box.
+  void PressKey(std::string_view widget, platform::KeyDownArgs key);
   void Focus(std::string_view widget);
   void PressUpDown(std::string_view name, bool up);
   void PressButton(std::string_view name);
@@ -81,6 +83,9 @@ class Stage {
   void Click(int position);
   void DblClick();
   void Spin(bool up);
+  // A key that types no character on the field (Up, Down, Alt+Down, F4);
+  // while_shown plays the user on a calendar the key opens.
+  void PressKey(platform::KeyDownArgs key, std::function<void(DialogUser&)> while_shown = {});
   void Focus();
   void Blur(BlurTarget target);
   // Clicks the calendar button; while_shown plays the user on the dialog.

@@ -12,12 +12,43 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "morlex/core/date.h"
 #include "morlex/platform/font.h"
 
 namespace morlex::platform {
+
+// A key that types no character (or Space where a widget takes no text), as
+// the key-down notification reports it. Toolkits map their own key codes
+// onto these; every other key is kOther.
+enum class NavKey : std::uint8_t {
+  kOther,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kPageUp,
+  kPageDown,
+  kHome,
+  kEnd,
+  kF4,
+  kSpace,
+  kTab,
+};
+
+// One key going down, with the modifier keys held. A handler that acts on
+// the key sets handled, and the widget then does nothing of its own with it
+// (no caret move, no character, no focus change).
+struct KeyDownArgs {
+  NavKey key = NavKey::kOther;
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+  bool handled = false;
+};
 
 class Widget {
  public:
@@ -45,6 +76,8 @@ class Widget {
 };
 
 struct TextBoxEvents {
+  // A key goes down, before any character it types reaches KeyPress.
+  std::function<void(KeyDownArgs& key)> KeyDown;
   // A character key; the handler may set the code to 0 to drop the key.
   std::function<void(std::int16_t& key_ascii)> KeyPress;
   std::function<void()> KeyUp;
@@ -127,7 +160,21 @@ class Label : public Widget {
   virtual std::uint32_t BackColor() const = 0;
   virtual void SetBackColor(std::uint32_t color) = 0;
 
+  // A caption drawn in bold type: a mark that needs no colour of its own, so
+  // that it reads in every palette (the calendar marks today with it).
+  virtual bool Bold() const { return false; }
+  virtual void SetBold(bool /*bold*/) {}
+  // The day a cell of a calendar grid stands for, for assistive technology
+  // (a screen reader names the cell by its date in the user's words);
+  // nullopt for a blank cell or a label that is no day.
+  virtual void SetDay(const std::optional<Date>& /*day*/) {}
+
   LabelEvents events;
+};
+
+struct PictureBoxEvents {
+  // A key goes down while the picture box has the focus.
+  std::function<void(KeyDownArgs& key)> KeyDown;
 };
 
 class PictureBox : public Widget {
@@ -135,6 +182,8 @@ class PictureBox : public Widget {
   // The inner size in twips.
   virtual float ScaleWidth() const = 0;
   virtual float ScaleHeight() const = 0;
+
+  PictureBoxEvents events;
 };
 
 class Image : public Widget {};

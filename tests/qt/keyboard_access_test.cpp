@@ -1,0 +1,289 @@
+// The field and its forms for a user without a mouse and for a screen
+// reader, through real key events and Qt's accessibility interfaces: the
+// keyboard-only path through the field and its calendar, keys with Alt that
+// must not type, and the roles, names, states and tables a screen reader
+// reads.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include "morlex/platform/clock.h"
+#include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/toolkit.h"
+
+namespace morlex::qt {
+namespace {
+
+// A form of three fields in tab order: a line edit, the date field under a
+// label whose buddy it is, and another line edit.
+class KeyboardAccess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
+    auto* layout = new QVBoxLayout(&window_);
+    before_ = new QLineEdit(&window_);
+    label_ = new QLabel(QStringLiteral("&Due:"), &window_);
+    field_ = new MorlexDateWidget(toolkit_, MorlexDateWidget::Startup::kNew, &window_);
+    field_->setClock(&clock_);
+    label_->setBuddy(field_);
+    after_ = new QLineEdit(&window_);
+    layout->addWidget(before_);
+    layout->addWidget(label_);
+    layout->addWidget(field_);
+    layout->addWidget(after_);
+  }
+  void TearDown() override {
+    SetFailureHandler(nullptr);
+    QLocale::setDefault(QLocale::c());
+  }
+
+  bool ShowActive() {
+    window_.show();
+    window_.activateWindow();
+    return QTest::qWaitForWindowActive(&window_);
+  }
+  QWidget* Editor() { return field_->focusProxy(); }
+  static QWidget* Focused() { return QApplication::focusWidget(); }
+  static QString FocusedName() {
+    return Focused() != nullptr ? Focused()->objectName() : QString();
+  }
+
+  Toolkit toolkit_;
+  platform::FixedClock clock_{{2026, 12, 8}};
+  QWidget window_;
+  QLineEdit* before_ = nullptr;
+  QLabel* label_ = nullptr;
+  MorlexDateWidget* field_ = nullptr;
+  QLineEdit* after_ = nullptr;
+  std::vector<std::string> failures_;
+};
+
+TEST_F(KeyboardAccess, TabInTypeAltDownTabToTheGridArrowsSpaceTabOut) {
+  if (!ShowActive()) GTEST_SKIP() << "the platform activates no window";
+  field_->setText(QString());
+  QSignalSpy committed(field_, &MorlexDateWidget::editingFinished);
+  before_->setFocus();
+
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  ASSERT_EQ(Focused(), Editor());
+  QTest::keyClicks(Focused(), QStringLiteral("3/15/1999"));
+
+  QStringList visited;
+  bool grid_reached = false;
+  bool active = true;
+  toolkit_.SetModalHook([&](platform::Form& form) {
+    QWidget* dialog = WidgetOf(form)->window();
+    dialog->activateWindow();
+    active = QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; });
+    if (!active) return;
+    // The focus starts in the month box; Tab must leave it and every box
+    // after it until the grid.
+    for (int i = 0; i < 8 && FocusedName() != QLatin1String("picDays"); ++i) {
+      visited << FocusedName();
+      QTest::keyClick(Focused(), Qt::Key_Tab);
+    }
+    grid_reached = FocusedName() == QLatin1String("picDays");
+    if (!grid_reached) return;
+    QTest::keyClick(Focused(), Qt::Key_Right);
+    QTest::keyClick(Focused(), Qt::Key_Down);
+    QTest::keyClick(Focused(), Qt::Key_PageDown);
+    QTest::keyClick(Focused(), Qt::Key_Return);  // never confirms
+    QTest::keyClick(Focused(), Qt::Key_Space);
+  });
+  QTest::keyClick(Focused(), Qt::Key_Down, Qt::AltModifier);
+  if (!active) GTEST_SKIP() << "the platform activates no dialog";
+  ASSERT_TRUE(grid_reached) << visited.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(visited.value(0), QStringLiteral("txtMonth"));
+  EXPECT_EQ(field_->text(), QStringLiteral("04/23/1999"));
+  // The form becomes active again (a window manager does this at once),
+  // with the focus where it was.
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window_; }));
+  ASSERT_EQ(Focused(), Editor());
+
+  QTest::keyClick(Focused(), Qt::Key_Tab);
+  EXPECT_EQ(Focused(), after_);
+  EXPECT_EQ(committed.count(), 1);
+  EXPECT_EQ(field_->date(), QDate(1999, 4, 23));
+  EXPECT_TRUE(failures_.empty());
+}
+
+TEST_F(KeyboardAccess, KeysWithAltCtrlOrMetaNeverTypeButEditShortcutsWork) {
+  if (!ShowActive()) GTEST_SKIP() << "the platform activates no window";
+  field_->setText(QStringLiteral("12/08/2026"));
+  Editor()->setFocus();
+  for (const Qt::KeyboardModifiers held :
+       {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::MetaModifier),
+        Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier)}) {
+    QTest::keyClick(Editor(), Qt::Key_C, held);
+    QTest::keyClick(Editor(), Qt::Key_5, held);
+  }
+  EXPECT_EQ(field_->text(), QStringLiteral("12/08/2026"));
+  QTest::keyClick(Editor(), Qt::Key_A, Qt::ControlModifier);  // select all
+  EXPECT_EQ(static_cast<QLineEdit*>(Editor())->selectedText(), field_->text());
+
+  // Undo takes back typing, but not past a text the control wrote itself:
+  // the third digit makes the control insert a "/" before it.
+  field_->setText(QString());
+  QTest::keyClicks(Editor(), QStringLiteral("123"));
+  ASSERT_EQ(field_->text(), QStringLiteral("12/3"));
+  QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12/"));
+  QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12/"));
+  // Shift+Tab leaves the field backwards.
+  QTest::keyClick(Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Focused(), before_);
+}
+
+TEST_F(KeyboardAccess, TheFieldIsANamedDateWithNamedButtons) {
+  window_.show();
+  // A screen reader finds the editor under the field (or by its focus).
+  QAccessibleInterface* field = QAccessible::queryAccessibleInterface(field_);
+  ASSERT_NE(field, nullptr);
+  ASSERT_GE(field->childCount(), 1);
+  QAccessibleInterface* editor = field->child(0);
+  ASSERT_EQ(editor, QAccessible::queryAccessibleInterface(Editor()));
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->role(), QAccessible::EditableText);
+  EXPECT_EQ(editor->text(QAccessible::Name), QStringLiteral("Due:"));  // the buddy's text
+  EXPECT_EQ(editor->text(QAccessible::Description), QStringLiteral("Date, month/day/year"));
+  EXPECT_EQ(editor->text(QAccessible::Value), field_->text());
+
+  field_->setAccessibleName(QStringLiteral("Due date"));
+  EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Due date"));
+  EXPECT_EQ(editor->text(QAccessible::Name), QStringLiteral("Due date"));
+
+  struct Part {
+    QString name;
+    bool shown;
+  };
+  const auto parts = [&] {
+    std::vector<Part> found;
+    for (int i = 0; i < field->childCount(); ++i) {
+      QAccessibleInterface* child = field->child(i);
+      if (child == nullptr || child->role() != QAccessible::Button) continue;
+      found.push_back({child->text(QAccessible::Name), !child->state().invisible});
+    }
+    return found;
+  };
+  const std::vector<Part> all = parts();
+  ASSERT_EQ(all.size(), 3U);
+  EXPECT_EQ(all[0].name, QStringLiteral("Step up"));
+  EXPECT_EQ(all[1].name, QStringLiteral("Step down"));
+  EXPECT_EQ(all[2].name, QStringLiteral("Open calendar"));
+
+  // The press of a named arrow steps as the arrow does.
+  field_->setText(QStringLiteral("01/31/1999"));
+  // A click at the start remembers the caret in the month.
+  QTest::mouseClick(Editor(), Qt::LeftButton, {}, QPoint(1, Editor()->height() / 2));
+  for (int i = 0; i < field->childCount(); ++i) {
+    QAccessibleInterface* child = field->child(i);
+    if (child->text(QAccessible::Name) != QStringLiteral("Step up")) continue;
+    child->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  }
+  EXPECT_EQ(field_->text(), QStringLiteral("02/28/1999"));
+
+  field_->setSpin(false);
+  EXPECT_EQ(parts().size(), 1U);
+}
+
+TEST_F(KeyboardAccess, TheCalendarIsATableOfDatedCellsWithTheChosenDaySelected) {
+  field_->setText(QStringLiteral("3/15/1999"));
+  window_.show();
+  bool checked = false;
+  toolkit_.SetModalHook([&](platform::Form& form) {
+    QWidget* dialog = WidgetOf(form);
+    auto* grid = dialog->findChild<QWidget*>(QStringLiteral("picDays"));
+    ASSERT_NE(grid, nullptr);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), QStringLiteral("Days"));
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 6);
+    EXPECT_EQ(cells->columnCount(), 7);
+    EXPECT_EQ(table->childCount(), 42);
+    EXPECT_EQ(cells->columnDescription(0), QStringLiteral("Sunday"));
+
+    // March 1999 begins on a Monday: the 15th is row 2, column 1.
+    QAccessibleInterface* chosen = cells->cellAt(2, 1);
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->role(), QAccessible::Cell);
+    EXPECT_EQ(chosen->text(QAccessible::Name), QStringLiteral("Monday, March 15, 1999"));
+    EXPECT_TRUE(chosen->state().selected);
+    EXPECT_TRUE(chosen->state().focusable);
+    ASSERT_EQ(cells->selectedCellCount(), 1);
+    EXPECT_EQ(cells->selectedCells().value(0), chosen);
+    EXPECT_EQ(chosen->tableCellInterface()->rowIndex(), 2);
+    EXPECT_EQ(chosen->tableCellInterface()->columnIndex(), 1);
+
+    QAccessibleInterface* blank = cells->cellAt(0, 0);
+    EXPECT_TRUE(blank->text(QAccessible::Name).isEmpty());
+    EXPECT_TRUE(blank->state().disabled);
+    EXPECT_FALSE(blank->state().focusable);
+
+    // Picking a day by its action selects it, as a click does.
+    QAccessibleInterface* sixteenth = cells->cellAt(2, 2);
+    sixteenth->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(sixteenth->state().selected);
+    EXPECT_FALSE(chosen->state().selected);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("March 16, 1999"));
+
+    for (const auto& [name, role, accessible] :
+         {std::tuple{"txtMonth", QAccessible::EditableText, "Month"},
+          std::tuple{"txtYear", QAccessible::EditableText, "Year"},
+          std::tuple{"spnMonth", QAccessible::SpinBox, "Change month"},
+          std::tuple{"spnYear", QAccessible::SpinBox, "Change year"}}) {
+      auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(name));
+      ASSERT_NE(widget, nullptr) << name;
+      QAccessibleInterface* box = QAccessible::queryAccessibleInterface(widget);
+      EXPECT_EQ(box->role(), role) << name;
+      EXPECT_EQ(box->text(QAccessible::Name), QString::fromLatin1(accessible)) << name;
+    }
+    checked = true;
+  });
+  QTest::keyClick(Editor(), Qt::Key_F4);
+  EXPECT_TRUE(checked);
+}
+
+TEST_F(KeyboardAccess, TheAboutBoxReadsItsTextsAndNamesItsButton) {
+  bool checked = false;
+  toolkit_.SetModalHook([&](platform::Form& form) {
+    QWidget* dialog = WidgetOf(form);
+    const bool active = QTest::qWaitForWindowActive(dialog);
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(dialog);
+    ASSERT_NE(box, nullptr);
+    QStringList texts;
+    int buttons = 0;
+    for (int i = 0; i < box->childCount(); ++i) {
+      QAccessibleInterface* child = box->child(i);
+      if (child->role() == QAccessible::StaticText) texts << child->text(QAccessible::Name);
+      if (child->role() == QAccessible::Button) {
+        ++buttons;
+        EXPECT_EQ(child->text(QAccessible::Name), QStringLiteral("Close"));
+        if (active) {
+          EXPECT_TRUE(child->state().focused);
+        }
+      }
+    }
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(texts.contains(QStringLiteral("1.2.13"))) << texts.join(u'|').toStdString();
+    checked = true;
+  });
+  field_->aboutBox();
+  EXPECT_TRUE(checked);
+}
+
+}  // namespace
+}  // namespace morlex::qt
