@@ -65,10 +65,16 @@ void Label::Place() {
 void Label::FitFont() {
   // What the design's font leaves unset is the one the label inherits.
   const QWidget* parent = label_->parentWidget();
-  QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
+  const QFont inherited = parent != nullptr ? parent->font() : QFont();
+  const int available = label_->contentsRect().width();
+  if (available == fitted_.available && caption_ == fitted_.caption &&
+      inherited == fitted_.inherited && label_->font() == fitted_.font &&
+      label_->text() == fitted_.shown) {
+    return;
+  }
+  QFont font = parent != nullptr ? font_.resolve(inherited) : font_;
   const QString caption = ToQString(caption_);
   QString shown = caption;
-  const int available = label_->contentsRect().width();
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
       !caption.contains(QLatin1Char('\n'))) {
     const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
@@ -84,6 +90,7 @@ void Label::FitFont() {
   }
   if (label_->font() != font) label_->setFont(font);
   if (label_->text() != shown) label_->setText(shown);
+  fitted_ = {caption_, available, inherited, label_->font(), shown};
 }
 
 void Label::SetCaption(std::u16string_view caption) {
@@ -97,6 +104,8 @@ void Label::SetCaption(std::u16string_view caption) {
 }
 
 void Label::SetBordered(bool single_line) {
+  // A grid sets every cell's border at each fill; most stay as they are.
+  if (single_line == bordered_) return;
   bordered_ = single_line;
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
   if (auto_size_) {
@@ -107,6 +116,7 @@ void Label::SetBordered(bool single_line) {
 }
 
 void Label::SetAlignment(int alignment) {
+  if (alignment == alignment_) return;
   alignment_ = alignment;
   label_->setAlignment(QtAlignment(alignment_));
 }
