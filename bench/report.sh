@@ -175,9 +175,9 @@ counted=$(date +%s)
 # --- The table ---------------------------------------------------------------------------
 echo "load:    $(load) (1, 5, 15 min) at the end; timing $((timed - started)) s, counting $((counted - timed)) s"
 echo
-awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" '
-  FNR == NR { i[$1] = $2; next }                       # instruction counts
-  { v[$1, $2] = $3; n[$1] = n[$1] > $2 ? n[$1] : $2 }  # runs: metric pair value
+awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" -v counts="$out/instr.txt" '
+  BEGIN { while ((getline line < counts) > 0) { split(line, c, " "); i[c[1]] = c[2] } }
+  { v[$1, $2] = $3; if (!($1 in n) || $2 > n[$1]) n[$1] = $2 }  # runs: metric pair value
   function median(a, k,   j, t, m) {
     for (j = 2; j <= k; ++j) { t = a[j]; m = j - 1; while (m >= 1 && a[m] > t) { a[m + 1] = a[m]; --m } a[m + 1] = t }
     return k % 2 ? a[(k + 1) / 2] : (a[k / 2] + a[k / 2 + 1]) / 2
@@ -212,7 +212,7 @@ awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" '
   }
   # One row: what, our metric, the peer and its metric, the target kind
   # ("at_least" a ratio, "within" a factor of the peer, or "" to report),
-  # the target, our and the peer'"'"'s instruction counts ("" where none), and
+  # the target, the instruction counts of both sides ("" where none), and
   # a scale for the shown times (per input, per key).
   function row(what, ours, peer, theirs, kind, target, iours, itheirs, scale,   m, mt, need, spread, verdict, label, ir, irs) {
     if (scale == "") scale = 1
@@ -244,15 +244,15 @@ awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" '
     m = med(metric)
     if (m == "") return
     m /= scale
-    printf "| %s | %s | - | - | - | - | - | %s | %s |\n", what, t(m), target == "" ? "report" : target,
-           limit == "" ? "-" : (m < limit ? "met" : "missed")
+    printf "| %s | %s | - | - | - | - | - | %s | %s |\n", what, t(m), (target == "" ? "report" : target),
+           (limit == "" ? "-" : (m < limit ? "met" : "missed"))
   }
   function mem(what, ours, theirs,   m, mt) {
     m = med(ours); mt = med(theirs)
     if (m == "" || mt == "") return
     ratios(ours, theirs)
     printf "| %s | %.1f KiB | QDateEdit | %.1f KiB | %.2fx | %.2fx (%.2f-%.2f) | - | at least 1x | %s |\n",
-           what, m, mt, mt / m, pr, lo, hi, lo >= 1 ? "met" : (hi < 1 ? "missed" : "unsteady")
+           what, m, mt, mt / m, pr, lo, hi, (lo >= 1 ? "met" : (hi < 1 ? "missed" : "unsteady"))
   }
   END {
     print "| measure | Morlex | peer | the peer | medians peer/Morlex | pairs: median (min-max) | instructions peer/Morlex | target | |"
@@ -283,7 +283,7 @@ awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" '
     print ""
     printf "Processor time (the median keys: wall clock); %d interleaved pairs, each Qt variant in its own process.\n", pairs
     print "Instructions: callgrind, both sides in the same run; per key, per field, per opening."
-  }' "$out/instr.txt" "$runs"
+  }' "$runs"
 
 if [ "$instructions" = 1 ]; then
   echo
