@@ -113,13 +113,14 @@ void Surface::Build(const platform::SurfaceDesign& design) {
   widgets_.reserve(design.widgets.size());
   qt_widgets_.reserve(design.widgets.size());
   if (draws_parts_) drawn_.reserve(design.widgets.size());
-  // The cells of a grid name the same container one after the other.
+  // The cells of a grid name the same container one after the other; a
+  // picture box made in between may be the one a later widget names.
   const std::string* last_container = nullptr;
   QWidget* last_parent = nullptr;
   for (const auto& d : design.widgets) {
     QWidget* parent =
         last_container != nullptr && d.container == *last_container ? last_parent : ContainerOf(d);
-    last_container = &d.container;
+    last_container = d.kind == platform::WidgetKind::kPictureBox ? nullptr : &d.container;
     last_parent = parent;
     std::unique_ptr<platform::Widget> widget;
     QtWidget* qt_widget = nullptr;
