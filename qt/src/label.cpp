@@ -67,7 +67,7 @@ void Label::FitFont() {
   const QWidget* parent = label_->parentWidget();
   const QFont inherited = parent != nullptr ? parent->font() : QFont();
   const int available = label_->contentsRect().width();
-  if (available == fitted_.available && caption_ == fitted_.caption &&
+  if (available == fitted_.available && caption_ == fitted_.caption && font_ == fitted_.design &&
       inherited == fitted_.inherited && label_->font() == fitted_.font &&
       label_->text() == fitted_.shown) {
     return;
@@ -90,7 +90,7 @@ void Label::FitFont() {
   }
   if (label_->font() != font) label_->setFont(font);
   if (label_->text() != shown) label_->setText(shown);
-  fitted_ = {caption_, available, inherited, label_->font(), shown};
+  fitted_ = {caption_, available, font_, inherited, label_->font(), shown};
 }
 
 void Label::SetCaption(std::u16string_view caption) {

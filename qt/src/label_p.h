@@ -36,6 +36,7 @@ class Label final : public WidgetImpl<platform::Label> {
   struct Fitted {
     std::u16string caption;
     int available = -1;
+    QFont design;
     QFont inherited;
     QFont font;
     QString shown;
