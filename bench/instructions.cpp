@@ -79,6 +79,18 @@ std::vector<Kernel> Kernels() {
                  });
                  return presses;
                }});
+  k.push_back({"CalendarOpenClose", 1, "open", [](long n) {
+                 morlex::headless::Toolkit toolkit;
+                 const morlex::platform::FixedClock clock({2026, 12, 8});
+                 std::size_t sum = 0;
+                 for (long i = 0; i < n; ++i) {
+                   morlex::frmCalendar dialog(toolkit.CreateForm(morlex::designs::CalendarForm()),
+                                              clock);
+                   dialog.ShowCalendar(u"3/15/1999");
+                   sum += dialog.ReturnDate() ? 1 : 0;
+                 }
+                 return sum;
+               }});
   k.push_back({"FillMonthCells", 1, "month", [](long n) {
                  std::size_t sum = 0;
                  for (long i = 0; i < n; ++i) {

@@ -43,6 +43,10 @@ void WaitForPaint(QWidget* widget);
 int ArgNumber(int argc, char** argv, int index, int fallback);
 
 int RunKeys(int argc, char** argv);
+// Types ROUNDS whole dates after the warm-up, untimed: for counting
+// instructions under callgrind (the difference of two counts over the
+// difference of the rounds is one round).
+int CountKeys(std::string_view variant, int rounds);
 int RunForm(std::string_view variant, int fields);
 int RunCalendar(std::string_view variant, int times);
 int RunTable(std::string_view variant, std::string_view measure, int rounds);

@@ -3,6 +3,8 @@
 // QT_QPA_PLATFORM says otherwise.
 //
 //   morlex-qt-bench keys [benchmark flags]        one typed digit, end to end
+//   morlex-qt-bench keys-count VARIANT [ROUNDS]   whole dates typed, untimed
+//       VARIANT: morlex | qlineedit | qdateedit   (for callgrind)
 //   morlex-qt-bench form VARIANT [FIELDS]         a form of FIELDS fields
 //       VARIANT: morlex | qdateedit | qlineedit   (run each in its own process;
 //                morlex-plain: the field without calendar button and spin)
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   const std::string_view mode = argc > 1 ? argv[1] : "";
   const std::string_view variant = argc > 2 ? argv[2] : "";
   if (mode == "keys") return q::RunKeys(argc - 1, argv + 1);
+  if (mode == "keys-count") return q::CountKeys(variant, q::ArgNumber(argc, argv, 3, 100));
   if (mode == "form") return q::RunForm(variant, q::ArgNumber(argc, argv, 3, 1000));
   if (mode == "calendar") return q::RunCalendar(variant, q::ArgNumber(argc, argv, 3, 50));
   if (mode == "table") {
@@ -45,7 +48,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(
       stderr,
-      "usage: %s keys [benchmark flags] | form morlex|morlex-plain|qdateedit|qlineedit [FIELDS] |"
+      "usage: %s keys [benchmark flags] | keys-count morlex|qlineedit|qdateedit [ROUNDS] | form "
+      "morlex|morlex-plain|qdateedit|qlineedit [FIELDS] |"
       " calendar morlex|qcalendarwidget [TIMES] | table morlex|qdate paint|scroll|open [ROUNDS]\n",
       argv[0]);
   return 2;

@@ -116,6 +116,7 @@ Form::Form(Toolkit& toolkit, const platform::SurfaceDesign& design, int& live_fo
       caption_(design.caption),
       live_forms_(live_forms) {
   ++live_forms_;
+  HoldScale();
   window_->Attach(this);
   window_->setWindowTitle(ShownCaption(caption_));
   const double tpp = TwipsPerPixel();

@@ -82,11 +82,17 @@ void Label::Place() {
 void Label::FitFont() {
   // What the design's font leaves unset is the one the label inherits.
   const QWidget* parent = label_->parentWidget();
-  QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
+  const QFont inherited = parent != nullptr ? parent->font() : QFont();
+  const int available = label_->contentsRect().width();
+  if (available == fitted_.available && caption_ == fitted_.caption && font_ == fitted_.design &&
+      bold_ == fitted_.bold && inherited == fitted_.inherited && label_->font() == fitted_.font &&
+      label_->text() == fitted_.shown) {
+    return;
+  }
+  QFont font = parent != nullptr ? font_.resolve(inherited) : font_;
   if (bold_) font.setBold(true);
   const QString caption = ShownCaption(caption_);
   QString shown = caption;
-  const int available = label_->contentsRect().width();
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
       !caption.contains(QLatin1Char('\n'))) {
     const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
@@ -102,6 +108,7 @@ void Label::FitFont() {
   }
   if (label_->font() != font) label_->setFont(font);
   if (label_->text() != shown) label_->setText(shown);
+  fitted_ = {caption_, available, font_, bold_, inherited, label_->font(), shown};
 }
 
 void Label::SetCaption(std::u16string_view caption) {
@@ -115,7 +122,9 @@ void Label::SetCaption(std::u16string_view caption) {
 }
 
 void Label::SetBordered(bool single_line) {
-  const bool chosen = single_line && !bordered_;
+  // A grid sets every cell's border at each fill; most stay as they are.
+  if (single_line == bordered_) return;
+  const bool chosen = single_line;
   bordered_ = single_line;
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
   if (auto_size_) {
@@ -142,6 +151,7 @@ void Label::SetBold(bool bold) {
 }
 
 void Label::SetAlignment(int alignment) {
+  if (alignment == alignment_) return;
   alignment_ = alignment;
   label_->setAlignment(QtAlignment(alignment_));
 }

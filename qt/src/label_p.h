@@ -57,6 +57,19 @@ class Label final : public WidgetImpl<platform::Label> {
   void FitFont();
   QLabel* label_;
   QFont font_;  // the design's font, before any fitting
+  // What the last fit was made for and what it gave: measuring a caption
+  // shapes its text, and a form's placement fits every label again with
+  // mostly the same caption, room and font.
+  struct Fitted {
+    std::u16string caption;
+    int available = -1;
+    QFont design;
+    bool bold = false;
+    QFont inherited;
+    QFont font;
+    QString shown;
+  };
+  Fitted fitted_;
   std::u16string caption_;
   bool bordered_;
   int alignment_;

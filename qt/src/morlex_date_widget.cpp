@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QStyle>
@@ -236,11 +237,13 @@ namespace {
 // Turns the control's events into the widget's signals.
 class SignalSink final : public MorlexDateEvents {
  public:
-  SignalSink(MorlexDateWidget& widget, std::function<void()> follow)
-      : widget_(widget), follow_(std::move(follow)) {}
+  SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
+             std::function<bool()> text_watched)
+      : widget_(widget), follow_(std::move(follow)), text_watched_(std::move(text_watched)) {}
   void DateChanged() override {
     Q_EMIT widget_.dateChanged();
-    Q_EMIT widget_.textChanged(widget_.text());
+    // The text is read for a receiver only: this runs at every typed key.
+    if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
     follow_();
   }
   void DateInvalid() override { Q_EMIT widget_.dateInvalid(); }
@@ -254,6 +257,7 @@ class SignalSink final : public MorlexDateEvents {
  private:
   MorlexDateWidget& widget_;
   std::function<void()> follow_;
+  std::function<bool()> text_watched_;
 };
 
 }  // namespace
@@ -291,7 +295,13 @@ void MorlexDateWidget::Init(Startup startup) {
   QWidget* box = WidgetOf(d->control->ControlSurface().GetTextBox("txtDate"));
   setFocusProxy(box);
   if (box != nullptr) d->relay = std::make_unique<detail::FocusRelay>(*this, *box);
-  d->sink = std::make_shared<SignalSink>(*this, [this] { d->FollowText(); });
+  d->sink = std::make_shared<SignalSink>(
+      *this, [this] { d->FollowText(); },
+      [this] {
+        static const QMetaMethod text_changed =
+            QMetaMethod::fromSignal(&MorlexDateWidget::textChanged);
+        return isSignalConnected(text_changed);
+      });
   d->control->Advise(d->sink);
   d->control->SetCommitHook([this] {
     d->committed = true;

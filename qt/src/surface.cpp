@@ -70,7 +70,32 @@ QObject* Surface::Context() const {
 }
 
 double Surface::TwipsPerPixel() const {
+  if (held_twips_per_pixel_ > 0) return held_twips_per_pixel_;
   return qt::TwipsPerPixel(body_.data());
+}
+
+// Holds the scale for the placements of one pass over the widgets (unless
+// the surface holds it anyway), and lets go again even if a widget throws.
+class Surface::ScaleForPlacing {
+ public:
+  explicit ScaleForPlacing(Surface& surface) : surface_(surface) {
+    if (surface_.holds_scale_ || surface_.held_twips_per_pixel_ <= 0) {
+      surface_.held_twips_per_pixel_ = qt::TwipsPerPixel(surface_.body_.data());
+    }
+  }
+  ~ScaleForPlacing() {
+    if (!surface_.holds_scale_) surface_.held_twips_per_pixel_ = 0;
+  }
+  ScaleForPlacing(const ScaleForPlacing&) = delete;
+  ScaleForPlacing& operator=(const ScaleForPlacing&) = delete;
+
+ private:
+  Surface& surface_;
+};
+
+void Surface::HoldScale() {
+  holds_scale_ = true;
+  held_twips_per_pixel_ = qt::TwipsPerPixel(body_.data());
 }
 
 QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {
@@ -84,11 +109,19 @@ QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {
 }
 
 void Surface::Build(const platform::SurfaceDesign& design) {
+  const ScaleForPlacing scale(*this);
   widgets_.reserve(design.widgets.size());
   qt_widgets_.reserve(design.widgets.size());
   if (draws_parts_) drawn_.reserve(design.widgets.size());
+  // The cells of a grid name the same container one after the other; a
+  // picture box made in between may be the one a later widget names.
+  const std::string* last_container = nullptr;
+  QWidget* last_parent = nullptr;
   for (const auto& d : design.widgets) {
-    QWidget* parent = ContainerOf(d);
+    QWidget* parent =
+        last_container != nullptr && d.container == *last_container ? last_parent : ContainerOf(d);
+    last_container = d.kind == platform::WidgetKind::kPictureBox ? nullptr : &d.container;
+    last_parent = parent;
     std::unique_ptr<platform::Widget> widget;
     QtWidget* qt_widget = nullptr;
     auto keep = [&](auto made) {
@@ -160,6 +193,7 @@ void Surface::Build(const platform::SurfaceDesign& design) {
 }
 
 void Surface::PlaceAll() {
+  const ScaleForPlacing scale(*this);
   for (QtWidget* w : qt_widgets_) w->Place();
 }
 

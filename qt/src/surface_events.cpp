@@ -143,13 +143,14 @@ bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
     QtWidget* widget = FromQ(watched);
     if (widget == nullptr) return false;
     QWidget* q = widget->Q();
+    // A typed key, the most frequent of these, needs neither kind below.
+    if (event->type() == QEvent::KeyPress) {
+      return q->isEnabled() && HandleKeyPress(*widget, static_cast<QKeyEvent*>(event));
+    }
     platform::Widget& self = widget->Self();
     auto* box = dynamic_cast<TextBox*>(&self);
     auto* label = dynamic_cast<Label*>(&self);
     switch (event->type()) {
-      case QEvent::KeyPress:
-        if (!q->isEnabled()) return false;
-        return HandleKeyPress(*widget, static_cast<QKeyEvent*>(event));
       case QEvent::KeyRelease:
         if (box != nullptr && q->isEnabled()) Guarded([&] { CallHandler(box->events.KeyUp); });
         return false;

@@ -141,6 +141,22 @@ class Surface : public virtual platform::Surface {
   void HandleFocusOut(Qt::FocusReason reason);
   void Build(const platform::SurfaceDesign& design);
 
+ protected:
+  // From here on the surface places its widgets at the scale of this
+  // moment, and PlaceAll takes the scale anew: a form, which is laid out
+  // while it is hidden and only placed as a whole when it is shown.
+  void HoldScale();
+
+ private:
+  // Asking Qt for the scale of a widget that is not shown yet walks the
+  // screens each time, and placing a form asks for every widget. While
+  // this is above zero, it is the scale every placement uses: during a
+  // placement of all widgets, which no change of screen can interrupt, and
+  // for a surface that holds its scale.
+  double held_twips_per_pixel_ = 0;
+  bool holds_scale_ = false;
+  class ScaleForPlacing;
+
   // What the widgets need of the design once they are built.
   platform::FontDesign design_font_;
   bool key_preview_;

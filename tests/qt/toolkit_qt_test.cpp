@@ -238,6 +238,28 @@ TEST_F(QtToolkit, LabelsShowTheirCaptionAsPlainText) {
   EXPECT_EQ(label.Caption(), notice);
 }
 
+TEST_F(QtToolkit, ALabelIsFittedAgainWhenItsRoomOrCaptionChanges) {
+  auto form = toolkit_.CreateForm(designs::AboutForm());
+  platform::Label& label = form->GetLabel("lblCopyRight");
+  auto* q = qobject_cast<QLabel*>(Q(label));
+  const std::u16string notice(200, u'x');
+  const float width = label.Width();
+  // Each step either keeps the fit or must redo it; none may leave the
+  // text of an earlier one.
+  label.SetCaption(notice);
+  label.SetCaption(notice);
+  EXPECT_TRUE(q->text().endsWith(QChar(0x2026)));
+  label.SetWidth(60000);
+  EXPECT_EQ(q->text(), ToQString(notice));
+  label.SetWidth(width);
+  EXPECT_TRUE(q->text().endsWith(QChar(0x2026)));
+  label.SetCaption(u"OK");
+  EXPECT_EQ(q->text(), QStringLiteral("OK"));
+  label.SetBordered(!label.Bordered());
+  label.SetBordered(!label.Bordered());
+  EXPECT_EQ(q->text(), QStringLiteral("OK"));
+}
+
 TEST_F(QtToolkit, TheNoticeLineFitsItsLabelAtTheDesignFont) {
   auto form = toolkit_.CreateForm(designs::AboutForm());
   platform::Label& label = form->GetLabel("lblCopyRight");
