@@ -278,15 +278,16 @@ class PartAccessible final : public QAccessibleInterface, public QAccessibleActi
     if (t == QAccessible::Name) {
       switch (part_) {
         case FieldPart::kStepUp:
-          return Tr("Step up");
+          return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Step up"));
         case FieldPart::kStepDown:
-          return Tr("Step down");
+          return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Step down"));
         case FieldPart::kCalendar:
-          return Tr("Open calendar");
+          return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Open calendar"));
       }
     }
     if (t == QAccessible::Description && part_ != FieldPart::kCalendar) {
-      return Tr("Steps the month, day or year where the caret stands");
+      return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility",
+                                  "Steps the month, day or year where the caret stands"));
     }
     return {};
   }
@@ -453,11 +454,13 @@ void InstallAccessibility() {
 }
 
 QString AccessibleNameOfPart(std::string_view design_name) {
-  if (design_name == "txtMonth") return Tr("Month");
-  if (design_name == "spnMonth") return Tr("Change month");
-  if (design_name == "txtYear") return Tr("Year");
-  if (design_name == "spnYear") return Tr("Change year");
-  if (design_name == "picDays") return Tr("Days");
+  if (design_name == "txtMonth") return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Month"));
+  if (design_name == "spnMonth")
+    return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Change month"));
+  if (design_name == "txtYear") return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Year"));
+  if (design_name == "spnYear")
+    return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Change year"));
+  if (design_name == "picDays") return Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Days"));
   return {};
 }
 
@@ -466,7 +469,8 @@ void NameFieldEditor(const QWidget& field, QWidget& editor) {
   if (name.isEmpty()) name = BuddyText(field);
   if (editor.accessibleName() != name) editor.setAccessibleName(name);
   // Every pattern of the field reads month, day and year in this order.
-  const QString description = Tr("Date, month/day/year");
+  const QString description =
+      Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Date, month/day/year"));
   if (editor.accessibleDescription() != description) editor.setAccessibleDescription(description);
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QKeySequence>
@@ -259,6 +260,11 @@ TEST(LookAndLanguage, TheGermanTranslationKeepsCloseOnAltCAndTheHostsTexts) {
       [&](platform::Form& calendar) {
         EXPECT_EQ(TextOf(calendar.GetCommandButton("cmdCancel")), QStringLiteral("Abbrechen"));
       });
+
+  // What a screen reader says of the field is translated too.
+  QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&field);
+  ASSERT_NE(described, nullptr);
+  EXPECT_EQ(described->text(QAccessible::Description), QStringLiteral("Datum, Monat/Tag/Jahr"));
 
   // What hosts compare stays as the control words it.
   QSignalSpy errors(&field, &MorlexDateWidget::dateError);
