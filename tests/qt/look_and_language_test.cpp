@@ -21,6 +21,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 #include <stdexcept>
 
 #include "morlex/control/morlex_date.h"
@@ -139,8 +140,9 @@ QWidget* Q(platform::Widget& widget) {
 }
 
 TEST(LookAndLanguage, TextStandsOutUnderEveryPalette) {
+  const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
   const std::pair<const char*, QPalette> palettes[] = {
-      {"light", QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette()},
+      {"light", fusion->standardPalette()},
       {"dark", DarkPalette()},
       {"high contrast", HighContrastPalette()},
   };
