@@ -2,6 +2,7 @@
 #include "label_p.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
@@ -43,8 +44,30 @@ Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
   label_->setText(ShownCaption(caption_));
   label_->setAlignment(QtAlignment(alignment_));
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-  SetBackColor(back_color_);
+  // The first colours wait for the label's first show, move or resize (one
+  // of them comes before it is painted, on screen or into a picture): a day
+  // grid colours its cells right after making them, and setting a palette
+  // costs Qt about as much as making the label.
+  back_color_due_ = true;
+  static_cast<CellLabel*>(label_)->Attach();
   if (auto_size_) Fit();
+}
+
+bool CellLabel::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (attached_ && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
+    owner_.ApplyDueColors();
+  }
+  return QLabel::event(event);
+}
+
+void CellLabel::changeEvent(QEvent* event) {
+  // A label that keeps no palette of its own follows its container's; when
+  // that one changes, the label's own colours may differ from it now.
+  if (attached_ && event->type() == QEvent::PaletteChange && !testAttribute(Qt::WA_SetPalette)) {
+    owner_.ApplyColors();
+  }
+  QLabel::changeEvent(event);
 }
 
 void CellLabel::paintEvent(QPaintEvent* event) {
@@ -158,12 +181,24 @@ void Label::SetAlignment(int alignment) {
 
 void Label::SetBackColor(std::uint32_t color) {
   back_color_ = color;
+  ApplyColors();
+}
+
+void Label::ApplyDueColors() {
+  if (back_color_due_) ApplyColors();
+}
+
+void Label::ApplyColors() {
+  back_color_due_ = false;
   const QPalette theme = QApplication::palette(label_);
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Window, back_color_);
   SetRole(palette, theme, QPalette::WindowText, fore_color_);
   if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_))
     KeepReadable(palette, QPalette::Window, QPalette::WindowText);
+  // Most labels are in the colours they would inherit anyway (a day grid's
+  // headings and cells): those keep no palette of their own.
+  if (!label_->testAttribute(Qt::WA_SetPalette) && palette == label_->palette()) return;
   label_->setPalette(palette);
 }
 
