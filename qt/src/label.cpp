@@ -24,6 +24,30 @@ Qt::Alignment QtAlignment(int alignment) {
   return horizontal | Qt::AlignVCenter;
 }
 
+// A label's palette for its colours on a theme. The last one made is kept
+// and shared: a day grid's cells all ask for the same, and making one
+// copies and changes a palette.
+QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore) {
+  struct Made {
+    qint64 theme = 0;
+    std::uint32_t back = 0;
+    std::uint32_t fore = 0;
+    QPalette palette;
+  };
+  static Made last;
+  if (last.theme == theme.cacheKey() && last.back == back && last.fore == fore) {
+    return last.palette;
+  }
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Window, back);
+  SetRole(palette, theme, QPalette::WindowText, fore);
+  if (!IsSystemColor(back) && IsSystemColor(fore)) {
+    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
+  }
+  last = {theme.cacheKey(), back, fore, palette};
+  return palette;
+}
+
 }  // namespace
 
 Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
@@ -190,12 +214,7 @@ void Label::ApplyDueColors() {
 
 void Label::ApplyColors() {
   back_color_due_ = false;
-  const QPalette theme = QApplication::palette(label_);
-  QPalette palette = theme;
-  SetRole(palette, theme, QPalette::Window, back_color_);
-  SetRole(palette, theme, QPalette::WindowText, fore_color_);
-  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_))
-    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
+  const QPalette palette = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
   // Most labels are in the colours they would inherit anyway (a day grid's
   // headings and cells): those keep no palette of their own.
   if (!label_->testAttribute(Qt::WA_SetPalette) && palette == label_->palette()) return;
