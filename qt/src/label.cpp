@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -46,6 +49,34 @@ QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore
   }
   last = {theme.cacheKey(), back, fore, palette};
   return palette;
+}
+
+// The width of a caption in a font. Measuring shapes the text, and a day
+// grid measures the same few captions at each fill: the widths are kept
+// for the last font, until the fonts installed or the application change.
+qreal Advance(const QFont& font, const QString& caption) {
+  struct Kept {
+    QPointer<QGuiApplication> application;  // null once it is gone
+    QFont font;
+    QHash<QString, qreal> widths;
+  };
+  // Never destroyed: a font must not be released after the application.
+  static Kept& kept = *new Kept;
+  if (qGuiApp != nullptr && kept.application != qGuiApp) {
+    kept.application = qGuiApp;
+    kept.widths.clear();
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                     [] { kept.widths.clear(); });
+  }
+  if (!(kept.font == font) || kept.widths.size() > 256) {
+    kept.font = font;
+    kept.widths.clear();
+  }
+  const auto found = kept.widths.constFind(caption);
+  if (found != kept.widths.constEnd()) return *found;
+  const qreal width = QFontMetricsF(font).horizontalAdvance(caption);
+  kept.widths.insert(caption, width);
+  return width;
 }
 
 }  // namespace
@@ -142,7 +173,7 @@ void Label::FitFont() {
   QString shown = caption;
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
       !caption.contains(QLatin1Char('\n'))) {
-    const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
+    const qreal needed = Advance(font, caption);
     if (needed > available) {
       // A little under the exact ratio: hinting rounds the smaller font's
       // advances, and a caption that fits must not lose its last letter.
