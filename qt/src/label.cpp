@@ -246,8 +246,8 @@ void Label::ApplyDueColors() {
 void Label::ApplyColors() {
   back_color_due_ = false;
   const QPalette palette = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
-  // Most labels are in the colours they would inherit anyway (a day grid's
-  // headings and cells): those keep no palette of their own.
+  // Many labels are in the colours they would inherit anyway (a day grid's
+  // headings on their form): those keep no palette of their own.
   if (!label_->testAttribute(Qt::WA_SetPalette) && palette == label_->palette()) return;
   label_->setPalette(palette);
 }
