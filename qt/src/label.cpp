@@ -2,8 +2,12 @@
 #include "label_p.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -21,6 +25,58 @@ Qt::Alignment QtAlignment(int alignment) {
                                    : alignment == 2 ? Qt::AlignHCenter
                                                     : Qt::AlignLeft;
   return horizontal | Qt::AlignVCenter;
+}
+
+// A label's palette for its colours on a theme. The last one made is kept
+// and shared: a day grid's cells all ask for the same, and making one
+// copies and changes a palette.
+QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore) {
+  struct Made {
+    qint64 theme = 0;
+    std::uint32_t back = 0;
+    std::uint32_t fore = 0;
+    QPalette palette;
+  };
+  static Made last;
+  if (last.theme == theme.cacheKey() && last.back == back && last.fore == fore) {
+    return last.palette;
+  }
+  QPalette palette = theme;
+  SetRole(palette, theme, QPalette::Window, back);
+  SetRole(palette, theme, QPalette::WindowText, fore);
+  if (!IsSystemColor(back) && IsSystemColor(fore)) {
+    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
+  }
+  last = {theme.cacheKey(), back, fore, palette};
+  return palette;
+}
+
+// The width of a caption in a font. Measuring shapes the text, and a day
+// grid measures the same few captions at each fill: the widths are kept
+// for the last font, until the fonts installed or the application change.
+qreal Advance(const QFont& font, const QString& caption) {
+  struct Kept {
+    QPointer<QGuiApplication> application;  // null once it is gone
+    QFont font;
+    QHash<QString, qreal> widths;
+  };
+  // Never destroyed: a font must not be released after the application.
+  static Kept& kept = *new Kept;
+  if (qGuiApp != nullptr && kept.application != qGuiApp) {
+    kept.application = qGuiApp;
+    kept.widths.clear();
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                     [] { kept.widths.clear(); });
+  }
+  if (!(kept.font == font) || kept.widths.size() > 256) {
+    kept.font = font;
+    kept.widths.clear();
+  }
+  const auto found = kept.widths.constFind(caption);
+  if (found != kept.widths.constEnd()) return *found;
+  const qreal width = QFontMetricsF(font).horizontalAdvance(caption);
+  kept.widths.insert(caption, width);
+  return width;
 }
 
 }  // namespace
@@ -43,8 +99,30 @@ Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
   label_->setText(ShownCaption(caption_));
   label_->setAlignment(QtAlignment(alignment_));
   label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-  SetBackColor(back_color_);
+  // The first colours wait for the label's first show, move or resize (one
+  // of them comes before it is painted, on screen or into a picture): a day
+  // grid colours its cells right after making them, and setting a palette
+  // costs Qt about as much as making the label.
+  back_color_due_ = true;
+  static_cast<CellLabel*>(label_)->Attach();
   if (auto_size_) Fit();
+}
+
+bool CellLabel::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (attached_ && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
+    owner_.ApplyDueColors();
+  }
+  return QLabel::event(event);
+}
+
+void CellLabel::changeEvent(QEvent* event) {
+  // A label that keeps no palette of its own follows its container's; when
+  // that one changes, the label's own colours may differ from it now.
+  if (attached_ && event->type() == QEvent::PaletteChange && !testAttribute(Qt::WA_SetPalette)) {
+    owner_.ApplyColors();
+  }
+  QLabel::changeEvent(event);
 }
 
 void CellLabel::paintEvent(QPaintEvent* event) {
@@ -95,7 +173,7 @@ void Label::FitFont() {
   QString shown = caption;
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
       !caption.contains(QLatin1Char('\n'))) {
-    const qreal needed = QFontMetricsF(font).horizontalAdvance(caption);
+    const qreal needed = Advance(font, caption);
     if (needed > available) {
       // A little under the exact ratio: hinting rounds the smaller font's
       // advances, and a caption that fits must not lose its last letter.
@@ -158,12 +236,19 @@ void Label::SetAlignment(int alignment) {
 
 void Label::SetBackColor(std::uint32_t color) {
   back_color_ = color;
-  const QPalette theme = QApplication::palette(label_);
-  QPalette palette = theme;
-  SetRole(palette, theme, QPalette::Window, back_color_);
-  SetRole(palette, theme, QPalette::WindowText, fore_color_);
-  if (!IsSystemColor(back_color_) && IsSystemColor(fore_color_))
-    KeepReadable(palette, QPalette::Window, QPalette::WindowText);
+  ApplyColors();
+}
+
+void Label::ApplyDueColors() {
+  if (back_color_due_) ApplyColors();
+}
+
+void Label::ApplyColors() {
+  back_color_due_ = false;
+  const QPalette palette = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
+  // Many labels are in the colours they would inherit anyway (a day grid's
+  // headings on their form): those keep no palette of their own.
+  if (!label_->testAttribute(Qt::WA_SetPalette) && palette == label_->palette()) return;
   label_->setPalette(palette);
 }
 

@@ -24,12 +24,18 @@ class CellLabel final : public QLabel {
  public:
   CellLabel(QWidget* parent, Label& owner) : QLabel(parent), owner_(owner) {}
   Label& Owner() const { return owner_; }
+  // From now on the owner is whole and is told when the inherited palette
+  // changes.
+  void Attach() { attached_ = true; }
 
  protected:
+  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
   Label& owner_;
+  bool attached_ = false;
 };
 
 class Label final : public WidgetImpl<platform::Label> {
@@ -51,6 +57,11 @@ class Label final : public WidgetImpl<platform::Label> {
   bool AutoSize() const { return auto_size_; }
   QLabel* QtLabel() const { return label_; }
   void Place() override;
+  // Gives the label the palette of its colours unless the one it inherits
+  // already has them.
+  void ApplyColors();
+  // The same if the first colours still wait (see the constructor).
+  void ApplyDueColors();
 
  private:
   void Fit();
@@ -77,6 +88,7 @@ class Label final : public WidgetImpl<platform::Label> {
   std::uint32_t fore_color_;
   bool auto_size_;
   bool bold_ = false;
+  bool back_color_due_ = false;
   std::optional<Date> day_;
 };
 

@@ -260,6 +260,30 @@ TEST_F(QtToolkit, ALabelIsFittedAgainWhenItsRoomOrCaptionChanges) {
   EXPECT_EQ(q->text(), QStringLiteral("OK"));
 }
 
+// A label in its container's colours keeps no palette of its own, and a new
+// label's first colours wait for it to be shown: neither may show through in
+// a picture of a form never shown, nor when the container's colours change.
+TEST_F(QtToolkit, LabelsWearTheirOwnColoursWhereverTheyAreDrawn) {
+  auto form = toolkit_.CreateForm(designs::CalendarForm());
+  // The last cell lies on top of the others until a grid lays them out.
+  QWidget* cell = Q(form->GetLabel("lblDay", 41));
+  QWidget* window = cell->window();
+  const auto shown = [&] {
+    return window->grab().toImage().pixelColor(cell->mapTo(window, QPoint(cell->width() - 1, 0)));
+  };
+  EXPECT_EQ(shown(), QApplication::palette(cell).color(QPalette::Button));  // on the grid's white
+  form->GetLabel("lblDay", 41).SetBackColor(0x0000FF00);
+  EXPECT_EQ(shown(), QColor(Qt::green));
+  form->GetLabel("lblDay", 41).SetBackColor(0x00FFFFFF);
+  EXPECT_EQ(shown(), QColor(Qt::white));
+  // A heading is in its form's colours; the form then changes its own.
+  cell = Q(form->GetLabel("lblDayName", 0));
+  QPalette red = window->palette();
+  red.setColor(QPalette::Window, Qt::red);
+  window->setPalette(red);
+  EXPECT_EQ(shown(), QApplication::palette(cell).color(QPalette::Button));
+}
+
 TEST_F(QtToolkit, TheNoticeLineFitsItsLabelAtTheDesignFont) {
   auto form = toolkit_.CreateForm(designs::AboutForm());
   platform::Label& label = form->GetLabel("lblCopyRight");
