@@ -133,25 +133,38 @@ void TextBox::InsertTyped(std::int16_t code) {
   Replace(sel_start_, sel_length_, std::u16string_view(&ch, 1));
 }
 
-void TextBox::Type(char16_t ch) {
-  if (!enabled_ || !visible_) return;
+namespace {
+
+// The key release is a notification of its own: it comes whatever the press
+// did, and a failure of the press is the one reported.
+template <typename Press, typename Release>
+void PressThenRelease(Press&& press, const Release& key_up) {
   std::exception_ptr failure;
   try {
-    auto code = static_cast<std::int16_t>(ch);
-    if (surface_.KeyPreviewOn() && surface_.KeyPreview) surface_.KeyPreview(code);
-    if (code != 0 && events.KeyPress) events.KeyPress(code);
-    if (code != 0) InsertTyped(code);
+    press();
   } catch (...) {
     failure = std::current_exception();
   }
-  // The key release is a notification of its own: it comes whatever the
-  // press did.
   try {
-    if (events.KeyUp) events.KeyUp();
+    if (key_up) key_up();
   } catch (...) {
     if (!failure) failure = std::current_exception();
   }
   if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+void TextBox::Type(char16_t ch) {
+  if (!enabled_ || !visible_) return;
+  PressThenRelease(
+      [&] {
+        auto code = static_cast<std::int16_t>(ch);
+        if (surface_.KeyPreviewOn() && surface_.KeyPreview) surface_.KeyPreview(code);
+        if (code != 0 && events.KeyPress) events.KeyPress(code);
+        if (code != 0) InsertTyped(code);
+      },
+      events.KeyUp);
 }
 
 void TextBox::MoveCaret(int position, int length) {
@@ -177,19 +190,12 @@ void TextBox::DoubleClick() {
 
 void TextBox::PressKey(platform::KeyDownArgs key) {
   if (!enabled_ || !visible_) return;
-  std::exception_ptr failure;
-  try {
-    if (events.KeyDown) events.KeyDown(key);
-    if (!key.handled && key.key == platform::NavKey::kTab) surface_.TabFrom(key.shift);
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  try {
-    if (events.KeyUp) events.KeyUp();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
-  }
-  if (failure) std::rethrow_exception(failure);
+  PressThenRelease(
+      [&] {
+        if (events.KeyDown) events.KeyDown(key);
+        if (!key.handled && key.key == platform::NavKey::kTab) surface_.TabFrom(key.shift);
+      },
+      events.KeyUp);
 }
 
 // --- CommandButton -------------------------------------------------------------
