@@ -336,6 +336,15 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
       return !pass_on;
     }
     if (key == typed && !box->RefusesTyped(event->text())) {
+      if (typed >= 32 && event->text().size() == 1 && box->InsertsTypedDirectly()) {
+        // The line edit would insert it the same way, only after testing
+        // the key against every standard shortcut (most of a typed key's
+        // cost), and no shortcut is a plain character. Its release still
+        // goes through the line edit, which restarts the caret's blinking.
+        box->InsertTyped(key);
+        event->accept();
+        return true;
+      }
       return false;  // the line edit inserts it (or moves the focus on Tab)
     }
     box->InsertTyped(key);

@@ -253,4 +253,9 @@ void TextBox::InsertTyped(std::int16_t code) {
   edit_->insert(typed);
 }
 
+bool TextBox::InsertsTypedDirectly() const {
+  return !edit_->isReadOnly() && edit_->echoMode() == QLineEdit::Normal &&
+         edit_->completer() == nullptr && edit_->inputMask().isEmpty();
+}
+
 }  // namespace morlex::qt::detail

@@ -93,6 +93,10 @@ class TextBox final : public WidgetImpl<platform::TextBox> {
   bool RefusesTyped(const QString& text) const;
   // The box's own handling of a key whose code a handler changed.
   void InsertTyped(std::int16_t code);
+  // Whether a plain typed character may go straight into the text: true
+  // unless the line edit does more with one (read-only, a password or mask,
+  // a completer).
+  bool InsertsTypedDirectly() const;
 
  private:
   void ApplyColors();

@@ -134,8 +134,11 @@ TEST_F(KeyboardAccess, KeysWithAltCtrlOrMetaNeverTypeButEditShortcutsWork) {
   // Undo takes back typing, but not past a text the control wrote itself:
   // the third digit makes the control insert a "/" before it.
   field_->setText(QString());
+  // Each typed key is the line edit's own edit, as its signal tells.
+  QSignalSpy edited(static_cast<QLineEdit*>(Editor()), &QLineEdit::textEdited);
   QTest::keyClicks(Editor(), QStringLiteral("123"));
   ASSERT_EQ(field_->text(), QStringLiteral("12/3"));
+  EXPECT_EQ(edited.count(), 3);
   QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(field_->text(), QStringLiteral("12/"));
   QTest::keyClick(Editor(), Qt::Key_Z, Qt::ControlModifier);
