@@ -121,6 +121,7 @@ if [ -x "$qtbench" ]; then
     for measure in paint scroll open; do
       for variant in morlex qdate; do harness "$p" table "$variant" "$measure" "$openings"; done
     done
+    harness "$p" table empty open "$openings"  # what the view costs around any editor
   done
 fi
 timed=$(date +%s)
@@ -152,6 +153,12 @@ if [ "$count" = 1 ] && [ -x "$qtbench" ]; then
       echo "form_${v}_100 '' form $v 100"
       echo "form_${v}_200 '' form $v 200"
     done
+    for m in paint scroll open; do
+      for v in morlex qdate $([ "$m" = open ] && echo empty); do
+        echo "table_${v}_${m}_10 --toggle-collect=*TimedTableStep* table $v $m 10"
+        echo "table_${v}_${m}_20 --toggle-collect=*TimedTableStep* table $v $m 20"
+      done
+    done
   } | xargs -P "$(nproc 2>/dev/null || echo 2)" -L 1 bash -c 'callgrind "$@"' _ >"$out/counts.txt"
   awk '
     { c[$1] = $2 }
@@ -166,6 +173,11 @@ if [ "$count" = 1 ] && [ -x "$qtbench" ]; then
       }
       split("morlex qdateedit", form, " ")
       for (i in form) { k = form[i]; printf "instr_form_%s %.0f\n", k, (c["form_" k "_200"] - c["form_" k "_100"]) / 100 }
+      for (k in c) {
+        if (k !~ /^table_.*_10$/) continue
+        t = substr(k, 1, length(k) - 3)
+        printf "instr_%s %.0f\n", t, (c[t "_20"] - c[k]) / 10
+      }
     }' "$out/counts.txt" >"$out/instr.txt"
 else
   : >"$out/instr.txt"
@@ -273,9 +285,10 @@ awk -v pairs="$pairs" -v fields="$fields" -v openings="$openings" -v counts="$ou
     mem("form: resident memory per field", "form_morlex_rss_kib", "form_qdateedit_rss_kib")
     row("calendar: click to painted and closed, median of " openings, "calendar_morlex_median_cpu", "QDialog + QCalendarWidget", "calendar_qcalendarwidget_median_cpu", "at_least", 3, "instr_calendar_morlex_median", "instr_calendar_qcalendarwidget_median")
     row("calendar: first opening", "calendar_morlex_first_cpu", "QDialog + QCalendarWidget", "calendar_qcalendarwidget_first_cpu", "at_least", 2, "instr_calendar_morlex_first", "instr_calendar_qcalendarwidget_first")
-    row("table of 100,000 dates: paint the viewport", "table_morlex_paint_cpu", "QStyledItemDelegate (QDate)", "table_qdate_paint_cpu", "at_least", 1)
-    row("table: scroll one page", "table_morlex_scroll_cpu", "QStyledItemDelegate (QDate)", "table_qdate_scroll_cpu", "at_least", 1)
-    row("table: double-click to painted editor", "table_morlex_open_cpu", "QDateEdit (Qt default)", "table_qdate_open_cpu", "at_least", 2)
+    row("table of 100,000 dates: paint the viewport", "table_morlex_paint_cpu", "QStyledItemDelegate (QDate)", "table_qdate_paint_cpu", "at_least", 1, "instr_table_morlex_paint", "instr_table_qdate_paint")
+    row("table: scroll one page", "table_morlex_scroll_cpu", "QStyledItemDelegate (QDate)", "table_qdate_scroll_cpu", "at_least", 1, "instr_table_morlex_scroll", "instr_table_qdate_scroll")
+    row("table: double-click to painted editor", "table_morlex_open_cpu", "QDateEdit (Qt default)", "table_qdate_open_cpu", "at_least", 2, "instr_table_morlex_open", "instr_table_qdate_open")
+    row("  the same, an empty widget for editor (the view alone)", "table_empty_open_cpu", "QDateEdit (Qt default)", "table_qdate_open_cpu", "", "", "instr_table_empty_open", "instr_table_qdate_open")
     alone("spin step, headless", "SpinStep", 2)
     alone("calendar month change (42 cells), headless", "CalendarSpinMonth", 1)
     alone("fill of 42 cells alone", "FillMonthCells", 1)

@@ -11,7 +11,8 @@
 //   morlex-qt-bench calendar VARIANT [TIMES]      opening the calendar
 //       VARIANT: morlex | qcalendarwidget
 //   morlex-qt-bench table VARIANT MEASURE [ROUNDS]  a QTableView of 100,000 dates
-//       VARIANT: morlex (MorlexDateDelegate) | qdate (Qt's default delegate)
+//       VARIANT: morlex (MorlexDateDelegate) | qdate (Qt's default delegate) |
+//                empty (Qt's default delegate, an empty widget for editor)
 //       MEASURE: paint (the viewport) | scroll (one page) | open (the editor)
 #include <QApplication>
 #include <cstdio>
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
       stderr,
       "usage: %s keys [benchmark flags] | keys-count morlex|qlineedit|qdateedit [ROUNDS] | form "
       "morlex|morlex-plain|qdateedit|qlineedit [FIELDS] |"
-      " calendar morlex|qcalendarwidget [TIMES] | table morlex|qdate paint|scroll|open [ROUNDS]\n",
+      " calendar morlex|qcalendarwidget [TIMES] | table morlex|qdate|empty paint|scroll|open "
+      "[ROUNDS]\n",
       argv[0]);
   return 2;
 }
