@@ -193,30 +193,39 @@ bool DrawKeptLine(QPainter& painter, const QWidget& label, const QRect& r, int f
 }
 
 // The width of a caption in a font. Measuring shapes the text, and a day
-// grid measures the same few captions at each fill: the widths are kept
-// for the last font, until the fonts installed or the application change.
+// grid measures the same few captions in its few fonts at each fill: the
+// widths are kept for the last fonts, until the fonts installed or the
+// application change.
 qreal Advance(const QFont& font, const QString& caption) {
-  struct Kept {
-    QPointer<QGuiApplication> application;  // null once it is gone
+  struct InFont {
     QFont font;
     QHash<QString, qreal> widths;
+  };
+  struct Kept {
+    QPointer<QGuiApplication> application;  // null once it is gone
+    std::vector<InFont> fonts;
   };
   // Never destroyed: a font must not be released after the application.
   static Kept& kept = *new Kept;
   if (qGuiApp != nullptr && kept.application != qGuiApp) {
     kept.application = qGuiApp;
-    kept.widths.clear();
-    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
-                     [] { kept.widths.clear(); });
+    for (InFont& f : kept.fonts) f.widths.clear();
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp, [] {
+      for (InFont& f : kept.fonts) f.widths.clear();
+    });
   }
-  if (!(kept.font == font) || kept.widths.size() > 256) {
-    kept.font = font;
-    kept.widths.clear();
+  auto in = std::find_if(kept.fonts.begin(), kept.fonts.end(),
+                         [&](const InFont& f) { return f.font == font; });
+  if (in == kept.fonts.end()) {
+    if (kept.fonts.size() >= 4) kept.fonts.erase(kept.fonts.begin());
+    kept.fonts.push_back({font, {}});
+    in = kept.fonts.end() - 1;
   }
-  const auto found = kept.widths.constFind(caption);
-  if (found != kept.widths.constEnd()) return *found;
+  if (in->widths.size() > 256) in->widths.clear();
+  const auto found = in->widths.constFind(caption);
+  if (found != in->widths.constEnd()) return *found;
   const qreal width = QFontMetricsF(font).horizontalAdvance(caption);
-  kept.widths.insert(caption, width);
+  in->widths.insert(caption, width);
   return width;
 }
 
@@ -266,7 +275,7 @@ void CellLabel::paintEvent(QPaintEvent*) {
   const QPalette colours = Colours();
   QPainter painter(this);
   painter.fillRect(rect(), colours.brush(backgroundRole()));
-  if (frameStyle() != QFrame::NoFrame) {
+  if (frameShape() != QFrame::NoFrame) {
     QStyleOptionFrame frame;
     initStyleOption(&frame);
     frame.palette = colours;
@@ -286,7 +295,7 @@ void CellLabel::paintEvent(QPaintEvent*) {
     }
   }
   const QWidget* grid = parentWidget();
-  if (frameStyle() == QFrame::NoFrame || grid == nullptr || !grid->hasFocus()) return;
+  if (frameShape() == QFrame::NoFrame || grid == nullptr || !grid->hasFocus()) return;
   QStyleOptionFocusRect option;
   option.initFrom(this);
   option.palette = colours;
@@ -299,8 +308,9 @@ void Label::Fit() {
   const QFontMetrics metrics(label_->font());
   const int frame = label_->frameWidth();
   const double tpp = surface_.TwipsPerPixel();
-  width_ =
-      static_cast<float>(PixelsToTwips(metrics.horizontalAdvance(label_->text()) + 2 * frame, tpp));
+  // The same width as metrics.horizontalAdvance, from the kept widths.
+  const int advance = qRound(Advance(label_->font(), label_->text()));
+  width_ = static_cast<float>(PixelsToTwips(advance + 2 * frame, tpp));
   height_ = static_cast<float>(PixelsToTwips(metrics.height() + 2 * frame, tpp));
   Place();
 }
