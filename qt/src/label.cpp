@@ -69,11 +69,11 @@ QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore
 class LaidOutLines {
  public:
   static const QTextLine* Find(const QFont& font, int dpi, const QString& text) {
+    if (qGuiApp == nullptr) return nullptr;
     LaidOutLines& kept = Instance();
     if (kept.application_ != qGuiApp) {
       kept.Clear();
       kept.application_ = qGuiApp;
-      if (qGuiApp == nullptr) return nullptr;
       qAddPostRoutine([] { Instance().Clear(); });
       QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
                        [] { Instance().fonts_.clear(); });
@@ -286,9 +286,18 @@ void CellLabel::paintEvent(QPaintEvent*) {
     const int m = margin();
     const QRect area = contentsRect().adjusted(m, m, -m, -m);
     const bool left_to_right = !shown.isRightToLeft();
-    const int flags = static_cast<int>(QStyle::visualAlignment(
-                          left_to_right ? Qt::LeftToRight : Qt::RightToLeft, alignment())) |
-                      (left_to_right ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    int flags = static_cast<int>(QStyle::visualAlignment(
+                    left_to_right ? Qt::LeftToRight : Qt::RightToLeft, alignment())) |
+                (left_to_right ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    // A label with a buddy underlines its mnemonic, where the style does.
+    if (buddy() != nullptr && shown.contains(QLatin1Char('&'))) {
+      flags |= Qt::TextShowMnemonic;
+      QStyleOption option;
+      option.initFrom(this);
+      if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)) {
+        flags |= Qt::TextHideMnemonic;
+      }
+    }
     const QBrush& ink = colours.brush(foregroundRole());
     if (!DrawKeptLine(painter, *this, area, flags, shown, ink)) {
       style()->drawItemText(&painter, area, flags, colours, isEnabled(), shown, foregroundRole());
