@@ -116,6 +116,14 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
     Guarded([&] { CallHandler(owner.events.Click, owner.Index()); });
   }
 
+  // The colours the label is drawn in, not the palette it inherits.
+  QColor foregroundColor() const override {
+    return Cell().Colours().color(Cell().foregroundRole());
+  }
+  QColor backgroundColor() const override {
+    return Cell().Colours().color(Cell().backgroundRole());
+  }
+
   bool isSelected() const override { return Cell().Owner().Bordered(); }
   QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
   QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }

@@ -10,7 +10,12 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "accessibility_p.h"
 #include "morlex/qt/units.h"
@@ -27,9 +32,9 @@ Qt::Alignment QtAlignment(int alignment) {
   return horizontal | Qt::AlignVCenter;
 }
 
-// A label's palette for its colours on a theme. The last one made is kept
-// and shared: a day grid's cells all ask for the same, and making one
-// copies and changes a palette.
+// A label's palette for its colours on a theme. The last few made are kept
+// and shared: a day grid's cells and headings ask for a few at each paint,
+// and making one copies and changes a palette.
 QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore) {
   struct Made {
     qint64 theme = 0;
@@ -37,9 +42,11 @@ QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore
     std::uint32_t fore = 0;
     QPalette palette;
   };
-  static Made last;
-  if (last.theme == theme.cacheKey() && last.back == back && last.fore == fore) {
-    return last.palette;
+  static Made made[4];
+  static std::size_t next = 0;
+  const qint64 key = theme.cacheKey();
+  for (const Made& m : made) {
+    if (m.theme == key && m.back == back && m.fore == fore) return m.palette;
   }
   QPalette palette = theme;
   SetRole(palette, theme, QPalette::Window, back);
@@ -47,35 +54,178 @@ QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore
   if (!IsSystemColor(back) && IsSystemColor(fore)) {
     KeepReadable(palette, QPalette::Window, QPalette::WindowText);
   }
-  last = {theme.cacheKey(), back, fore, palette};
+  made[next] = {key, back, fore, palette};
+  next = (next + 1) % std::size(made);
   return palette;
 }
 
+// A single line of text laid out in a font, as QPainter::drawText lays it
+// out for a rectangle: the same line, drawn at the same place, gives the
+// same pixels. Laying out shapes the text, which costs several times what
+// drawing it does, and a day grid draws the same few numbers in one or two
+// fonts at every paint: the lines are kept, per font and resolution, until
+// the fonts installed change or the application ends (its fonts must not
+// outlive it).
+class LaidOutLines {
+ public:
+  static const QTextLine* Find(const QFont& font, int dpi, const QString& text) {
+    if (qGuiApp == nullptr) return nullptr;
+    LaidOutLines& kept = Instance();
+    if (kept.application_ != qGuiApp) {
+      kept.Clear();
+      kept.application_ = qGuiApp;
+      qAddPostRoutine([] { Instance().Clear(); });
+      QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                       [] { Instance().fonts_.clear(); });
+    }
+    auto font_it = std::find_if(
+        kept.fonts_.begin(), kept.fonts_.end(),
+        [&](const std::unique_ptr<InFont>& f) { return f->dpi == dpi && f->font == font; });
+    if (font_it == kept.fonts_.end()) {
+      if (kept.fonts_.size() >= 8) kept.fonts_.clear();
+      kept.fonts_.push_back(std::make_unique<InFont>(InFont{font, dpi, {}}));
+      font_it = kept.fonts_.end() - 1;
+    }
+    auto& lines = (*font_it)->lines;
+    auto found = lines.find(text);
+    if (found == lines.end()) {
+      if (lines.size() >= 256) lines.clear();
+      found = lines.emplace(text, LayOut(font, text)).first;
+    }
+    return &found->second.line;
+  }
+
+ private:
+  struct Line {
+    std::unique_ptr<QTextLayout> layout;
+    QTextLine line;
+  };
+  struct InFont {
+    QFont font;
+    int dpi;
+    std::unordered_map<QString, Line> lines;
+  };
+
+  static LaidOutLines& Instance() {
+    // Never destroyed: what it holds goes with the application (above).
+    static LaidOutLines& kept = *new LaidOutLines;
+    return kept;
+  }
+  void Clear() {
+    fonts_.clear();
+    application_ = nullptr;
+  }
+  static Line LayOut(const QFont& font, const QString& text) {
+    auto layout = std::make_unique<QTextLayout>(text, font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
+    line.setLineWidth(0x01000000);
+    line.setPosition(QPointF(0, 0));
+    layout->endLayout();
+    return {std::move(layout), line};
+  }
+
+  QGuiApplication* application_ = nullptr;
+  std::vector<std::unique_ptr<InFont>> fonts_;
+};
+
+// Draws a caption as the Fusion style draws a label's text (QLabel asks the
+// style, which asks QPainter::drawText), from a kept line. False where that
+// does not hold (another style, several lines, right to left, decorated
+// fonts): the caller asks the style then.
+bool DrawKeptLine(QPainter& painter, const QWidget& label, const QRect& r, int flags,
+                  const QString& text, const QBrush& ink) {
+  if (qstrcmp(label.style()->metaObject()->className(), "QFusionStyle") != 0) return false;
+  if ((flags & Qt::TextForceLeftToRight) == 0 || (flags & Qt::TextShowMnemonic) != 0) return false;
+  const QFont& font = painter.font();
+  if (font.underline() || font.overline() || font.strikeOut()) return false;
+  for (const QChar c : text) {
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') ||
+        c == QChar::LineSeparator || c.unicode() == 0x9c) {
+      return false;
+    }
+  }
+  const QTextLine* line = LaidOutLines::Find(font, painter.device()->logicalDpiY(), text);
+  if (line == nullptr || !line->isValid()) return false;
+  // The offsets that drawText gives: whole pixels where the painter does no
+  // more than scale, and the text clipped to the rectangle if it overflows.
+  const QTransform& transform = painter.transform();
+  const bool scaled = transform.type() <= QTransform::TxScale;
+  const qreal width = line->naturalTextWidth();
+  const qreal height = line->height();
+  qreal yoff = 0;
+  qreal xoff = 0;
+  if (flags & Qt::AlignBottom) {
+    yoff = r.height() - height;
+  } else if (flags & Qt::AlignVCenter) {
+    yoff = (r.height() - height) / 2;
+    if (scaled && transform.m22() != 0) yoff = -qRound(-yoff * transform.m22()) / transform.m22();
+  }
+  if (flags & Qt::AlignRight) {
+    xoff = r.width() - width;
+  } else if (flags & Qt::AlignHCenter) {
+    xoff = (r.width() - width) / 2;
+    if (scaled && transform.m11() != 0) xoff = qRound(xoff * transform.m11()) / transform.m11();
+  }
+  const bool clip = !QRectF(r).contains(QRectF(r.x() + xoff, r.y() + yoff, width, height));
+  const qreal advance = line->horizontalAdvance();
+  xoff = 0;
+  if (flags & Qt::AlignRight) {
+    xoff = r.width() - advance;
+  } else if (flags & Qt::AlignHCenter) {
+    xoff = (r.width() - advance) / 2;
+  }
+  if (clip) {
+    painter.save();
+    painter.setClipRect(r, Qt::IntersectClip);
+  }
+  const QPen pen = painter.pen();
+  painter.setPen(QPen(ink, pen.widthF()));
+  line->draw(&painter, QPointF(r.x() + xoff, r.y() + yoff));
+  painter.setPen(pen);
+  if (clip) painter.restore();
+  return true;
+}
+
 // The width of a caption in a font. Measuring shapes the text, and a day
-// grid measures the same few captions at each fill: the widths are kept
-// for the last font, until the fonts installed or the application change.
+// grid measures the same few captions in its few fonts at each fill: the
+// widths are kept for the last fonts, until the fonts installed or the
+// application change.
 qreal Advance(const QFont& font, const QString& caption) {
-  struct Kept {
-    QPointer<QGuiApplication> application;  // null once it is gone
+  struct InFont {
     QFont font;
     QHash<QString, qreal> widths;
+  };
+  struct Kept {
+    QPointer<QGuiApplication> application;  // null once it is gone
+    std::vector<InFont> fonts;
   };
   // Never destroyed: a font must not be released after the application.
   static Kept& kept = *new Kept;
   if (qGuiApp != nullptr && kept.application != qGuiApp) {
     kept.application = qGuiApp;
-    kept.widths.clear();
-    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
-                     [] { kept.widths.clear(); });
+    for (InFont& f : kept.fonts) f.widths.clear();
+    QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp, [] {
+      for (InFont& f : kept.fonts) f.widths.clear();
+    });
   }
-  if (!(kept.font == font) || kept.widths.size() > 256) {
-    kept.font = font;
-    kept.widths.clear();
+  auto in = std::find_if(kept.fonts.begin(), kept.fonts.end(),
+                         [&](const InFont& f) { return f.font == font; });
+  if (in == kept.fonts.end()) {
+    if (kept.fonts.size() >= 4) kept.fonts.erase(kept.fonts.begin());
+    kept.fonts.push_back({font, {}});
+    in = kept.fonts.end() - 1;
   }
-  const auto found = kept.widths.constFind(caption);
-  if (found != kept.widths.constEnd()) return *found;
+  if (in->widths.size() > 256) in->widths.clear();
+  const auto found = in->widths.constFind(caption);
+  if (found != in->widths.constEnd()) return *found;
   const qreal width = QFontMetricsF(font).horizontalAdvance(caption);
-  kept.widths.insert(caption, width);
+  in->widths.insert(caption, width);
   return width;
 }
 
@@ -93,47 +243,73 @@ Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
   label_->setTextFormat(Qt::PlainText);
   label_->setFocusPolicy(Qt::NoFocus);
   label_->setIndent(0);
-  label_->setAutoFillBackground(true);
   font_ = d.font ? QFontFromFont(FontOfDesign(*d.font)) : surface.SurfaceFont();
   label_->setFont(font_);
   label_->setText(ShownCaption(caption_));
   label_->setAlignment(QtAlignment(alignment_));
-  label_->setFrameStyle(bordered_ ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-  // The first colours wait for the label's first show, move or resize (one
-  // of them comes before it is painted, on screen or into a picture): a day
-  // grid colours its cells right after making them, and setting a palette
-  // costs Qt about as much as making the label.
-  back_color_due_ = true;
-  static_cast<CellLabel*>(label_)->Attach();
+  // A new label has no frame.
+  if (bordered_) label_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  SetOpaque();
   if (auto_size_) Fit();
 }
 
+QPalette CellLabel::Colours() const {
+  // palette() is the one the label inherits, in the colour group of its
+  // state; the label's own colours stand in it for their roles.
+  QPalette colours = PaletteOf(QApplication::palette(this), owner_.BackColor(), owner_.ForeColor());
+  colours.setCurrentColorGroup(palette().currentColorGroup());
+  return colours;
+}
+
 bool CellLabel::event(QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (attached_ && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
-    owner_.ApplyDueColors();
+  // The colours are taken from the application's palette at each paint.
+  if (event->type() == QEvent::ApplicationPaletteChange) {
+    owner_.SetOpaque();
+    update();
   }
   return QLabel::event(event);
 }
 
-void CellLabel::changeEvent(QEvent* event) {
-  // A label that keeps no palette of its own follows its container's; when
-  // that one changes, the label's own colours may differ from it now.
-  if (attached_ && event->type() == QEvent::PaletteChange && !testAttribute(Qt::WA_SetPalette)) {
-    owner_.ApplyColors();
-  }
-  QLabel::changeEvent(event);
-}
-
-void CellLabel::paintEvent(QPaintEvent* event) {
-  QLabel::paintEvent(event);
-  const QWidget* area = parentWidget();
-  if (frameStyle() == QFrame::NoFrame || area == nullptr || !area->hasFocus()) return;
+// What QLabel draws for a plain text, in the label's own colours.
+void CellLabel::paintEvent(QPaintEvent*) {
+  const QPalette colours = Colours();
   QPainter painter(this);
+  painter.fillRect(rect(), colours.brush(backgroundRole()));
+  if (frameShape() != QFrame::NoFrame) {
+    QStyleOptionFrame frame;
+    initStyleOption(&frame);
+    frame.palette = colours;
+    style()->drawControl(QStyle::CE_ShapedFrame, &frame, &painter, this);
+  }
+  const QString& shown = text();
+  if (!shown.isEmpty()) {
+    const int m = margin();
+    const QRect area = contentsRect().adjusted(m, m, -m, -m);
+    const bool left_to_right = !shown.isRightToLeft();
+    int flags = static_cast<int>(QStyle::visualAlignment(
+                    left_to_right ? Qt::LeftToRight : Qt::RightToLeft, alignment())) |
+                (left_to_right ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    // A label with a buddy underlines its mnemonic, where the style does.
+    if (buddy() != nullptr && shown.contains(QLatin1Char('&'))) {
+      flags |= Qt::TextShowMnemonic;
+      QStyleOption option;
+      option.initFrom(this);
+      if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)) {
+        flags |= Qt::TextHideMnemonic;
+      }
+    }
+    const QBrush& ink = colours.brush(foregroundRole());
+    if (!DrawKeptLine(painter, *this, area, flags, shown, ink)) {
+      style()->drawItemText(&painter, area, flags, colours, isEnabled(), shown, foregroundRole());
+    }
+  }
+  const QWidget* grid = parentWidget();
+  if (frameShape() == QFrame::NoFrame || grid == nullptr || !grid->hasFocus()) return;
   QStyleOptionFocusRect option;
   option.initFrom(this);
+  option.palette = colours;
   option.rect = contentsRect().adjusted(1, 1, -1, -1);
-  option.backgroundColor = palette().color(QPalette::Window);
+  option.backgroundColor = colours.color(QPalette::Window);
   style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
@@ -141,8 +317,9 @@ void Label::Fit() {
   const QFontMetrics metrics(label_->font());
   const int frame = label_->frameWidth();
   const double tpp = surface_.TwipsPerPixel();
-  width_ =
-      static_cast<float>(PixelsToTwips(metrics.horizontalAdvance(label_->text()) + 2 * frame, tpp));
+  // The same width as metrics.horizontalAdvance, from the kept widths.
+  const int advance = qRound(Advance(label_->font(), label_->text()));
+  width_ = static_cast<float>(PixelsToTwips(advance + 2 * frame, tpp));
   height_ = static_cast<float>(PixelsToTwips(metrics.height() + 2 * frame, tpp));
   Place();
 }
@@ -235,21 +412,17 @@ void Label::SetAlignment(int alignment) {
 }
 
 void Label::SetBackColor(std::uint32_t color) {
+  if (color == back_color_) return;
   back_color_ = color;
-  ApplyColors();
+  SetOpaque();
+  label_->update();
 }
 
-void Label::ApplyDueColors() {
-  if (back_color_due_) ApplyColors();
-}
-
-void Label::ApplyColors() {
-  back_color_due_ = false;
-  const QPalette palette = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
-  // Many labels are in the colours they would inherit anyway (a day grid's
-  // headings on their form): those keep no palette of their own.
-  if (!label_->testAttribute(Qt::WA_SetPalette) && palette == label_->palette()) return;
-  label_->setPalette(palette);
+// Where the background is opaque Qt need not draw what lies under the
+// label, as for a QLabel that fills its background.
+void Label::SetOpaque() {
+  const QPalette colours = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
+  label_->setAttribute(Qt::WA_OpaquePaintEvent, colours.brush(QPalette::Window).isOpaque());
 }
 
 }  // namespace morlex::qt::detail

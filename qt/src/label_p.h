@@ -13,29 +13,29 @@ namespace morlex::qt::detail {
 
 class Label;
 
-// The QLabel of a label. In a day grid, the bordered cell wears the style's
-// focus mark while the grid has the focus, so that a keyboard user sees
-// where the arrows move. A class of its own to Qt's meta-object system, so
-// that screen readers get the interface made for it (see accessibility_p.h)
-// rather than Qt's for a plain label.
+// The QLabel of a label. It draws itself in its label's colours rather than
+// carrying a palette of its own: setting a palette costs Qt about as much as
+// making the label, and a day grid colours every cell at each fill. In a
+// day grid, the bordered cell wears the style's focus mark while the grid
+// has the focus, so that a keyboard user sees where the arrows move. A
+// class of its own to Qt's meta-object system, so that screen readers get
+// the interface made for it (see accessibility_p.h) rather than Qt's for a
+// plain label.
 class CellLabel final : public QLabel {
   Q_OBJECT
 
  public:
   CellLabel(QWidget* parent, Label& owner) : QLabel(parent), owner_(owner) {}
   Label& Owner() const { return owner_; }
-  // From now on the owner is whole and is told when the inherited palette
-  // changes.
-  void Attach() { attached_ = true; }
+  // The colours the label is drawn in, in the colour group of its state.
+  QPalette Colours() const;
 
  protected:
   bool event(QEvent* event) override;
-  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
   Label& owner_;
-  bool attached_ = false;
 };
 
 class Label final : public WidgetImpl<platform::Label> {
@@ -56,12 +56,10 @@ class Label final : public WidgetImpl<platform::Label> {
   const std::optional<Date>& Day() const { return day_; }
   bool AutoSize() const { return auto_size_; }
   QLabel* QtLabel() const { return label_; }
+  std::uint32_t ForeColor() const { return fore_color_; }
   void Place() override;
-  // Gives the label the palette of its colours unless the one it inherits
-  // already has them.
-  void ApplyColors();
-  // The same if the first colours still wait (see the constructor).
-  void ApplyDueColors();
+  // Tells Qt whether the label's background hides what lies under it.
+  void SetOpaque();
 
  private:
   void Fit();
@@ -88,7 +86,6 @@ class Label final : public WidgetImpl<platform::Label> {
   std::uint32_t fore_color_;
   bool auto_size_;
   bool bold_ = false;
-  bool back_color_due_ = false;
   std::optional<Date> day_;
 };
 

@@ -260,9 +260,9 @@ TEST_F(QtToolkit, ALabelIsFittedAgainWhenItsRoomOrCaptionChanges) {
   EXPECT_EQ(q->text(), QStringLiteral("OK"));
 }
 
-// A label in its container's colours keeps no palette of its own, and a new
-// label's first colours wait for it to be shown: neither may show through in
-// a picture of a form never shown, nor when the container's colours change.
+// A label draws its own colours rather than the palette it inherits: they
+// must show in a picture of a form never shown, and hold when the
+// container's colours change.
 TEST_F(QtToolkit, LabelsWearTheirOwnColoursWhereverTheyAreDrawn) {
   auto form = toolkit_.CreateForm(designs::CalendarForm());
   // The last cell lies on top of the others until a grid lays them out.
@@ -282,6 +282,58 @@ TEST_F(QtToolkit, LabelsWearTheirOwnColoursWhereverTheyAreDrawn) {
   red.setColor(QPalette::Window, Qt::red);
   window->setPalette(red);
   EXPECT_EQ(shown(), QApplication::palette(cell).color(QPalette::Button));
+}
+
+// A label draws its caption, frame and background itself (from laid-out
+// lines it keeps): the pixels must be those of a QLabel in its colours, for
+// each alignment, a bold face, a frame, a disabled cell, a caption too wide
+// for its cell, and drawn twice (the second time from the kept line).
+TEST_F(QtToolkit, ALabelDrawsWhatAQLabelInItsColoursDraws) {
+  auto form = toolkit_.CreateForm(designs::CalendarForm());
+  platform::Label& label = form->GetLabel("lblDay", 12);
+  auto* cell = qobject_cast<detail::CellLabel*>(Q(label));
+  ASSERT_NE(cell, nullptr);
+  label.SetLeft(0);
+  label.SetTop(0);
+  label.SetHeight(300);
+  struct Case {
+    const char16_t* caption;
+    int alignment;
+    bool bold, bordered, enabled;
+    std::uint32_t back;
+    float width;
+  };
+  const Case cases[] = {
+      {u"7", 2, false, false, true, 0x00FFFFFF, 450},
+      {u"28", 1, true, false, true, 0x00FFFFFF, 450},
+      {u"Wed", 0, false, true, true, platform::kColorButtonFace, 600},
+      {u"31", 2, false, true, false, 0x0000FF00, 450},
+      {u"", 2, false, false, false, 0x00FFFFFF, 450},
+      {u"19 ", 2, true, false, true, 0x00FFFFFF, 90},  // wider than its cell
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString::fromUtf16(c.caption).toStdString());
+    label.SetWidth(c.width);
+    label.SetCaption(c.caption);
+    label.SetAlignment(c.alignment);
+    label.SetBold(c.bold);
+    label.SetBordered(c.bordered);
+    label.SetEnabled(c.enabled);
+    label.SetBackColor(c.back);
+    QLabel reference(cell->parentWidget());
+    reference.setGeometry(cell->geometry());
+    reference.setFont(cell->font());
+    reference.setText(cell->text());
+    reference.setAlignment(cell->alignment());
+    reference.setIndent(0);
+    reference.setFrameStyle(cell->frameStyle());
+    reference.setEnabled(cell->isEnabled());
+    reference.setAutoFillBackground(true);
+    reference.setPalette(cell->Colours());
+    const QImage expected = reference.grab().toImage();
+    EXPECT_EQ(cell->grab().toImage(), expected);
+    EXPECT_EQ(cell->grab().toImage(), expected);
+  }
 }
 
 TEST_F(QtToolkit, TheNoticeLineFitsItsLabelAtTheDesignFont) {
