@@ -68,7 +68,9 @@ QPalette PaletteOf(const QPalette& theme, std::uint32_t back, std::uint32_t fore
 // outlive it).
 class LaidOutLines {
  public:
-  static const QTextLine* Find(const QFont& font, int dpi, const QString& text) {
+  static const QTextLine* Find(const QFont& font, const QPaintDevice& device, const QString& text) {
+    const int dpi = device.logicalDpiY();
+    const qreal ratio = device.devicePixelRatioF();
     if (qGuiApp == nullptr) return nullptr;
     LaidOutLines& kept = Instance();
     if (kept.application_ != qGuiApp) {
@@ -78,19 +80,20 @@ class LaidOutLines {
       QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
                        [] { Instance().fonts_.clear(); });
     }
-    auto font_it = std::find_if(
-        kept.fonts_.begin(), kept.fonts_.end(),
-        [&](const std::unique_ptr<InFont>& f) { return f->dpi == dpi && f->font == font; });
+    auto font_it =
+        std::find_if(kept.fonts_.begin(), kept.fonts_.end(), [&](const std::unique_ptr<InFont>& f) {
+          return f->dpi == dpi && f->ratio == ratio && f->font == font;
+        });
     if (font_it == kept.fonts_.end()) {
       if (kept.fonts_.size() >= 8) kept.fonts_.clear();
-      kept.fonts_.push_back(std::make_unique<InFont>(InFont{font, dpi, {}}));
+      kept.fonts_.push_back(std::make_unique<InFont>(InFont{font, dpi, ratio, {}}));
       font_it = kept.fonts_.end() - 1;
     }
     auto& lines = (*font_it)->lines;
     auto found = lines.find(text);
     if (found == lines.end()) {
       if (lines.size() >= 256) lines.clear();
-      found = lines.emplace(text, LayOut(font, text)).first;
+      found = lines.emplace(text, LayOut(font, device, text)).first;
     }
     return &found->second.line;
   }
@@ -103,6 +106,7 @@ class LaidOutLines {
   struct InFont {
     QFont font;
     int dpi;
+    qreal ratio;
     std::unordered_map<QString, Line> lines;
   };
 
@@ -115,8 +119,8 @@ class LaidOutLines {
     fonts_.clear();
     application_ = nullptr;
   }
-  static Line LayOut(const QFont& font, const QString& text) {
-    auto layout = std::make_unique<QTextLayout>(text, font);
+  static Line LayOut(const QFont& font, const QPaintDevice& device, const QString& text) {
+    auto layout = std::make_unique<QTextLayout>(text, font, &device);
     QTextOption option;
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(Qt::AlignLeft);
@@ -150,7 +154,7 @@ bool DrawKeptLine(QPainter& painter, const QWidget& label, const QRect& r, int f
       return false;
     }
   }
-  const QTextLine* line = LaidOutLines::Find(font, painter.device()->logicalDpiY(), text);
+  const QTextLine* line = LaidOutLines::Find(font, *painter.device(), text);
   if (line == nullptr || !line->isValid()) return false;
   // The offsets that drawText gives: whole pixels where the painter does no
   // more than scale, and the text clipped to the rectangle if it overflows.
@@ -299,7 +303,12 @@ void CellLabel::paintEvent(QPaintEvent*) {
       }
     }
     const QBrush& ink = colours.brush(foregroundRole());
-    if (!DrawKeptLine(painter, *this, area, flags, shown, ink)) {
+    // Only the day numbers come from kept lines: drawn there they give the
+    // pixels drawText gives at every scale, which does not hold for every
+    // font and rectangle (a heading's short cell at a scaled-up rendering,
+    // the about box's fractional font sizes), and they are what a grid
+    // draws over and over.
+    if (!owner_.Day() || !DrawKeptLine(painter, *this, area, flags, shown, ink)) {
       style()->drawItemText(&painter, area, flags, colours, isEnabled(), shown, foregroundRole());
     }
   }

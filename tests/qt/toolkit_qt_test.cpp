@@ -296,6 +296,7 @@ TEST_F(QtToolkit, ALabelDrawsWhatAQLabelInItsColoursDraws) {
   label.SetLeft(0);
   label.SetTop(0);
   label.SetHeight(300);
+  label.SetDay(Date{1999, 12, 7});  // a day's number is drawn from kept lines
   struct Case {
     const char16_t* caption;
     int alignment;
