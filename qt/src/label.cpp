@@ -430,7 +430,7 @@ void Label::SetBackColor(std::uint32_t color) {
 // Where the background is opaque Qt need not draw what lies under the
 // label, as for a QLabel that fills its background.
 void Label::SetOpaque() {
-  const QPalette colours = PaletteOf(QApplication::palette(label_), back_color_, fore_color_);
+  const QPalette colours = static_cast<CellLabel*>(label_)->Colours();
   label_->setAttribute(Qt::WA_OpaquePaintEvent, colours.brush(QPalette::Window).isOpaque());
 }
 

@@ -341,7 +341,7 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
         // the key against every standard shortcut (most of a typed key's
         // cost), and no shortcut is a plain character. Its release still
         // goes through the line edit, which restarts the caret's blinking.
-        box->InsertTyped(key);
+        box->Edit()->insert(event->text());  // its length was checked above
         event->accept();
         return true;
       }
