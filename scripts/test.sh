@@ -6,9 +6,19 @@
 # packages, checks them with lintian and builds a CMake and a pkg-config
 # consumer against them unpacked into a scratch root, then builds the tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them
-# once more. Installs what is missing first.
+# once more. Installs what is missing first. Fails when the tests leave
+# anything new in the source tree or folders in the temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# What the tree holds before: the tests may add nothing to it. They run with
+# a temporary folder of their own, which must hold no folder of theirs after.
+in_git=false
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 && in_git=true
+tree_before=$($in_git && git status --porcelain || true)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
 
 bash scripts/setup-debian.sh
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -41,7 +51,7 @@ fi
 
 echo "== install, and a project that uses the installed package"
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+trap 'rm -rf "$prefix" "$scratch"' EXIT
 cmake --install build --prefix "$prefix/usr" >/dev/null
 cmake -S tests/find-package -B "$prefix/consumer" -DCMAKE_PREFIX_PATH="$prefix/usr" >/dev/null
 cmake --build "$prefix/consumer" -j "$jobs" >/dev/null
@@ -76,3 +86,20 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== fuzz smoke (a fixed number of inputs from a fixed seed; bash fuzz/run.sh SECONDS for longer runs)"
 MORLEX_FUZZ_RUNS=${MORLEX_FUZZ_RUNS:-4000} bash fuzz/run.sh
+
+echo "== the source tree and the temporary folder after the tests"
+if $in_git; then
+  tree_after=$(git status --porcelain)
+  if [ "$tree_after" != "$tree_before" ]; then
+    echo "the tests changed the source tree:"
+    diff <(echo "$tree_before") <(echo "$tree_after") || true
+    exit 1
+  fi
+fi
+tmp_left=$(find "$scratch" -mindepth 1 -maxdepth 1 -name 'morlex*' | sort)
+if [ -n "$tmp_left" ]; then
+  echo "the tests left these in the temporary folder:"
+  echo "$tmp_left"
+  exit 1
+fi
+echo "clean"

@@ -79,9 +79,12 @@ int Wait(pid_t pid) {
 class RegistryConcurrency : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(testing::TempDir()) /
-              ("morlex-regc-" + std::to_string(::getpid()) + "-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A parameterised test's name holds a slash: kept, it would make a
+    // folder inside a folder, and TearDown would remove only the inner one.
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder_ =
+        fs::path(testing::TempDir()) / ("morlex-regc-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     file_ = folder_ / "registry.txt";

@@ -26,6 +26,7 @@ TEST_P(HostScript, PrintsExpectedOutput) {
   const fs::path dir = MORLEX_SCRIPT_DIR;
   std::ifstream script(dir / (GetParam() + ".mhs"));
   ASSERT_TRUE(script) << "cannot open script";
+  const morlex::testing::ScratchFolder folder;  // for the files a script saves
   auto binding = morlex::host::MakeHeadlessBinding();
   std::ostringstream out;
   morlex::host::ScriptRunner runner(*binding, out);

@@ -2,10 +2,13 @@
 // The host-script tests: NAME.mhs scripts with the exact output NAME.out,
 // found in one folder.
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,5 +31,30 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   ss << in.rdbuf();
   return ss.str();
 }
+
+// A fresh folder in the system's temporary folder, made the current one for
+// the object's lifetime: scripts save and load files by relative names, and
+// what they write goes with the folder instead of into the source tree.
+class ScratchFolder {
+ public:
+  ScratchFolder() : before_(std::filesystem::current_path()) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "morlex-script-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(before_, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+ private:
+  std::filesystem::path before_;
+  std::filesystem::path path_;
+};
 
 }  // namespace morlex::testing
