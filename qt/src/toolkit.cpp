@@ -2,11 +2,14 @@
 // answers what its owners ask of the widgets it made.
 #include "morlex/qt/toolkit.h"
 
+#include <QPushButton>
+
 #include "accessibility_p.h"
 #include "drawn_parts_p.h"
 #include "form_p.h"
 #include "morlex/core/error.h"
 #include "surface_p.h"
+#include "up_down_p.h"
 
 namespace morlex::qt {
 
@@ -61,6 +64,26 @@ void MoveFocus(platform::Surface& surface, platform::Widget* to) {
   auto* s = dynamic_cast<detail::Surface*>(&surface);
   if (s == nullptr) detail::NotOfThisToolkit("surface");
   s->MoveFocus(to);
+}
+
+platform::Surface& SurfaceOf(const platform::Widget& widget) {
+  const auto* w = dynamic_cast<const detail::QtWidget*>(&widget);
+  if (w == nullptr) detail::NotOfThisToolkit("widget");
+  return w->Owner();
+}
+
+void PressAsIfHit(platform::UpDown& updown, bool up) {
+  if (auto* drawn = dynamic_cast<detail::DrawnUpDown*>(&updown)) return drawn->Press(up);
+  auto* arrows = dynamic_cast<detail::UpDown*>(&updown);
+  if (arrows == nullptr) detail::NotOfThisToolkit("up-down");
+  arrows->Press(up);
+}
+
+void ClickAsIfHit(platform::CommandButton& button) {
+  if (auto* drawn = dynamic_cast<detail::DrawnButton*>(&button)) return drawn->Clicked();
+  auto* push = qobject_cast<QPushButton*>(WidgetOf(button));
+  if (push == nullptr) detail::NotOfThisToolkit("command button");
+  push->click();
 }
 
 }  // namespace morlex::qt

@@ -1,7 +1,7 @@
 #pragma once
-// Internal: the whole of the Qt toolkit's inside, for its scripted host's
-// binding and its tests. The toolkit's own files include only the parts
-// they use.
+// Internal: the whole of the Qt toolkit's inside, for its tests. The
+// toolkit's own files include only the parts they use; other folders reach
+// the toolkit through its public headers.
 
 #include "artwork_p.h"
 #include "command_button_p.h"

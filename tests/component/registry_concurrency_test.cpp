@@ -30,7 +30,7 @@
 #include "morlex/component/module_abi.h"
 #include "morlex/component/registry.h"
 #include "morlex/core/error.h"
-#include "registry_lock_p.h"
+#include "registry_lock_p.h"  // the lock's wait and a writer killed mid-change
 
 namespace {
 

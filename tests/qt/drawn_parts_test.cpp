@@ -13,7 +13,7 @@
 #include "morlex/control/morlex_date.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
-#include "widgets_p.h"
+#include "widgets_p.h"  // the drawn arrows and button, pressed as the body does
 
 namespace morlex::qt {
 namespace {

@@ -28,7 +28,7 @@
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/translation.h"
-#include "translation_p.h"
+#include "translation_p.h"  // the access key kept through translation
 
 namespace morlex::qt {
 namespace {

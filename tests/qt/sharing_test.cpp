@@ -22,7 +22,7 @@
 #include "morlex/designs/form_designs.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
-#include "widgets_p.h"
+#include "widgets_p.h"  // the surface, the drawn parts and the kept pictures inside
 
 namespace morlex::qt {
 namespace {

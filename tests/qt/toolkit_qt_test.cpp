@@ -17,7 +17,7 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
-#include "widgets_p.h"
+#include "widgets_p.h"  // the surface, the drawn parts and the kept pictures inside
 
 namespace morlex::qt {
 namespace {

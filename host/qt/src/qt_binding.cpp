@@ -18,7 +18,6 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
-#include "widgets_p.h"
 
 namespace morlex::qt {
 namespace {
@@ -129,7 +128,7 @@ class QtInput final : public host::UserInput {
 
   void ClickText(platform::TextBox& box, int position) override {
     if (!box.Visible() || !box.Enabled()) return;
-    platform::Surface& surface = OwnerOf(box);
+    platform::Surface& surface = SurfaceOf(box);
     if (FocusedWidget(surface) != &box) qt::MoveFocus(surface, &box);
     auto* edit = static_cast<QLineEdit*>(Q(box));
     position = std::clamp(position, 0, static_cast<int>(edit->text().size()));
@@ -174,22 +173,22 @@ class QtInput final : public host::UserInput {
   void PressUpDown(platform::UpDown& updown, bool up) override {
     if (!updown.Visible() || !updown.Enabled()) return;
     FailureCapture capture;
-    if (auto* drawn = dynamic_cast<detail::DrawnUpDown*>(&updown)) {
-      const QRect area = drawn->Area();
+    if (IsDrawnPart(updown)) {
+      const QRect area = AreaOf(updown);
       if (area.height() < 2 || area.width() < 1) {
-        Guarded([&] { drawn->Press(up); });  // no pixel for each arrow: pressed as if hit
+        Guarded([&] { PressAsIfHit(updown, up); });  // no pixel for each arrow
       } else {
         const int h = area.height();
-        ClickPart(OwnerOf(updown),
+        ClickPart(SurfaceOf(updown),
                   area.topLeft() + QPoint(area.width() / 2, up ? h / 4 : h / 2 + (h - h / 2) / 2));
       }
       capture.Rethrow();
       return;
     }
-    auto* arrows = static_cast<detail::UpDownWidget*>(Q(updown));
+    QWidget* arrows = Q(updown);
     if (arrows->height() < 2 || arrows->width() < 1) {
       // Too small to hold two arrows on screen: pressed as if hit.
-      Guarded([&] { static_cast<detail::UpDown&>(updown).Press(up); });
+      Guarded([&] { PressAsIfHit(updown, up); });
     } else {
       const int h = arrows->height();
       const QPoint at(arrows->width() / 2, up ? h / 4 : h / 2 + (h - h / 2) / 2);
@@ -201,14 +200,15 @@ class QtInput final : public host::UserInput {
 
   void PressButton(platform::CommandButton& button) override {
     if (!button.Visible() || !button.Enabled()) return;
-    platform::Surface& surface = OwnerOf(button);
+    platform::Surface& surface = SurfaceOf(button);
     qt::MoveFocus(surface, &button);
     FailureCapture capture;
-    if (auto* drawn = dynamic_cast<detail::DrawnButton*>(&button)) {
-      if (drawn->Area().isEmpty()) {
-        drawn->Clicked();  // no pixel to hit
+    if (IsDrawnPart(button)) {
+      const QRect area = AreaOf(button);
+      if (area.isEmpty()) {
+        ClickAsIfHit(button);  // no pixel to hit
       } else {
-        ClickPart(surface, drawn->Area().center());
+        ClickPart(surface, area.center());
       }
       capture.Rethrow();
       return;
@@ -262,7 +262,7 @@ class QtInput final : public host::UserInput {
  private:
   static QWidget* Q(platform::Widget& widget) {
     QWidget* q = WidgetOf(widget);
-    if (q == nullptr) detail::NotOfThisToolkit("widget");
+    if (q == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
     return q;
   }
 
@@ -271,18 +271,12 @@ class QtInput final : public host::UserInput {
   // arrows), otherwise on the body.
   static void ClickPart(platform::Surface& surface, QPoint at) {
     QWidget* body = WidgetOf(surface);
-    if (body == nullptr) detail::NotOfThisToolkit("surface");
+    if (body == nullptr) throw Error(errnum::kInvalidCall, "Not a surface of the Qt toolkit");
     QWidget* target = body->childAt(at);
     if (target == nullptr) target = body;
     const QPoint local = target->mapFrom(body, at);
     SendMouse(target, QEvent::MouseButtonPress, local);
     SendMouse(target, QEvent::MouseButtonRelease, local);
-  }
-
-  static platform::Surface& OwnerOf(platform::Widget& widget) {
-    auto* impl = dynamic_cast<detail::QtWidget*>(&widget);
-    if (impl == nullptr) detail::NotOfThisToolkit("widget");
-    return impl->Owner();
   }
 
   Toolkit& toolkit_;

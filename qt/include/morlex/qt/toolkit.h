@@ -88,4 +88,12 @@ void MoveFocus(platform::Surface& surface, platform::Widget* to);
 // of its title bar gives it.
 void SendCloseCommand(platform::Form& form);
 
+// For a driver that plays the user (the script host's input): the surface a
+// widget of the Qt toolkit sits on, and a press on an up-down's arrow or a
+// click on a button as the user's would make it where the part has no pixel
+// to hit. Each throws Error for a widget of another toolkit.
+platform::Surface& SurfaceOf(const platform::Widget& widget);
+void PressAsIfHit(platform::UpDown& updown, bool up);
+void ClickAsIfHit(platform::CommandButton& button);
+
 }  // namespace morlex::qt
