@@ -9,6 +9,9 @@
 namespace morlex::component {
 namespace {
 
+using platform::ToBoolean;
+using platform::ToLong;
+using platform::ToText;
 using platform::Variant;
 using A = Accessor;
 
@@ -26,41 +29,74 @@ constexpr std::int32_t Own(int low) {
 
 const std::array<MemberInfo, 18> kMembers = {{
     {1, "DateIsValid", kGet, ValueType::kBoolean, Own(26), 504,
-     "Return boolean indicating whether date is valid.", kMemberReadOnly},
+     "Return boolean indicating whether date is valid.", kMemberReadOnly,
+     [](MorlexDate& c) -> Variant { return c.DateIsValid(); }, nullptr, nullptr},
     {2, "Width", kPutGet, ValueType::kVariant, Own(25), 517,
-     "Returns/Set width of MorlexDate control."},
+     "Returns/Set width of MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return c.Width(); },
+     [](MorlexDate& c, const Variant& v) { c.SetWidth(v); }, nullptr},
     {3, "Calendar", kPutGet, ValueType::kBoolean, Own(24), 201,
-     "Returns/Set indicator that determines whether calendar bitmap displays to right of date.  "},
-    {4, "DataField", kPutGet, ValueType::kString, Own(23), 502, "Bound data field."},
+     "Returns/Set indicator that determines whether calendar bitmap displays to right of date.  ",
+     0, [](MorlexDate& c) -> Variant { return c.Calendar(); },
+     [](MorlexDate& c, const Variant& v) { c.SetCalendar(ToBoolean(v)); }, nullptr},
+    {4, "DataField", kPutGet, ValueType::kString, Own(23), 502, "Bound data field.", 0,
+     [](MorlexDate& c) -> Variant { return c.DataField(); },
+     [](MorlexDate& c, const Variant& v) { c.SetDataField(ToText(v)); }, nullptr},
     {5, "Height", kGetPut, ValueType::kVariant, Own(22), 509,
-     "Returns/Set height of MorlexDate control."},
+     "Returns/Set height of MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return c.Height(); },
+     [](MorlexDate& c, const Variant& v) { c.SetHeight(v); }, nullptr},
     {6, "BackColor", kGetPut, ValueType::kColor, -501, 500,
-     "Returns/Set background color of MorlexDate control."},
-    {7, "Font", kGetPutRef, ValueType::kFont, -512, 507,
-     "Returns/Set font for MorlexDate control."},
+     "Returns/Set background color of MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return platform::ColorVariant(c.BackColor()); },
+     [](MorlexDate& c, const Variant& v) { c.SetBackColor(platform::ToColor(v)); }, nullptr},
+    {7, "Font", kGetPutRef, ValueType::kFont, -512, 507, "Returns/Set font for MorlexDate control.",
+     0, [](MorlexDate& c) -> Variant { return c.Font(); },
+     [](MorlexDate& c, const Variant& v) { c.SetFont(platform::ToFont(v)); }, nullptr},
     {8, "ForeColor", kGetPut, ValueType::kColor, -513, 508,
-     "Return/Set foreground color of MorlexDate control."},
+     "Return/Set foreground color of MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return platform::ColorVariant(c.ForeColor()); },
+     [](MorlexDate& c, const Variant& v) { c.SetForeColor(platform::ToColor(v)); }, nullptr},
     {9, "ToolTipText", kGetPut, ValueType::kString, Own(21), 515,
-     "Returns/Set the tooltip text associated with the MorlexDate control."},
+     "Returns/Set the tooltip text associated with the MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return c.ToolTipText(); },
+     [](MorlexDate& c, const Variant& v) { c.SetToolTipText(ToText(v)); }, nullptr},
     {10, "WhatsThisHelpID", kGetPut, ValueType::kLong, Own(20), 516,
-     "Returns/Set the WhatsThisHelpID for the MorlexDate control."},
+     "Returns/Set the WhatsThisHelpID for the MorlexDate control.", 0,
+     [](MorlexDate& c) -> Variant { return c.WhatsThisHelpID(); },
+     [](MorlexDate& c, const Variant& v) { c.SetWhatsThisHelpID(ToLong(v)); }, nullptr},
     {11, "Text", kGetPut, ValueType::kString, -517, 514,
      "Returns/sets the text contained in the MorlexDate control.",
-     kMemberBindable | kMemberRequestEdit | kMemberDefaultBind},
+     kMemberBindable | kMemberRequestEdit | kMemberDefaultBind,
+     [](MorlexDate& c) -> Variant { return c.Text(); },
+     [](MorlexDate& c, const Variant& v) { c.SetText(ToText(v)); }, nullptr},
     {12, "Enabled", kGetPut, ValueType::kBoolean, -514, 505,
      "Returns/sets a value that determines whether MorlexDate can respond to user-generated "
-     "events."},
+     "events.",
+     0, [](MorlexDate& c) -> Variant { return c.Enabled(); },
+     [](MorlexDate& c, const Variant& v) { c.SetEnabled(ToBoolean(v)); }, nullptr},
     {13, "Spin", kGetPut, ValueType::kBoolean, Own(19), 513,
-     "Returns/Set indicator that determines whether spin indicator displays to right of date.  "},
+     "Returns/Set indicator that determines whether spin indicator displays to right of date.  ", 0,
+     [](MorlexDate& c) -> Variant { return c.Spin(); },
+     [](MorlexDate& c, const Variant& v) { c.SetSpin(ToBoolean(v)); }, nullptr},
     {14, "DateFormat", kGetPut, ValueType::kDateFormat, Own(18), 503,
-     "Returns/sets format of the date displayed in the control."},
+     "Returns/sets format of the date displayed in the control.", 0,
+     [](MorlexDate& c) -> Variant { return static_cast<std::int32_t>(c.DateFormat()); },
+     [](MorlexDate& c, const Variant& v) { c.SetDateFormat(ToLong(v)); }, nullptr},
     {15, "SelText", kGetPut, ValueType::kString, Own(17), 514,
-     "Returns/sets the string containing the currently selected text."},
+     "Returns/sets the string containing the currently selected text.", 0,
+     [](MorlexDate& c) -> Variant { return c.SelText(); },
+     [](MorlexDate& c, const Variant& v) { c.SetSelText(ToText(v)); }, nullptr},
     {16, "SelStart", kGetPut, ValueType::kLong, Own(16), 511,
-     "Returns/sets the starting point of text selected."},
+     "Returns/sets the starting point of text selected.", 0,
+     [](MorlexDate& c) -> Variant { return c.SelStart(); },
+     [](MorlexDate& c, const Variant& v) { c.SetSelStart(ToLong(v)); }, nullptr},
     {17, "SelLength", kGetPut, ValueType::kLong, Own(15), 510,
-     "Returns/sets the number of characters selected."},
-    {18, "AboutBox", kMethod, ValueType::kNone, -552, 407, ""},
+     "Returns/sets the number of characters selected.", 0,
+     [](MorlexDate& c) -> Variant { return c.SelLength(); },
+     [](MorlexDate& c, const Variant& v) { c.SetSelLength(ToLong(v)); }, nullptr},
+    {18, "AboutBox", kMethod, ValueType::kNone, -552, 407, "", 0, nullptr, nullptr,
+     [](MorlexDate& c) { c.AboutBox(); }},
 }};
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -72,89 +108,6 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 [[noreturn]] void NoSuchMember() {
   throw Error(errnum::kNoSuchMember);
-}
-
-Variant Get(MorlexDate& c, int position) {
-  switch (position) {
-    case 1:
-      return c.DateIsValid();
-    case 2:
-      return c.Width();
-    case 3:
-      return c.Calendar();
-    case 4:
-      return c.DataField();
-    case 5:
-      return c.Height();
-    case 6:
-      return platform::ColorVariant(c.BackColor());
-    case 7:
-      return c.Font();
-    case 8:
-      return platform::ColorVariant(c.ForeColor());
-    case 9:
-      return c.ToolTipText();
-    case 10:
-      return c.WhatsThisHelpID();
-    case 11:
-      return c.Text();
-    case 12:
-      return c.Enabled();
-    case 13:
-      return c.Spin();
-    case 14:
-      return static_cast<std::int32_t>(c.DateFormat());
-    case 15:
-      return c.SelText();
-    case 16:
-      return c.SelStart();
-    case 17:
-      return c.SelLength();
-    default:
-      NoSuchMember();
-  }
-}
-
-void Put(MorlexDate& c, int position, const Variant& v) {
-  using platform::ToBoolean;
-  using platform::ToLong;
-  using platform::ToText;
-  switch (position) {
-    case 2:
-      return c.SetWidth(v);
-    case 3:
-      return c.SetCalendar(ToBoolean(v));
-    case 4:
-      return c.SetDataField(ToText(v));
-    case 5:
-      return c.SetHeight(v);
-    case 6:
-      return c.SetBackColor(platform::ToColor(v));
-    case 7:
-      return c.SetFont(platform::ToFont(v));
-    case 8:
-      return c.SetForeColor(platform::ToColor(v));
-    case 9:
-      return c.SetToolTipText(ToText(v));
-    case 10:
-      return c.SetWhatsThisHelpID(ToLong(v));
-    case 11:
-      return c.SetText(ToText(v));
-    case 12:
-      return c.SetEnabled(ToBoolean(v));
-    case 13:
-      return c.SetSpin(ToBoolean(v));
-    case 14:
-      return c.SetDateFormat(ToLong(v));
-    case 15:
-      return c.SetSelText(ToText(v));
-    case 16:
-      return c.SetSelStart(ToLong(v));
-    case 17:
-      return c.SetSelLength(ToLong(v));
-    default:
-      NoSuchMember();
-  }
 }
 
 const MemberInfo& Require(const MemberInfo* m) {
@@ -205,13 +158,16 @@ Variant Invoke(MorlexDate& control, const MemberInfo& member, Accessor accessor,
   }
   switch (accessor) {
     case Accessor::kGet:
-      return Get(control, member.position);
+      if (member.get == nullptr) break;
+      return member.get(control);
     case Accessor::kPut:
     case Accessor::kPutRef:
-      Put(control, member.position, argument);
+      if (member.put == nullptr) break;
+      member.put(control, argument);
       return {};
     case Accessor::kMethod:
-      control.AboutBox();
+      if (member.call == nullptr) break;
+      member.call(control);
       return {};
   }
   NoSuchMember();

@@ -141,8 +141,16 @@ void ToC(const Variant& value, MxVariant* out) {
 
 // --- Event connections ------------------------------------------------------------
 
+// The C header spells the dispatch ids out for C hosts; they must be the
+// event table's.
+static_assert(MX_DISPID_DATECHANGED == EventDispid(Event::kDateChanged));
+static_assert(MX_DISPID_DATEERROR == EventDispid(Event::kDateError));
+static_assert(MX_DISPID_DATEINVALID == EventDispid(Event::kDateInvalid));
+static_assert(MX_DISPID_CLICK == EventDispid(Event::kClick));
+static_assert(MX_DISPID_DBLCLICK == EventDispid(Event::kDblClick));
+
 // Forwards the control's events to one C sink.
-class SinkAdapter final : public MorlexDateEvents {
+class SinkAdapter final : public EventRelay {
  public:
   explicit SinkAdapter(const MxEventSink& sink) : sink_(sink) {}
   ~SinkAdapter() override {
@@ -151,10 +159,7 @@ class SinkAdapter final : public MorlexDateEvents {
   SinkAdapter(const SinkAdapter&) = delete;
   SinkAdapter& operator=(const SinkAdapter&) = delete;
 
-  void DateChanged() override { Fire(MX_DISPID_DATECHANGED); }
-  void DateInvalid() override { Fire(MX_DISPID_DATEINVALID); }
-  void Click() override { Fire(MX_DISPID_CLICK); }
-  void DblClick() override { Fire(MX_DISPID_DBLCLICK); }
+  void OnEvent(Event event) override { Fire(EventDispid(event)); }
   void DateError(ErrObject& objErr, std::u16string& strCustom) override {
     if (sink_.Fire == nullptr) return;
     MxErrorInfo err{};

@@ -31,25 +31,32 @@ constexpr std::array kDateErrorParameters{
     EventParameter{"strCustom", "String", true},
 };
 
-const std::array<EventInfo, 5> kEvents = {{
-    {1, "DateChanged", {}, kDispidDateChanged, 404, "Event raised when value of date changes."},
-    {2, "DateError", kDateErrorParameters, kDispidDateError, 405,
-     "Event raised when error occurs while processing/validating date."},
-    {3,
-     "DateInvalid",
-     {},
-     kDispidDateInvalid,
-     406,
-     "Event raised when invalid date is encountered."},
-    {4, "Click", {}, kDispidClick, 400, ""},
-    {5,
-     "DblClick",
-     {},
-     kDispidDblClick,
-     403,
-     "Occurs when the user presses and releases a mouse button and then presses and releases it "
-     "again over the MorlexDate control."},
+// The events' names, dispatch ids and order are kEventTable's; the type
+// library adds their parameters and help.
+constexpr EventInfo Described(Event event, std::span<const EventParameter> parameters,
+                              std::int32_t help_context, std::string_view help_string) {
+  return {static_cast<int>(event) + 1, EventName(event), parameters,
+          EventDispid(event),          help_context,     help_string};
+}
+
+constexpr std::array<EventInfo, kEventTable.size()> kEvents = {{
+    Described(Event::kDateChanged, {}, 404, "Event raised when value of date changes."),
+    Described(Event::kDateError, kDateErrorParameters, 405,
+              "Event raised when error occurs while processing/validating date."),
+    Described(Event::kDateInvalid, {}, 406, "Event raised when invalid date is encountered."),
+    Described(Event::kClick, {}, 400, ""),
+    Described(Event::kDblClick, {}, 403,
+              "Occurs when the user presses and releases a mouse button and then presses and "
+              "releases it again over the MorlexDate control."),
 }};
+
+constexpr bool InTableOrder() {
+  for (std::size_t i = 0; i < kEvents.size(); ++i) {
+    if (kEvents[i].position != static_cast<int>(i) + 1) return false;
+  }
+  return true;
+}
+static_assert(InTableOrder(), "the type library lists every event of kEventTable, in its order");
 
 const std::array<EnumMember, 4> kDateFormats = {{
     {"LeadingZerosCentury", 0, "LeadingZerosCentury", 0},

@@ -90,15 +90,13 @@ std::string DialogUser::FocusedName() {
 
 // --- Stage -------------------------------------------------------------------------
 
-class Stage::Sink final : public MorlexDateEvents {
+class Stage::Sink final : public EventRelay {
  public:
   explicit Sink(Stage& stage) : stage_(stage) {}
-  void DateChanged() override { stage_.Print("event DateChanged"); }
-  void DateInvalid() override { stage_.Print("event DateInvalid"); }
-  void Click() override { stage_.Print("event Click"); }
-  void DblClick() override { stage_.Print("event DblClick"); }
+  void OnEvent(Event event) override { stage_.Print("event " + std::string(EventName(event))); }
   void DateError(ErrObject& objErr, std::u16string& strCustom) override {
-    stage_.Print("event DateError source=" + Quote(objErr.source) + " custom=" + Quote(strCustom));
+    stage_.Print("event " + std::string(EventName(Event::kDateError)) +
+                 " source=" + Quote(objErr.source) + " custom=" + Quote(strCustom));
   }
 
  private:
@@ -134,33 +132,29 @@ MorlexDate& Stage::Require() {
   return hosted_->Control();
 }
 
-MorlexDate& Stage::New() {
+MorlexDate& Stage::Start(const std::function<void(MorlexDate&)>& prepare) {
   printing_ = false;
   hosted_.reset();
   sink_.reset();
   policy_.user_mode = user_mode_;
   hosted_ = binding_.CreateHosted(policy_);
   MorlexDate& control = hosted_->Control();
-  control.InitProperties();
-  hosted_->HostResize(hosted_->Site().Width(), hosted_->Site().Height());
+  prepare(control);
   sink_ = std::make_shared<Sink>(*this);
   control.Advise(sink_);
   printing_ = true;
   return control;
 }
 
+MorlexDate& Stage::New() {
+  return Start([this](MorlexDate& control) {
+    control.InitProperties();
+    hosted_->HostResize(hosted_->Site().Width(), hosted_->Site().Height());
+  });
+}
+
 MorlexDate& Stage::Load(platform::PropertyBag& bag) {
-  printing_ = false;
-  hosted_.reset();
-  sink_.reset();
-  policy_.user_mode = user_mode_;
-  hosted_ = binding_.CreateHosted(policy_);
-  MorlexDate& control = hosted_->Control();
-  control.ReadProperties(bag);
-  sink_ = std::make_shared<Sink>(*this);
-  control.Advise(sink_);
-  printing_ = true;
-  return control;
+  return Start([&bag](MorlexDate& control) { control.ReadProperties(bag); });
 }
 
 void Stage::HostResize(float width, float height) {

@@ -4,20 +4,32 @@ namespace morlex::qt {
 namespace {
 
 // Turns the control's events into the widget's signals.
-class SignalSink final : public MorlexDateEvents {
+class SignalSink final : public EventRelay {
  public:
   SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
              std::function<bool()> text_watched)
       : widget_(widget), follow_(std::move(follow)), text_watched_(std::move(text_watched)) {}
-  void DateChanged() override {
-    Q_EMIT widget_.dateChanged();
-    // The text is read for a receiver only: this runs at every typed key.
-    if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
-    follow_();
+  void OnEvent(Event event) override {
+    switch (event) {
+      case Event::kDateChanged:
+        Q_EMIT widget_.dateChanged();
+        // The text is read for a receiver only: this runs at every typed key.
+        if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
+        follow_();
+        break;
+      case Event::kDateInvalid:
+        Q_EMIT widget_.dateInvalid();
+        break;
+      case Event::kClick:
+        Q_EMIT widget_.clicked();
+        break;
+      case Event::kDblClick:
+        Q_EMIT widget_.doubleClicked();
+        break;
+      case Event::kDateError:
+        break;  // with its arguments, below
+    }
   }
-  void DateInvalid() override { Q_EMIT widget_.dateInvalid(); }
-  void Click() override { Q_EMIT widget_.clicked(); }
-  void DblClick() override { Q_EMIT widget_.doubleClicked(); }
   void DateError(ErrObject& objErr, std::u16string& strCustom) override {
     Q_EMIT widget_.dateError(QString::fromStdString(objErr.source),
                              QString::fromStdString(objErr.description), ToQString(strCustom));

@@ -43,6 +43,11 @@ struct MemberInfo {
   std::int32_t help_context;
   std::string_view help_string;  // empty when none
   std::uint16_t flags = 0;
+  // What the accessors do: a new member is one row of the table, its
+  // accessors beside its identity. nullptr where the member has none.
+  platform::Variant (*get)(MorlexDate&) = nullptr;
+  void (*put)(MorlexDate&, const platform::Variant&) = nullptr;  // put and putref
+  void (*call)(MorlexDate&) = nullptr;
 
   bool Has(Accessor a) const;
 };

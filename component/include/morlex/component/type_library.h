@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "morlex/control/events.h"
+
 namespace morlex::component {
 
 struct Guid {
@@ -111,11 +113,11 @@ struct EventInfo {
   std::string_view help_string;  // empty when none
 };
 
-inline constexpr std::int32_t kDispidDateChanged = 1;
-inline constexpr std::int32_t kDispidDateError = 2;
-inline constexpr std::int32_t kDispidDateInvalid = 3;
-inline constexpr std::int32_t kDispidClick = -600;
-inline constexpr std::int32_t kDispidDblClick = -601;
+inline constexpr std::int32_t kDispidDateChanged = EventDispid(Event::kDateChanged);
+inline constexpr std::int32_t kDispidDateError = EventDispid(Event::kDateError);
+inline constexpr std::int32_t kDispidDateInvalid = EventDispid(Event::kDateInvalid);
+inline constexpr std::int32_t kDispidClick = EventDispid(Event::kClick);
+inline constexpr std::int32_t kDispidDblClick = EventDispid(Event::kDblClick);
 
 // The five events of __MorlexDate in order.
 std::span<const EventInfo> Events();

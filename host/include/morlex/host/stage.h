@@ -100,6 +100,8 @@ class Stage {
 
  private:
   class Sink;
+  // A new hosted control, made ready by prepare before its events print.
+  MorlexDate& Start(const std::function<void(MorlexDate&)>& prepare);
   MorlexDate& Require();
   bool UserCanAct();
   void EnsureTextFocus();
