@@ -10,23 +10,12 @@
 namespace morlex::demo {
 
 std::string_view KindName(Notice::Kind kind) {
-  switch (kind) {
-    case Notice::Kind::kDesign:
-      return "design";
-    case Notice::Kind::kLoading:
-      return "load";
-    case Notice::Kind::kChange:
-      return "typing";
-    case Notice::Kind::kKey:
-      return "key";
-    case Notice::Kind::kCommitted:
-      return "commit";
-    case Notice::Kind::kUnchanged:
-      return "commit";
-    case Notice::Kind::kRefused:
-      return "refused";
-  }
-  return "?";
+  // In the order of Notice::Kind.
+  static constexpr std::string_view kNames[] = {"design", "load",   "typing", "key",
+                                                "commit", "commit", "refused"};
+  static_assert(std::size(kNames) == static_cast<std::size_t>(Notice::Kind::kRefused) + 1);
+  const auto index = static_cast<std::size_t>(kind);
+  return index < std::size(kNames) ? kNames[index] : "?";
 }
 
 std::string Describe(const Notice& n) {
@@ -120,7 +109,7 @@ bool FieldBinding::IsCommit() const {
   // Keys reach the field only while it has the focus; a commit on leaving
   // the field comes when the focus is already elsewhere.
   if (control_->Host().ActiveConstituent() == nullptr) return true;
-  return last_key_ == 13 || last_key_ == 0;
+  return last_key_ == platform::kEnter || last_key_ == 0;
 }
 
 std::u16string FieldBinding::DisplayText() const {

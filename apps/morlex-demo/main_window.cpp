@@ -267,7 +267,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       const auto* key = static_cast<QKeyEvent*>(event);
       int code = -1;
       if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        code = 13;
+        code = platform::kEnter;
       } else if (!key->text().isEmpty()) {
         code = key->text().at(0).unicode();
       }

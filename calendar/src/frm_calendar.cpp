@@ -304,8 +304,8 @@ void frmCalendar::txtMonth_LostFocus() {
 // --- Year field ----------------------------------------------------------------
 
 void frmCalendar::txtYear_KeyPress(std::int16_t& KeyAscii) {
-  if ((KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == 8) return;
-  const bool enter = KeyAscii == 13;
+  if ((KeyAscii >= '0' && KeyAscii <= '9') || KeyAscii == platform::kBackspace) return;
+  const bool enter = KeyAscii == platform::kEnter;
   KeyAscii = 0;
   if (enter) ApplyTypedYear();
 }

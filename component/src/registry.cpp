@@ -7,6 +7,7 @@
 
 #include "morlex/component/type_library.h"
 #include "morlex/core/error.h"
+#include "morlex/core/quoted_text.h"
 #include "morlex/storage/atomic_file.h"
 #include "registry_lock_p.h"
 
@@ -48,27 +49,10 @@ std::optional<RegistryEntry> ParseLine(const std::string& line) {
   }
   e.key = std::move(head);
   std::size_t i = eq + 4;
-  bool closed = false;
-  while (i < line.size()) {
-    const char c = line[i++];
-    if (c == '"') {
-      closed = true;
-      break;
-    }
-    if (c == '\\') {
-      if (i >= line.size()) return std::nullopt;
-      const char n = line[i++];
-      if (n == 'n')
-        e.value.push_back('\n');
-      else if (n == '"' || n == '\\')
-        e.value.push_back(n);
-      else
-        return std::nullopt;
-    } else {
-      e.value.push_back(c);
-    }
+  if (ReadQuoted(line, i, e.value, /*newline_escape=*/true) != QuotedRead::kRead ||
+      i != line.size()) {
+    return std::nullopt;
   }
-  if (!closed || i != line.size()) return std::nullopt;
   return e;
 }
 

@@ -33,13 +33,13 @@ void MorlexDate::CountSlashes(std::int16_t n, std::int16_t& count) const {
 
 void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
   switch (KeyAscii) {
-    case 8:   // Backspace
-    case 9:   // Tab
+    case platform::kBackspace:
+    case platform::kTab:
     case 46:  // "."
     case 47:  // "/"
       return;
     case 0:
-    case 13:  // Enter commits the date and goes no further
+    case platform::kEnter:  // commits the date and goes no further
       FormatTheDate();
       ValidateAndUpdate();
       KeyAscii = 0;

@@ -1,6 +1,6 @@
 // Placement of txtDate, cmdCalendar and spinCTL inside the control.
 #include "morlex/control/morlex_date.h"
-#include "scoped_flag.h"
+#include "morlex/control/scoped_flag.h"
 
 namespace morlex {
 namespace {
@@ -42,7 +42,7 @@ void MorlexDate::LayoutPass() {
 
   if (m_blnApplyDefaultSize) {
     {
-      detail::ScopedFlag resizing(m_blnResizing);
+      ScopedFlag resizing(m_blnResizing);
       host_.SetHeight(kDefaultHeight);
       host_.SetWidth(kDefaultWidth);
     }
@@ -50,7 +50,7 @@ void MorlexDate::LayoutPass() {
   }
 
   if (host_.Height() < kMinimumHeight) {
-    detail::ScopedFlag resizing(m_blnResizing);
+    ScopedFlag resizing(m_blnResizing);
     host_.SetHeight(kDefaultHeight);
   }
   // A host that keeps the control lower than the minimum gets no layout.
@@ -59,7 +59,7 @@ void MorlexDate::LayoutPass() {
   // The button's width counts whether or not the calendar is wanted.
   if (static_cast<float>(host_.Width() - cmdCalendar.Width()) < 0) {
     {
-      detail::ScopedFlag resizing(m_blnResizing);
+      ScopedFlag resizing(m_blnResizing);
       host_.SetWidth(kDefaultWidth);
     }
     if (static_cast<float>(host_.Width() - cmdCalendar.Width()) < 0) return;

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "morlex/control/morlex_date.h"
+#include "morlex/control/scoped_flag.h"
 #include "morlex/core/date_text.h"
-#include "scoped_flag.h"
 
 namespace morlex {
 namespace {
@@ -39,7 +39,7 @@ void MorlexDate::InitProperties() {
   {
     // The size changes here must not lay the control out; the first pass
     // after initialisation applies the default size instead.
-    detail::ScopedFlag resizing(m_blnResizing);
+    ScopedFlag resizing(m_blnResizing);
     host_.SetWidth(kDefaultWidth);
     host_.SetHeight(kDefaultHeight);
     txtDate.SetText(FormatDate(host_.GetClock().Today(), m_strDateFormat));

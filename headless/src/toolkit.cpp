@@ -43,20 +43,6 @@ float HeadlessTextHeight(float points) {
 // --- WidgetImpl ----------------------------------------------------------------
 
 template <typename Base>
-WidgetImpl<Base>::WidgetImpl(Surface& surface, const platform::WidgetDesign& d)
-    : surface_(surface),
-      name_(d.name),
-      index_(d.index),
-      left_(d.left),
-      top_(d.top),
-      width_(d.width),
-      height_(d.height),
-      visible_(d.visible),
-      enabled_(d.enabled),
-      tab_index_(d.tab_index),
-      tab_stop_(d.tab_stop) {}
-
-template <typename Base>
 void WidgetImpl<Base>::SetFocus() {
   surface_.MoveFocus(this);
 }
@@ -118,7 +104,7 @@ void TextBox::SetFont(platform::FontRef font) {
 }
 
 void TextBox::InsertTyped(std::int16_t code) {
-  if (code == 8) {
+  if (code == platform::kBackspace) {
     if (sel_length_ > 0) {
       Replace(sel_start_, sel_length_, {});
     } else if (sel_start_ > 0) {
@@ -307,29 +293,6 @@ Surface::Surface(const platform::SurfaceDesign& design) : design_(design) {
 
 Surface::~Surface() = default;
 
-template <typename T>
-T& Surface::Find(std::string_view name, int index) {
-  return platform::detail::FindWidget<T>(widgets_, name, index);
-}
-
-platform::TextBox& Surface::GetTextBox(std::string_view n) {
-  return Find<TextBox>(n, -1);
-}
-platform::CommandButton& Surface::GetCommandButton(std::string_view n) {
-  return Find<CommandButton>(n, -1);
-}
-platform::Label& Surface::GetLabel(std::string_view n, int i) {
-  return Find<Label>(n, i);
-}
-platform::PictureBox& Surface::GetPictureBox(std::string_view n) {
-  return Find<PictureBox>(n, -1);
-}
-platform::Image& Surface::GetImage(std::string_view n) {
-  return Find<Image>(n, -1);
-}
-platform::UpDown& Surface::GetUpDown(std::string_view n) {
-  return Find<UpDown>(n, -1);
-}
 TextBox& Surface::Text(std::string_view n) {
   return Find<TextBox>(n, -1);
 }

@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "morlex/core/error.h"
+#include "morlex/core/quoted_text.h"
 #include "morlex/core/unicode.h"
 
 namespace morlex::host {
@@ -23,23 +24,14 @@ std::vector<Token> Tokenize(std::string_view line) {
     if (line[i] == '"') {
       t.quoted = true;
       ++i;
-      bool closed = false;
-      while (i < line.size()) {
-        const char c = line[i++];
-        if (c == '"') {
-          closed = true;
+      switch (ReadQuoted(line, i, t.text, /*newline_escape=*/false)) {
+        case QuotedRead::kRead:
           break;
-        }
-        if (c == '\\') {
-          if (i >= line.size() || (line[i] != '"' && line[i] != '\\')) {
-            throw std::invalid_argument("bad escape in quoted string (only \\\" and \\\\)");
-          }
-          t.text.push_back(line[i++]);
-        } else {
-          t.text.push_back(c);
-        }
+        case QuotedRead::kBadEscape:
+          throw std::invalid_argument("bad escape in quoted string (only \\\" and \\\\)");
+        case QuotedRead::kUnterminated:
+          throw std::invalid_argument("unterminated quoted string");
       }
-      if (!closed) throw std::invalid_argument("unterminated quoted string");
       if (i < line.size() && !blank(line[i])) {
         throw std::invalid_argument("a quoted string must be followed by a blank");
       }

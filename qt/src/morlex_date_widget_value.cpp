@@ -1,26 +1,11 @@
 #include <algorithm>
 
+#include "morlex/control/scoped_flag.h"
 #include "morlex/core/unicode.h"
 #include "morlex/qt/failure.h"
 #include "morlex_date_widget_p.h"
 
 namespace morlex::qt {
-namespace {
-
-// Sets a flag for its lifetime and restores what it held.
-class Flag {
- public:
-  explicit Flag(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-  ~Flag() { flag_ = was_; }
-  Flag(const Flag&) = delete;
-  Flag& operator=(const Flag&) = delete;
-
- private:
-  bool& flag_;
-  bool was_;
-};
-
-}  // namespace
 
 // --- The typed value --------------------------------------------------------------------
 
@@ -48,7 +33,7 @@ void MorlexDateWidget::ShowDate(const QDate& date) {
       return;
     }
     d->value.Show(date.isNull() ? std::nullopt : std::optional(Private::FromQDate(date)), *shown);
-    const Flag showing(d->showing);
+    const ScopedFlag showing(d->showing);
     d->control->SetText(*shown);
     d->FollowText();
   });
@@ -56,7 +41,7 @@ void MorlexDateWidget::ShowDate(const QDate& date) {
 
 void MorlexDateWidget::ShowText(const QString& text) {
   Guarded([&] {
-    const Flag showing(d->showing);
+    const ScopedFlag showing(d->showing);
     d->control->SetText(FromQString(text));
   });
 }

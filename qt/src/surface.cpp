@@ -197,30 +197,6 @@ void Surface::PlaceAll() {
   for (QtWidget* w : qt_widgets_) w->Place();
 }
 
-template <typename T>
-T& Surface::Find(std::string_view name, int index) {
-  return platform::detail::FindWidget<T>(widgets_, name, index);
-}
-
-platform::TextBox& Surface::GetTextBox(std::string_view n) {
-  return Find<TextBox>(n, -1);
-}
-platform::CommandButton& Surface::GetCommandButton(std::string_view n) {
-  return Find<platform::CommandButton>(n, -1);
-}
-platform::Label& Surface::GetLabel(std::string_view n, int i) {
-  return Find<Label>(n, i);
-}
-platform::PictureBox& Surface::GetPictureBox(std::string_view n) {
-  return Find<PictureBox>(n, -1);
-}
-platform::Image& Surface::GetImage(std::string_view n) {
-  return Find<Image>(n, -1);
-}
-platform::UpDown& Surface::GetUpDown(std::string_view n) {
-  return Find<platform::UpDown>(n, -1);
-}
-
 QtWidget* Surface::FromQ(const QObject* object) const {
   if (object == nullptr) return nullptr;
   for (QtWidget* w : qt_widgets_) {

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <optional>
 
 #include "drawn_parts_p.h"
@@ -27,27 +28,15 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent& event) {
   if (!text.isEmpty()) {
     code = text.at(0).unicode();
   } else {
-    switch (event.key()) {
-      case Qt::Key_Backspace:
-        code = 8;
-        break;
-      case Qt::Key_Tab:
-        code = 9;
-        break;
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        code = 13;
-        break;
-      case Qt::Key_Escape:
-        code = 27;
-        break;
-      default:
-        return std::nullopt;
-    }
+    const auto* known = std::find_if(kControlKeys.begin(), kControlKeys.end(),
+                                     [&](const ControlKey& k) { return k.key == event.key(); });
+    if (known == kControlKeys.end()) return std::nullopt;
+    code = static_cast<char16_t>(known->code);
   }
-  if (code == 127) return std::nullopt;  // Delete
-  const bool control = code < 32;
-  if (control && code != 0 && code != 8 && code != 9 && code != 13 && code != 27) {
+  if (code == platform::kDelete) return std::nullopt;
+  const bool control = code < platform::kSpace;
+  if (control && code != 0 && code != platform::kBackspace && code != platform::kTab &&
+      code != platform::kEnter && code != platform::kEscape) {
     return std::nullopt;
   }
   if (!control &&
@@ -332,11 +321,13 @@ bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
       // the host's form, whose default or cancel button may want them. A
       // box that takes no Tab (the calendar's month box consumes every key)
       // must still let it move the focus on, or the user is trapped in it.
-      const bool pass_on = box != nullptr && (typed == 13 || typed == 27 || typed == 9);
+      const bool pass_on =
+          box != nullptr &&
+          (typed == platform::kEnter || typed == platform::kEscape || typed == platform::kTab);
       return !pass_on;
     }
     if (key == typed && !box->RefusesTyped(event->text())) {
-      if (typed >= 32 && event->text().size() == 1 && box->InsertsTypedDirectly()) {
+      if (typed >= platform::kSpace && event->text().size() == 1 && box->InsertsTypedDirectly()) {
         // The line edit would insert it the same way, only after testing
         // the key against every standard shortcut (most of a typed key's
         // cost), and no shortcut is a plain character. Its release still

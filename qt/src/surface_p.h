@@ -66,7 +66,7 @@ class SurfaceParentScope {
   Surface* made_ = nullptr;
 };
 
-class Surface : public virtual platform::Surface {
+class Surface : public platform::WidgetListSurface {
  public:
   // body is the QWidget that holds the widgets: the control's body or a
   // form's dialog. The surface deletes it when it owns it; a body it does
@@ -82,13 +82,6 @@ class Surface : public virtual platform::Surface {
   Surface(const platform::SurfaceDesign& design, QWidget* body, bool owns_body,
           bool draws_parts = false, bool body_forwards_events = false);
   ~Surface() override;
-
-  platform::TextBox& GetTextBox(std::string_view name) override;
-  platform::CommandButton& GetCommandButton(std::string_view name) override;
-  platform::Label& GetLabel(std::string_view name, int index = -1) override;
-  platform::PictureBox& GetPictureBox(std::string_view name) override;
-  platform::Image& GetImage(std::string_view name) override;
-  platform::UpDown& GetUpDown(std::string_view name) override;
 
   // The design's font, for widgets that name none.
   const platform::FontDesign& DesignFont() const { return design_font_; }
@@ -131,8 +124,9 @@ class Surface : public virtual platform::Surface {
 
  private:
   class Bridge;
-  template <typename T>
-  T& Find(std::string_view name, int index);
+  const std::vector<std::unique_ptr<platform::Widget>>& AllWidgets() const override {
+    return widgets_;
+  }
   bool HandleKeyPress(QtWidget& widget, QKeyEvent* event);
   // Paint and mouse events of the body, and mouse events of its widgets
   // that fall on a drawn part: true when a part took the event.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "morlex/control/scoped_flag.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
@@ -88,7 +89,7 @@ void LineEdit::PaintOwn(QPaintEvent* event) {
                 style()->drawPrimitive(QStyle::PE_PanelLineEdit, &at_origin, &offscreen, this);
               });
   }
-  const ScopedSet over(painting_over_panel_);
+  const ScopedFlag over(painting_over_panel_);
   QLineEdit::paintEvent(event);  // the text, the selection and the caret
 }
 
@@ -143,7 +144,7 @@ void TextBox::SetText(std::u16string_view text) {
   const QString next = ToQString(text);
   const bool changed = edit_->text() != next;
   {
-    ScopedSet silent(silent_);
+    ScopedFlag silent(silent_);
     if (changed) edit_->setText(next);
     edit_->setCursorPosition(0);
   }
@@ -186,7 +187,7 @@ void TextBox::SetSelText(std::u16string_view text) {
   QString after = before;
   after.replace(start, length, ToQString(text));
   {
-    ScopedSet silent(silent_);
+    ScopedFlag silent(silent_);
     if (after != before) edit_->setText(after);
     edit_->setCursorPosition(start + static_cast<int>(text.size()));
   }
@@ -237,17 +238,17 @@ void TextBox::SetToolTipText(std::u16string_view text) {
 }
 
 bool TextBox::RefusesTyped(const QString& text) const {
-  if (max_length_ <= 0 || text.isEmpty() || text.at(0).unicode() < 32) return false;
+  if (max_length_ <= 0 || text.isEmpty() || text.at(0).unicode() < platform::kSpace) return false;
   const qsizetype after = edit_->text().size() - edit_->selectedText().size() + text.size();
   return after > max_length_;
 }
 
 void TextBox::InsertTyped(std::int16_t code) {
-  if (code == 8) {
+  if (code == platform::kBackspace) {
     edit_->backspace();
     return;
   }
-  if (code >= 0 && code < 32) return;  // Tab, Enter and other controls insert nothing
+  if (code >= 0 && code < platform::kSpace) return;  // Tab, Enter and other controls insert nothing
   const QString typed(QChar(static_cast<char16_t>(code)));
   if (RefusesTyped(typed)) return;
   edit_->insert(typed);

@@ -72,41 +72,6 @@ void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
 // --- PartImpl, WidgetImpl ------------------------------------------------------------
 
 template <typename Base>
-PartImpl<Base>::PartImpl(Surface& surface, const platform::WidgetDesign& d)
-    : surface_(surface),
-      name_(d.name),
-      index_(d.index),
-      left_(d.left),
-      top_(d.top),
-      width_(d.width),
-      height_(d.height),
-      visible_(d.visible),
-      enabled_(d.enabled),
-      tab_index_(d.tab_index),
-      tab_stop_(d.tab_stop) {}
-
-template <typename Base>
-void PartImpl<Base>::SetLeft(float v) {
-  left_ = v;
-  Place();
-}
-template <typename Base>
-void PartImpl<Base>::SetTop(float v) {
-  top_ = v;
-  Place();
-}
-template <typename Base>
-void PartImpl<Base>::SetWidth(float v) {
-  width_ = v;
-  Place();
-}
-template <typename Base>
-void PartImpl<Base>::SetHeight(float v) {
-  height_ = v;
-  Place();
-}
-
-template <typename Base>
 void PartImpl<Base>::SetFocus() {
   surface_.MoveFocus(this);
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "morlex/platform/design.h"
+#include "morlex/platform/designed_widget.h"
 #include "morlex/platform/font.h"
 #include "morlex/platform/widgets.h"
 
@@ -37,38 +38,31 @@ class QtWidget {
 // What every widget keeps of its design: name, index, geometry in twips,
 // visibility, state and tab order.
 template <typename Base>
-class PartImpl : public Base, public QtWidget {
+class PartImpl : public platform::DesignedWidget<Base>, public QtWidget {
  public:
-  PartImpl(Surface& surface, const platform::WidgetDesign& design);
+  PartImpl(Surface& surface, const platform::WidgetDesign& design)
+      : platform::DesignedWidget<Base>(design), surface_(surface) {}
 
-  const std::string& Name() const override { return name_; }
-  int Index() const override { return index_; }
-  float Left() const override { return left_; }
-  float Top() const override { return top_; }
-  float Width() const override { return width_; }
-  float Height() const override { return height_; }
-  void SetLeft(float v) override;
-  void SetTop(float v) override;
-  void SetWidth(float v) override;
-  void SetHeight(float v) override;
-  bool Visible() const override { return visible_; }
-  bool Enabled() const override { return enabled_; }
+  void SetLeft(float v) override { PlaceWith(this->left_, v); }
+  void SetTop(float v) override { PlaceWith(this->top_, v); }
+  void SetWidth(float v) override { PlaceWith(this->width_, v); }
+  void SetHeight(float v) override { PlaceWith(this->height_, v); }
   void SetFocus() override;
 
   platform::Widget& Self() override { return *this; }
-  int TabIndex() const override { return tab_index_; }
-  bool TabStop() const override { return tab_stop_; }
+  int TabIndex() const override { return this->tab_index_; }
+  bool TabStop() const override { return this->tab_stop_; }
   bool TakesFocus() const override { return false; }
   Surface& Owner() const override { return surface_; }
 
  protected:
   Surface& surface_;
-  std::string name_;
-  int index_;
-  float left_, top_, width_, height_;
-  bool visible_, enabled_;
-  int tab_index_;
-  bool tab_stop_;
+
+ private:
+  void PlaceWith(float& length, float twips) {
+    length = twips;
+    Place();
+  }
 };
 
 // A platform widget that is a Qt widget of its own.
@@ -93,19 +87,6 @@ class WidgetImpl : public PartImpl<Base> {
 
 // Refuses an object that another toolkit made ("widget", "surface", "form").
 [[noreturn]] void NotOfThisToolkit(const char* kind);
-
-// Sets a flag for a scope; Qt calls inside do not throw, but the flag must not
-// stay set if one ever did.
-class ScopedSet {
- public:
-  explicit ScopedSet(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedSet() { flag_ = false; }
-  ScopedSet(const ScopedSet&) = delete;
-  ScopedSet& operator=(const ScopedSet&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // Calls a notification handler through a copy: a handler may replace the
 // handlers while it runs.

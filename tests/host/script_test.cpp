@@ -14,9 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> ScriptNames() {
-  return morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR);
-}
 using morlex::testing::ReadFile;
 
 class HostScript : public testing::TestWithParam<std::string> {};
@@ -35,14 +32,9 @@ TEST_P(HostScript, PrintsExpectedOutput) {
   EXPECT_EQ(out.str(), ReadFile(dir / (GetParam() + ".out")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, HostScript, testing::ValuesIn(ScriptNames()),
-                         [](const auto& info) {
-                           std::string n = info.param;
-                           for (char& c : n) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Scripts, HostScript,
+                         testing::ValuesIn(morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR)),
+                         morlex::testing::ScriptTestName);
 
 // A damaged bag file is told problem by problem before the control loads
 // what could be read, so that nobody saves over it unknowingly.

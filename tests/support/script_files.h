@@ -4,7 +4,10 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,6 +26,16 @@ inline std::vector<std::string> ScriptNames(const std::filesystem::path& dir) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// A script's name as a test's name: what is not a letter or a digit
+// becomes '_'.
+inline std::string ScriptTestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param;
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {

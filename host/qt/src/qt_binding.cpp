@@ -24,20 +24,11 @@ namespace {
 
 int KeyOf(char16_t ch) {
   if (ch >= u'a' && ch <= u'z') return Qt::Key_A + (ch - u'a');
-  switch (ch) {
-    case 8:
-      return Qt::Key_Backspace;
-    case 9:
-      return Qt::Key_Tab;
-    case 13:
-      return Qt::Key_Return;
-    case 27:
-      return Qt::Key_Escape;
-    default:
-      break;
+  for (const ControlKey& k : kControlKeys) {
+    if (k.code == ch) return k.key;
   }
   // Qt's codes of the printable ASCII keys are their characters.
-  if (ch >= 32 && ch < 127) return ch;
+  if (ch >= platform::kSpace && ch < platform::kDelete) return ch;
   return Qt::Key_unknown;
 }
 
@@ -88,6 +79,12 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
   const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
   Send(widget, event);
+}
+
+// A press (or a double click) and the release after it.
+void SendClick(QWidget* widget, QPoint at, QEvent::Type down = QEvent::MouseButtonPress) {
+  SendMouse(widget, down, at);
+  SendMouse(widget, QEvent::MouseButtonRelease, at);
 }
 
 // The point of a line edit where a click puts the caret at position, when
@@ -149,8 +146,7 @@ class QtInput final : public host::UserInput {
     QWidget* edit = Q(box);
     const QPoint at = edit->rect().center();
     FailureCapture capture;
-    SendMouse(edit, QEvent::MouseButtonDblClick, at);
-    SendMouse(edit, QEvent::MouseButtonRelease, at);
+    SendClick(edit, at, QEvent::MouseButtonDblClick);
     capture.Rethrow();
   }
 
@@ -192,8 +188,7 @@ class QtInput final : public host::UserInput {
     } else {
       const int h = arrows->height();
       const QPoint at(arrows->width() / 2, up ? h / 4 : h / 2 + (h - h / 2) / 2);
-      SendMouse(arrows, QEvent::MouseButtonPress, at);
-      SendMouse(arrows, QEvent::MouseButtonRelease, at);
+      SendClick(arrows, at);
     }
     capture.Rethrow();
   }
@@ -217,28 +212,14 @@ class QtInput final : public host::UserInput {
     if (push->rect().isEmpty()) {
       push->click();  // no pixel to hit
     } else {
-      SendMouse(push, QEvent::MouseButtonPress, push->rect().center());
-      SendMouse(push, QEvent::MouseButtonRelease, push->rect().center());
+      SendClick(push, push->rect().center());
     }
     capture.Rethrow();
   }
 
-  void ClickLabel(platform::Label& label) override {
-    if (!label.Visible()) return;
-    QWidget* q = Q(label);
-    FailureCapture capture;
-    SendMouse(q, QEvent::MouseButtonPress, q->rect().center());
-    SendMouse(q, QEvent::MouseButtonRelease, q->rect().center());
-    capture.Rethrow();
-  }
-
+  void ClickLabel(platform::Label& label) override { ClickOn(label, QEvent::MouseButtonPress); }
   void DblClickLabel(platform::Label& label) override {
-    if (!label.Visible()) return;
-    QWidget* q = Q(label);
-    FailureCapture capture;
-    SendMouse(q, QEvent::MouseButtonDblClick, q->rect().center());
-    SendMouse(q, QEvent::MouseButtonRelease, q->rect().center());
-    capture.Rethrow();
+    ClickOn(label, QEvent::MouseButtonDblClick);
   }
 
   void MoveFocus(platform::Surface& surface, platform::Widget* to) override {
@@ -260,6 +241,14 @@ class QtInput final : public host::UserInput {
   }
 
  private:
+  static void ClickOn(platform::Label& label, QEvent::Type down) {
+    if (!label.Visible()) return;
+    QWidget* q = Q(label);
+    FailureCapture capture;
+    SendClick(q, q->rect().center(), down);
+    capture.Rethrow();
+  }
+
   static QWidget* Q(platform::Widget& widget) {
     QWidget* q = WidgetOf(widget);
     if (q == nullptr) throw Error(errnum::kInvalidCall, "Not a widget of the Qt toolkit");
@@ -275,8 +264,7 @@ class QtInput final : public host::UserInput {
     QWidget* target = body->childAt(at);
     if (target == nullptr) target = body;
     const QPoint local = target->mapFrom(body, at);
-    SendMouse(target, QEvent::MouseButtonPress, local);
-    SendMouse(target, QEvent::MouseButtonRelease, local);
+    SendClick(target, local);
   }
 
   Toolkit& toolkit_;

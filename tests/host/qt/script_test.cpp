@@ -7,8 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <QTemporaryDir>
-
 #include "morlex/host/qt_binding.h"
 #include "morlex/host/script.h"
 #include "script_files.h"
@@ -17,9 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> ScriptNames() {
-  return morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR);
-}
 using morlex::testing::ReadFile;
 
 class QtScript : public testing::TestWithParam<std::string> {};
@@ -32,14 +27,7 @@ TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
   ASSERT_TRUE(script) << "cannot open script";
   // Scripts may save and load files by relative names: they do so in a
   // folder of their own.
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const fs::path before = fs::current_path();
-  fs::current_path(folder.path().toStdString());
-  struct Back {
-    fs::path to;
-    ~Back() { fs::current_path(to); }
-  } back{before};
+  const morlex::testing::ScratchFolder folder;
   auto binding = morlex::qt::MakeQtBinding();
   std::ostringstream out;
   {
@@ -50,12 +38,8 @@ TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
   EXPECT_EQ(out.str(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, QtScript, testing::ValuesIn(ScriptNames()), [](const auto& info) {
-  std::string n = info.param;
-  for (char& c : n) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Scripts, QtScript,
+                         testing::ValuesIn(morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR)),
+                         morlex::testing::ScriptTestName);
 
 }  // namespace

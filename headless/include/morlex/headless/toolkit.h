@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "morlex/platform/designed_widget.h"
 #include "morlex/platform/toolkit.h"
 
 namespace morlex::headless {
@@ -22,38 +23,25 @@ class Surface;
 
 // Shared state of every headless widget.
 template <typename Base>
-class WidgetImpl : public Base {
+class WidgetImpl : public platform::DesignedWidget<Base> {
  public:
-  WidgetImpl(Surface& surface, const platform::WidgetDesign& design);
+  WidgetImpl(Surface& surface, const platform::WidgetDesign& design)
+      : platform::DesignedWidget<Base>(design), surface_(surface) {}
 
-  const std::string& Name() const override { return name_; }
-  int Index() const override { return index_; }
-  float Left() const override { return left_; }
-  float Top() const override { return top_; }
-  float Width() const override { return width_; }
-  float Height() const override { return height_; }
-  void SetLeft(float v) override { left_ = v; }
-  void SetTop(float v) override { top_ = v; }
-  void SetWidth(float v) override { width_ = v; }
-  void SetHeight(float v) override { height_ = v; }
-  bool Visible() const override { return visible_; }
-  void SetVisible(bool v) override { visible_ = v; }
-  bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool v) override { enabled_ = v; }
+  void SetLeft(float v) override { this->left_ = v; }
+  void SetTop(float v) override { this->top_ = v; }
+  void SetWidth(float v) override { this->width_ = v; }
+  void SetHeight(float v) override { this->height_ = v; }
+  void SetVisible(bool v) override { this->visible_ = v; }
+  void SetEnabled(bool v) override { this->enabled_ = v; }
   void SetFocus() override;
 
-  int TabIndex() const { return tab_index_; }
-  bool TabStop() const { return tab_stop_; }
+  int TabIndex() const { return this->tab_index_; }
+  bool TabStop() const { return this->tab_stop_; }
   Surface& Owner() const { return surface_; }
 
  protected:
   Surface& surface_;
-  std::string name_;
-  int index_;
-  float left_, top_, width_, height_;
-  bool visible_, enabled_;
-  int tab_index_;
-  bool tab_stop_;
 };
 
 class TextBox final : public WidgetImpl<platform::TextBox> {
@@ -200,17 +188,10 @@ class UpDown final : public WidgetImpl<platform::UpDown> {
 };
 
 // A surface and its widgets, with the focus inside it.
-class Surface : public virtual platform::Surface {
+class Surface : public platform::WidgetListSurface {
  public:
   explicit Surface(const platform::SurfaceDesign& design);
   ~Surface() override;
-
-  platform::TextBox& GetTextBox(std::string_view name) override;
-  platform::CommandButton& GetCommandButton(std::string_view name) override;
-  platform::Label& GetLabel(std::string_view name, int index = -1) override;
-  platform::PictureBox& GetPictureBox(std::string_view name) override;
-  platform::Image& GetImage(std::string_view name) override;
-  platform::UpDown& GetUpDown(std::string_view name) override;
 
   // The same widgets with their user-side calls.
   TextBox& Text(std::string_view name);
@@ -233,8 +214,9 @@ class Surface : public virtual platform::Surface {
   void TabFrom(bool back);
 
  private:
-  template <typename T>
-  T& Find(std::string_view name, int index);
+  const std::vector<std::unique_ptr<platform::Widget>>& AllWidgets() const override {
+    return widgets_;
+  }
 
   platform::SurfaceDesign design_;
   std::vector<std::unique_ptr<platform::Widget>> widgets_;

@@ -56,6 +56,35 @@ class Form : public virtual Surface {
 };
 
 namespace detail {
+template <typename T>
+T& FindWidget(const std::vector<std::unique_ptr<Widget>>& widgets, std::string_view name,
+              int index);
+}  // namespace detail
+
+// For toolkits: a surface whose widgets are all in one list, found there by
+// the lookups. The toolkit's surface gives the list.
+class WidgetListSurface : public virtual Surface {
+ public:
+  TextBox& GetTextBox(std::string_view name) override { return Find<TextBox>(name, -1); }
+  CommandButton& GetCommandButton(std::string_view name) override {
+    return Find<CommandButton>(name, -1);
+  }
+  Label& GetLabel(std::string_view name, int index = -1) override {
+    return Find<Label>(name, index);
+  }
+  PictureBox& GetPictureBox(std::string_view name) override { return Find<PictureBox>(name, -1); }
+  Image& GetImage(std::string_view name) override { return Find<Image>(name, -1); }
+  UpDown& GetUpDown(std::string_view name) override { return Find<UpDown>(name, -1); }
+
+ protected:
+  virtual const std::vector<std::unique_ptr<Widget>>& AllWidgets() const = 0;
+  template <typename T>
+  T& Find(std::string_view name, int index) const {
+    return detail::FindWidget<T>(AllWidgets(), name, index);
+  }
+};
+
+namespace detail {
 
 // For toolkits: fails with Error 340 naming the widget (and array index).
 [[noreturn]] void NoSuchWidget(std::string_view name, int index);

@@ -39,6 +39,18 @@ enum class NavKey : std::uint8_t {
   kTab,
 };
 
+// The character codes of the keys that type no printable character, as the
+// key-press notification reports them; every other key's code is its
+// character (printable ones from kSpace on, but kDelete).
+enum KeyCode : std::int16_t {
+  kBackspace = 8,
+  kTab = 9,
+  kEnter = 13,
+  kEscape = 27,
+  kSpace = 32,
+  kDelete = 127,
+};
+
 // One key going down, with the modifier keys held. A handler that acts on
 // the key sets handled, and the widget then does nothing of its own with it
 // (no caret move, no character, no focus change).

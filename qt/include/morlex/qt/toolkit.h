@@ -19,6 +19,8 @@
 
 #include <QPointer>
 #include <QRect>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -62,6 +64,21 @@ class Toolkit final : public platform::Toolkit {
   // widget of its owner's, or nullptr.
   detail::SurfaceParentScope* surface_parent_ = nullptr;
 };
+
+// The keys that type a control character, with the code the key-press
+// notification gives each; where two keys give one code, a driver that plays
+// the user sends the first.
+struct ControlKey {
+  Qt::Key key;
+  std::int16_t code;
+};
+inline constexpr std::array<ControlKey, 5> kControlKeys = {{
+    {Qt::Key_Backspace, platform::kBackspace},
+    {Qt::Key_Tab, platform::kTab},
+    {Qt::Key_Return, platform::kEnter},
+    {Qt::Key_Enter, platform::kEnter},
+    {Qt::Key_Escape, platform::kEscape},
+}};
 
 // The QWidget behind a widget or surface of the Qt toolkit; nullptr for a
 // widget of another toolkit, and for a part that its surface's body draws
