@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libicu-dev libhowardhinnant-date-dev
   xvfb xauth fonts-dejavu-core
+  graphviz
 )
 
 missing=()
