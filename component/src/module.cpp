@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "morlex/component/dispatch.h"
@@ -225,23 +227,15 @@ MxResult ControlInvoke(MxControl* self, std::int32_t dispid, std::uint16_t flags
     Fill(error, errnum::kNoSuchMember, "MorlexDate", ErrorMessage(errnum::kNoSuchMember));
     return MX_DISP_E_MEMBERNOTFOUND;
   }
-  Accessor accessor;
-  switch (flags) {
-    case MX_DISPATCH_METHOD:
-      accessor = Accessor::kMethod;
-      break;
-    case MX_DISPATCH_PROPERTYGET:
-      accessor = Accessor::kGet;
-      break;
-    case MX_DISPATCH_PROPERTYPUT:
-      accessor = Accessor::kPut;
-      break;
-    case MX_DISPATCH_PROPERTYPUTREF:
-      accessor = Accessor::kPutRef;
-      break;
-    default:
-      return MX_E_INVALIDARG;
-  }
+  static constexpr std::pair<std::uint16_t, Accessor> kByFlags[] = {
+      {MX_DISPATCH_METHOD, Accessor::kMethod},
+      {MX_DISPATCH_PROPERTYGET, Accessor::kGet},
+      {MX_DISPATCH_PROPERTYPUT, Accessor::kPut},
+      {MX_DISPATCH_PROPERTYPUTREF, Accessor::kPutRef}};
+  const auto* found = std::find_if(std::begin(kByFlags), std::end(kByFlags),
+                                   [flags](const auto& entry) { return entry.first == flags; });
+  if (found == std::end(kByFlags)) return MX_E_INVALIDARG;
+  Accessor accessor = found->second;
   // A property read as a method call, as automation allows, is a get.
   if (accessor == Accessor::kMethod && !m->Has(Accessor::kMethod) && m->Has(Accessor::kGet)) {
     accessor = Accessor::kGet;

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 namespace morlex::qt {
@@ -50,46 +51,23 @@ bool IsSystemColor(std::uint32_t value) {
 }
 
 QPalette::ColorRole SystemColorRole(int index) {
-  switch (index) {
-    case 2:
-      return QPalette::Highlight;  // active caption
-    case 5:
-      return QPalette::Base;  // window background
-    case 6:
-      return QPalette::Shadow;  // window frame
-    case 7:
-      return QPalette::WindowText;  // menu text
-    case 8:
-      return QPalette::Text;  // window text
-    case 9:
-      return QPalette::HighlightedText;  // caption text
-    case 12:
-      return QPalette::Dark;  // application workspace
-    case 13:
-      return QPalette::Highlight;
-    case 14:
-      return QPalette::HighlightedText;
-    case 15:
-      return QPalette::Button;  // button face
-    case 16:
-      return QPalette::Mid;  // button shadow
-    case 17:
-      return QPalette::PlaceholderText;  // grey text
-    case 18:
-      return QPalette::ButtonText;
-    case 20:
-      return QPalette::Light;  // three-dimensional highlight
-    case 21:
-      return QPalette::Shadow;  // three-dimensional dark shadow
-    case 22:
-      return QPalette::Midlight;  // three-dimensional light
-    case 23:
-      return QPalette::ToolTipText;  // info text
-    case 24:
-      return QPalette::ToolTipBase;  // info background
-    default:
-      return QPalette::Window;  // desktop, menus, dialog faces
-  }
+  // By the system colour's index: 2 active caption, 5 window background,
+  // 6 window frame, 7 menu text, 8 window text, 9 caption text, 12
+  // application workspace, 13 and 14 highlight and its text, 15 button face,
+  // 16 button shadow, 17 grey text, 18 button text, 20 to 22 the
+  // three-dimensional highlight, dark shadow and light, 23 and 24 info text
+  // and background; the rest (desktop, menus, dialog faces) the window's.
+  using P = QPalette;
+  // clang-format off
+  static constexpr P::ColorRole kRoles[] = {
+      P::Window, P::Window, P::Highlight, P::Window, P::Window,  // 0 to 4
+      P::Base, P::Shadow, P::WindowText, P::Text, P::HighlightedText,  // 5 to 9
+      P::Window, P::Window, P::Dark, P::Highlight, P::HighlightedText,  // 10 to 14
+      P::Button, P::Mid, P::PlaceholderText, P::ButtonText, P::Window,  // 15 to 19
+      P::Light, P::Shadow, P::Midlight, P::ToolTipText, P::ToolTipBase,  // 20 to 24
+  };
+  // clang-format on
+  return index >= 0 && index < static_cast<int>(std::size(kRoles)) ? kRoles[index] : P::Window;
 }
 
 QColor ColorFromValue(std::uint32_t value, const QPalette& palette) {

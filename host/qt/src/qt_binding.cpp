@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
@@ -34,32 +35,20 @@ int KeyOf(char16_t ch) {
 
 int KeyOf(platform::NavKey key, bool shift) {
   using platform::NavKey;
-  switch (key) {
-    case NavKey::kLeft:
-      return Qt::Key_Left;
-    case NavKey::kRight:
-      return Qt::Key_Right;
-    case NavKey::kUp:
-      return Qt::Key_Up;
-    case NavKey::kDown:
-      return Qt::Key_Down;
-    case NavKey::kPageUp:
-      return Qt::Key_PageUp;
-    case NavKey::kPageDown:
-      return Qt::Key_PageDown;
-    case NavKey::kHome:
-      return Qt::Key_Home;
-    case NavKey::kEnd:
-      return Qt::Key_End;
-    case NavKey::kF4:
-      return Qt::Key_F4;
-    case NavKey::kSpace:
-      return Qt::Key_Space;
-    case NavKey::kTab:
-      return shift ? Qt::Key_Backtab : Qt::Key_Tab;
-    default:
-      return Qt::Key_unknown;
+  if (key == NavKey::kTab) return shift ? Qt::Key_Backtab : Qt::Key_Tab;
+  // clang-format off
+  static constexpr std::pair<NavKey, Qt::Key> kKeys[] = {
+      {NavKey::kLeft, Qt::Key_Left}, {NavKey::kRight, Qt::Key_Right},
+      {NavKey::kUp, Qt::Key_Up}, {NavKey::kDown, Qt::Key_Down},
+      {NavKey::kPageUp, Qt::Key_PageUp}, {NavKey::kPageDown, Qt::Key_PageDown},
+      {NavKey::kHome, Qt::Key_Home}, {NavKey::kEnd, Qt::Key_End},
+      {NavKey::kF4, Qt::Key_F4}, {NavKey::kSpace, Qt::Key_Space},
+  };
+  // clang-format on
+  for (const auto& [nav, qt_key] : kKeys) {
+    if (nav == key) return qt_key;
   }
+  return Qt::Key_unknown;
 }
 
 void Send(QWidget* widget, QEvent& event) {
