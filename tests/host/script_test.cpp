@@ -20,16 +20,9 @@ class HostScript : public testing::TestWithParam<std::string> {};
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(HostScript);
 
 TEST_P(HostScript, PrintsExpectedOutput) {
-  const fs::path dir = MORLEX_SCRIPT_DIR;
-  std::ifstream script(dir / (GetParam() + ".mhs"));
-  ASSERT_TRUE(script) << "cannot open script";
-  const morlex::testing::ScratchFolder folder;  // for the files a script saves
   auto binding = morlex::host::MakeHeadlessBinding();
-  std::ostringstream out;
-  morlex::host::ScriptRunner runner(*binding, out);
-  runner.SetToday({2026, 12, 8});
-  ASSERT_NO_THROW(runner.Run(script));
-  EXPECT_EQ(out.str(), ReadFile(dir / (GetParam() + ".out")));
+  EXPECT_EQ(morlex::testing::RunScript(*binding, MORLEX_SCRIPT_DIR, GetParam()),
+            ReadFile(fs::path(MORLEX_SCRIPT_DIR) / (GetParam() + ".out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, HostScript,

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "morlex/host/binding.h"
+#include "morlex/host/script.h"
+
 namespace morlex::testing {
 
 // The names (without extension) of the .mhs scripts in dir, sorted.
@@ -69,5 +72,22 @@ class ScratchFolder {
   std::filesystem::path before_;
   std::filesystem::path path_;
 };
+
+// Runs dir/NAME.mhs on binding in a scratch folder of its own, on the day the
+// expected outputs assume, and gives back what it printed.
+inline std::string RunScript(host::Binding& binding, const std::filesystem::path& dir,
+                             const std::string& name) {
+  std::ifstream script(dir / (name + ".mhs"));
+  if (!script) {
+    ADD_FAILURE() << "cannot open script " << name;
+    return {};
+  }
+  const ScratchFolder folder;
+  std::ostringstream out;
+  host::ScriptRunner runner(binding, out);
+  runner.SetToday({2026, 12, 8});
+  EXPECT_NO_THROW(runner.Run(script));
+  return out.str();
+}
 
 }  // namespace morlex::testing

@@ -21,21 +21,9 @@ class QtScript : public testing::TestWithParam<std::string> {};
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(QtScript);
 
 TEST_P(QtScript, PrintsWhatTheHeadlessToolkitPrints) {
-  const fs::path dir = MORLEX_SCRIPT_DIR;
-  std::ifstream script(dir / (GetParam() + ".mhs"));
-  const std::string expected = ReadFile(dir / (GetParam() + ".out"));
-  ASSERT_TRUE(script) << "cannot open script";
-  // Scripts may save and load files by relative names: they do so in a
-  // folder of their own.
-  const morlex::testing::ScratchFolder folder;
   auto binding = morlex::qt::MakeQtBinding();
-  std::ostringstream out;
-  {
-    morlex::host::ScriptRunner runner(*binding, out);
-    runner.SetToday({2026, 12, 8});
-    ASSERT_NO_THROW(runner.Run(script));
-  }
-  EXPECT_EQ(out.str(), expected);
+  EXPECT_EQ(morlex::testing::RunScript(*binding, MORLEX_SCRIPT_DIR, GetParam()),
+            ReadFile(fs::path(MORLEX_SCRIPT_DIR) / (GetParam() + ".out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, QtScript,
