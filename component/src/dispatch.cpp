@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "morlex/component/module_abi.h"
 #include "morlex/core/error.h"
 
 namespace morlex::component {
@@ -63,6 +64,19 @@ const std::array<MemberInfo, 18> kMembers = {{
     {18, "AboutBox", kMethod, ValueType::kNone, -552, 407, ""},
 }};
 
+constexpr std::array<MemberInfo, 2> kAddedMembers = {{
+    {19, "DateOrder", kGetPut, ValueType::kDateOrder, Own(14), 503,
+     "Returns/sets the order of month, day and year in the date."},
+    {20, "DateSeparator", kGetPut, ValueType::kString, Own(13), 503,
+     "Returns/sets the character between the parts of the date."},
+}};
+// The C header repeats the identifiers and the values for hosts in C.
+static_assert(kAddedMembers[0].dispid == MX_DISPID_DATEORDER &&
+              kAddedMembers[1].dispid == MX_DISPID_DATESEPARATOR);
+static_assert(MX_DATEORDER_MONTHDAYYEAR == MonthDayYear &&
+              MX_DATEORDER_DAYMONTHYEAR == DayMonthYear &&
+              MX_DATEORDER_YEARMONTHDAY == YearMonthDay && kDateOrders.size() == 3);
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -110,6 +124,10 @@ Variant Get(MorlexDate& c, int position) {
       return c.SelStart();
     case 17:
       return c.SelLength();
+    case 19:
+      return static_cast<std::int32_t>(c.DateOrder());
+    case 20:
+      return c.DateSeparator();
     default:
       NoSuchMember();
   }
@@ -152,6 +170,10 @@ void Put(MorlexDate& c, int position, const Variant& v) {
       return c.SetSelStart(ToLong(v));
     case 17:
       return c.SetSelLength(ToLong(v));
+    case 19:
+      return c.SetDateOrder(ToLong(v));
+    case 20:
+      return c.SetDateSeparator(ToText(v));
     default:
       NoSuchMember();
   }
@@ -179,8 +201,15 @@ std::span<const MemberInfo> Members() {
   return kMembers;
 }
 
+std::span<const MemberInfo> AddedMembers() {
+  return kAddedMembers;
+}
+
 const MemberInfo* FindMember(std::string_view name) {
   for (const auto& m : kMembers) {
+    if (EqualsIgnoreCase(m.name, name)) return &m;
+  }
+  for (const auto& m : kAddedMembers) {
     if (EqualsIgnoreCase(m.name, name)) return &m;
   }
   return nullptr;
@@ -188,6 +217,9 @@ const MemberInfo* FindMember(std::string_view name) {
 
 const MemberInfo* FindMember(std::int32_t dispid) {
   for (const auto& m : kMembers) {
+    if (m.dispid == dispid) return &m;
+  }
+  for (const auto& m : kAddedMembers) {
     if (m.dispid == dispid) return &m;
   }
   return nullptr;

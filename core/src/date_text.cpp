@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "morlex/core/date_layout.h"
 #include "morlex/core/unicode.h"
 
 namespace morlex {
@@ -24,12 +25,15 @@ struct Number {
   int digits = 0;
 };
 
-// Splits the trimmed text into at most three runs of digits.
-bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count) {
+// Splits the trimmed text into at most three runs of digits at the
+// characters that is_separator accepts.
+template <typename IsSeparator>
+bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count,
+                  IsSeparator is_separator) {
   count = 0;
   Number current;
   for (char16_t ch : text) {
-    if (ch == u'/') {
+    if (is_separator(ch)) {
       if (current.digits == 0 || count == 2) return false;
       out[count++] = current;
       current = {};
@@ -51,6 +55,14 @@ std::optional<Date> MonthDay(const Number& month, const Number& day, int year) {
   Date d{year, month.value, day.value};
   if (d.ok()) return d;
   return std::nullopt;
+}
+
+// A year of one or two digits lies in the window 1930..2029; of three or four
+// it is taken as written; a longer one is no year.
+bool WrittenYear(const Number& y, int& year) {
+  if (y.digits > 4) return false;
+  year = y.digits <= 2 ? (y.value < 30 ? 2000 + y.value : 1900 + y.value) : y.value;
+  return true;
 }
 
 void AppendNumber(std::u16string& out, int value, int min_width) {
@@ -77,23 +89,66 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
   if (text.empty()) return std::nullopt;
   std::array<Number, 3> n;
   int count = 0;
-  if (!SplitNumbers(text, n, count)) return std::nullopt;
+  if (!SplitNumbers(text, n, count, [](char16_t ch) { return ch == u'/'; })) return std::nullopt;
 
   int year = current_year;
-  if (count == 3) {
-    const Number& y = n[2];
-    if (y.digits <= 2) {
-      year = y.value < 30 ? 2000 + y.value : 1900 + y.value;
-    } else if (y.digits > 4) {
-      return std::nullopt;
-    } else {
-      year = y.value;
-    }
-  }
+  if (count == 3 && !WrittenYear(n[2], year)) return std::nullopt;
   if (year < kMinYear || year > kMaxYear) return std::nullopt;
 
   if (auto d = MonthDay(n[0], n[1], year)) return d;
   return MonthDay(n[1], n[0], year);
+}
+
+std::optional<Date> ReadDateText(std::u16string_view text, int current_year,
+                                 const DateLayout& layout) {
+  if (layout.IsDefault()) return ReadDateText(text, current_year);
+  text = TrimBlanks(text);
+  if (text.empty()) return std::nullopt;
+  std::array<Number, 3> n;
+  int count = 0;
+  char16_t used = 0;
+  bool mixed = false;
+  const auto is_separator = [&](char16_t ch) {
+    if (ch != u'/' && ch != u'.' && ch != u'-') return false;
+    if (used == 0) used = ch;
+    mixed = mixed || ch != used;
+    return true;
+  };
+  if (!SplitNumbers(text, n, count, is_separator) || mixed) return std::nullopt;
+
+  // The positions of month, day and year among the numbers: the layout's
+  // order for three; for two, the non-year parts in the layout's order.
+  std::array<DatePart, 3> parts = {layout.PartAt(0), layout.PartAt(1), layout.PartAt(2)};
+  if (count == 3 && n[0].digits == 4) {
+    parts = {DatePart::kYear, DatePart::kMonth, DatePart::kDay};
+  } else if (count == 2 && parts[0] == DatePart::kYear) {
+    parts = {parts[1], parts[2], DatePart::kYear};
+  }
+  const Number* month = nullptr;
+  const Number* day = nullptr;
+  const Number* written_year = nullptr;
+  for (int i = 0; i < count; ++i) {
+    const Number* number = &n[static_cast<std::size_t>(i)];
+    switch (parts[static_cast<std::size_t>(i)]) {
+      case DatePart::kMonth:
+        month = number;
+        break;
+      case DatePart::kDay:
+        day = number;
+        break;
+      case DatePart::kYear:
+        written_year = number;
+        break;
+    }
+  }
+  if (month == nullptr || day == nullptr) return std::nullopt;
+
+  int year = current_year;
+  if (written_year != nullptr && !WrittenYear(*written_year, year)) return std::nullopt;
+  if (year < kMinYear || year > kMaxYear) return std::nullopt;
+
+  if (auto d = MonthDay(*month, *day, year)) return d;
+  return MonthDay(*day, *month, year);
 }
 
 std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
