@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QTableView>
 #include <QTextStream>
@@ -153,6 +154,7 @@ class Session {
   void About();
   void TableInPlace();
   void ReadOnly();
+  void GermanOrder();
 
   MainWindow& w_;
   RecordStore& store_;
@@ -190,6 +192,7 @@ int Session::Run() {
   About();
   TableInPlace();
   ReadOnly();
+  GermanOrder();
 
   const std::filesystem::path log_file = options_.shots / "events.log";
   {
@@ -582,6 +585,35 @@ void Session::ReadOnly() {
   Expect(kept == "07/07/1977", "the field keeps its text");
   Expect(InFile(DateColumn::kBorn) == before, "the file is unchanged");
   second.close();
+}
+
+// The form as a German user has it: with localeOrder on, the fields write
+// dates as the locale's short format does (24.12.26), and the record takes
+// the date typed that way.
+void Session::GermanOrder() {
+  const QLocale german(QLocale::German, QLocale::Germany);
+  for (DateColumn c : {DateColumn::kBorn, DateColumn::kHired, DateColumn::kReviewed}) {
+    w_.Field(c)->setLocale(german);
+    w_.Field(c)->setLocaleOrder(true);
+  }
+  Settle();
+  const std::string shown = Text(DateColumn::kHired);
+  Retype(DateColumn::kReviewed, u"24.12.26");
+  Leave(DateColumn::kReviewed);
+  const bool saved = w_.SaveRecord();
+  Step("In de_DE order (localeOrder on): Hired shows " + shown +
+       "; typed 24.12.26 into Reviewed, "
+       "which shows " +
+       Text(DateColumn::kReviewed) + "; Save: " + U8(w_.LastMessage()) +
+       "; the file holds reviewed " + InFile(DateColumn::kReviewed) + "  " + Shot("german-order"));
+  Expect(saved, "the record saved in de_DE order");
+  Expect(Text(DateColumn::kReviewed) == "24.12.26", "Reviewed shows 24.12.26");
+  Expect(InFile(DateColumn::kReviewed) == "2026-12-24", "the file holds 2026-12-24");
+  for (DateColumn c : {DateColumn::kBorn, DateColumn::kHired, DateColumn::kReviewed}) {
+    w_.Field(c)->setLocaleOrder(false);
+    w_.Field(c)->setDateOrder(qt::MorlexDateWidget::MonthDayYear);
+    w_.Field(c)->setDateSeparator(QStringLiteral("/"));
+  }
 }
 
 }  // namespace

@@ -65,8 +65,10 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
   });
   // Kept as stored, even when it is none of the four patterns; the text read
   // above is not re-rendered.
+  bool format_read = false;
   Guarded([&] {
     m_strDateFormat = ToText(bag.ReadProperty("DateFormat", std::u16string(u"mm/dd/yyyy")));
+    format_read = true;
   });
   Guarded([&] { m_blnCalendar = ToBoolean(bag.ReadProperty("Calendar", true)); });
   Guarded([&] {
@@ -112,7 +114,10 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
   Guarded([&] { txtDate.SetSelLength(ToLong(bag.ReadProperty("SelLength", 0))); });
   // Stored only when they differ from the default; a value that is none of
   // the known ones is skipped like any value that does not convert. As with
-  // "DateFormat", the text read above is not re-rendered.
+  // "DateFormat", the text read above is not re-rendered. They say how the
+  // pattern is written, so a bag whose pattern could not be read leaves
+  // them at the default too (and is not asked again).
+  if (!format_read) return;
   Guarded([&] {
     if (const auto order =
             DateOrderOf(ToLong(bag.ReadProperty("DateOrder", std::int32_t{MonthDayYear})))) {

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "accessibility_p.h"
+#include "date_order_p.h"
 #include "focus_relay_p.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/date_text.h"
@@ -186,7 +187,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   int Year() const { return GetClock().Today().year; }
   // The text may have changed: the value follows it.
   void FollowText() {
-    if (!control || !value.Follow(control->Text(), Year())) return;
+    if (!control || !value.Follow(control->Text(), Year(), control->Layout())) return;
     Q_EMIT q.valueChanged(q.date());
   }
   // What setDate and ShowDate put into the field for date: its rendering in
@@ -195,7 +196,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (date.isNull()) return std::u16string();
     const Date day = FromQDate(date);
     if (!day.ok() || !control->InDateRange(day)) return std::nullopt;
-    return RenderSpunDate(day, control->DatePattern());
+    return WriteDate(day, control->RenderPattern(), control->Layout());
   }
   static Date FromQDate(const QDate& date) {
     return date.isValid() ? Date{date.year(), date.month(), date.day()} : Date{};
@@ -205,6 +206,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   std::unique_ptr<Toolkit> own_toolkit;
   Toolkit* toolkit = nullptr;
   bool user_mode = true;
+  bool locale_order = false;
   std::function<bool(const QString&)> can_change;
   std::function<void(const QString&)> notify_changed;
   std::function<void(Qt::Orientations, float&, float&)> resize_request;
@@ -339,10 +341,47 @@ void MorlexDateWidget::setDateFormat(int format) {
     // The re-rendered text stands for the same value, even where a
     // two-digit year alone would read as another century.
     const std::optional<Date> before = d->value.value();
-    if (before) d->value.Show(before, FormatDate(*before, PatternOfFormat(format)));
+    if (before) {
+      d->value.Show(before, FormatDate(*before, PatternInLayout(PatternOfFormat(format),
+                                                                d->control->Layout())));
+    }
     d->control->SetDateFormat(format);
     d->FollowText();
   });
+}
+MorlexDateWidget::DateOrder MorlexDateWidget::dateOrder() const {
+  return static_cast<DateOrder>(d->control->DateOrder());
+}
+void MorlexDateWidget::setDateOrder(int order) {
+  Guarded([&] {
+    d->control->SetDateOrder(order);
+    d->FollowText();
+  });
+  // A screen reader that listens hears the order in force.
+  if (QWidget* editor = focusProxy(); editor != nullptr && QAccessible::isActive()) {
+    detail::NameFieldEditor(*this, *editor);
+  }
+}
+QString MorlexDateWidget::dateSeparator() const {
+  return ToQString(d->control->DateSeparator());
+}
+void MorlexDateWidget::setDateSeparator(const QString& separator) {
+  Guarded([&] {
+    d->control->SetDateSeparator(FromQString(separator));
+    d->FollowText();
+  });
+}
+bool MorlexDateWidget::localeOrder() const {
+  return d->locale_order;
+}
+void MorlexDateWidget::setLocaleOrder(bool on) {
+  d->locale_order = on;
+  if (on) ApplyLocaleOrder();
+}
+void MorlexDateWidget::ApplyLocaleOrder() {
+  const DateLayout layout = detail::LayoutOfLocale(locale());
+  setDateOrder(layout.order);
+  setDateSeparator(ToQString(std::u16string(1, layout.separator)));
 }
 bool MorlexDateWidget::calendar() const {
   return d->control->Calendar();
@@ -472,7 +511,7 @@ bool MorlexDateWidget::Commit() {
 bool MorlexDateWidget::Storable() const {
   const std::u16string text = d->control->Text();
   if (TrimBlanks(text).empty()) return true;
-  const std::optional<Date> day = ReadDateText(text, d->Year());
+  const std::optional<Date> day = d->control->ReadDate(text);
   return day && d->control->InDateRange(*day);
 }
 
@@ -578,6 +617,9 @@ void MorlexDateWidget::aboutBox() {
 
 bool MorlexDateWidget::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::LocaleChange:
+      if (d->locale_order) ApplyLocaleOrder();
+      break;
     case QEvent::FontChange:
     case QEvent::ApplicationFontChange:
     case QEvent::StyleChange:

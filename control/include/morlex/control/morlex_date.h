@@ -46,7 +46,8 @@ class MorlexDate {
   void InitProperties();
   // Loading stored settings; never fails (each step is skipped on failure).
   void ReadProperties(platform::PropertyBag& bag);
-  // Saving the 18 settings; the first failing write ends it.
+  // Saving the 18 settings, then the order and separator of the date when
+  // they are not the default; the first failing write ends it.
   void WriteProperties(platform::PropertyBag& bag);
   // The resize notice: runs the layout pass.
   void Resize();
