@@ -99,56 +99,77 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
   return MonthDay(n[1], n[0], year);
 }
 
+namespace {
+
+// Where month, day and year stand among the numbers of a text: for three
+// numbers in each order, for two (no year: kNoYear), and for a first number
+// of four digits. Written from the order table.
+constexpr std::size_t kNoYear = 3;
+struct Slots {
+  std::size_t month;
+  std::size_t day;
+  std::size_t year;
+};
+constexpr Slots SlotsOf(const DateOrderInfo& order, bool two_numbers) {
+  Slots slots{0, 0, kNoYear};
+  std::size_t at = 0;
+  for (DatePart part : order.parts) {
+    if (two_numbers && part == DatePart::kYear) continue;
+    if (part == DatePart::kMonth) slots.month = at;
+    if (part == DatePart::kDay) slots.day = at;
+    if (part == DatePart::kYear) slots.year = at;
+    ++at;
+  }
+  return slots;
+}
+constexpr std::array<std::array<Slots, 2>, kDateOrders.size()> kSlots = [] {
+  std::array<std::array<Slots, 2>, kDateOrders.size()> table{};
+  for (std::size_t i = 0; i < kDateOrders.size(); ++i) {
+    table[i] = {SlotsOf(kDateOrders[i], false), SlotsOf(kDateOrders[i], true)};
+  }
+  return table;
+}();
+constexpr Slots kYearFirst = SlotsOf(kDateOrders[YearMonthDay], false);
+
+}  // namespace
+
 std::optional<Date> ReadDateText(std::u16string_view text, int current_year,
                                  const DateLayout& layout) {
   if (layout.IsDefault()) return ReadDateText(text, current_year);
   text = TrimBlanks(text);
-  if (text.empty()) return std::nullopt;
   std::array<Number, 3> n;
-  int count = 0;
-  char16_t used = 0;
-  bool mixed = false;
-  const auto is_separator = [&](char16_t ch) {
-    if (ch != u'/' && ch != u'.' && ch != u'-') return false;
-    if (used == 0) used = ch;
-    mixed = mixed || ch != used;
-    return true;
-  };
-  if (!SplitNumbers(text, n, count, is_separator) || mixed) return std::nullopt;
-
-  // The positions of month, day and year among the numbers: the layout's
-  // order for three; for two, the non-year parts in the layout's order.
-  std::array<DatePart, 3> parts = {layout.PartAt(0), layout.PartAt(1), layout.PartAt(2)};
-  if (count == 3 && n[0].digits == 4) {
-    parts = {DatePart::kYear, DatePart::kMonth, DatePart::kDay};
-  } else if (count == 2 && parts[0] == DatePart::kYear) {
-    parts = {parts[1], parts[2], DatePart::kYear};
-  }
-  const Number* month = nullptr;
-  const Number* day = nullptr;
-  const Number* written_year = nullptr;
-  for (int i = 0; i < count; ++i) {
-    const Number* number = &n[static_cast<std::size_t>(i)];
-    switch (parts[static_cast<std::size_t>(i)]) {
-      case DatePart::kMonth:
-        month = number;
-        break;
-      case DatePart::kDay:
-        day = number;
-        break;
-      case DatePart::kYear:
-        written_year = number;
-        break;
+  std::size_t count = 0;
+  Number current;
+  char16_t used = 0;  // the first separator; the other must be the same
+  for (char16_t ch : text) {
+    const unsigned digit = static_cast<unsigned>(ch) - u'0';
+    if (digit <= 9) {
+      if (current.digits < kSaturated) ++current.digits;
+      current.value = std::min(current.value * 10 + static_cast<int>(digit), kSaturated);
+      continue;
     }
+    if (ch != u'/' && ch != u'.' && ch != u'-') return std::nullopt;
+    if (used == 0) used = ch;
+    if (ch != used || current.digits == 0 || count == 2) return std::nullopt;
+    n[count++] = current;
+    current = {};
   }
-  if (month == nullptr || day == nullptr) return std::nullopt;
+  if (current.digits == 0 || count == 0) return std::nullopt;
+  n[count++] = current;
 
+  const std::size_t order = static_cast<std::size_t>(layout.order);
+  if (order >= kDateOrders.size()) return std::nullopt;
+  const Slots& slots = count == 2         ? kSlots[order][1]
+                       : n[0].digits == 4 ? kYearFirst
+                                          : kSlots[order][0];
   int year = current_year;
-  if (written_year != nullptr && !WrittenYear(*written_year, year)) return std::nullopt;
+  if (slots.year != kNoYear && !WrittenYear(n[slots.year], year)) return std::nullopt;
   if (year < kMinYear || year > kMaxYear) return std::nullopt;
 
-  if (auto d = MonthDay(*month, *day, year)) return d;
-  return MonthDay(*day, *month, year);
+  const Number& month = n[slots.month];
+  const Number& day = n[slots.day];
+  if (auto d = MonthDay(month, day, year)) return d;
+  return MonthDay(day, month, year);
 }
 
 std::u16string FormatDate(const Date& date, std::u16string_view pattern) {
