@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "morlex/core/date_layout.h"
 #include "morlex/core/unicode.h"
@@ -104,15 +105,15 @@ namespace {
 // Where month, day and year stand among the numbers of a text: for three
 // numbers in each order, for two (no year: kNoYear), and for a first number
 // of four digits. Written from the order table.
-constexpr std::size_t kNoYear = 3;
+constexpr std::uint8_t kNoYear = 3;
 struct Slots {
-  std::size_t month;
-  std::size_t day;
-  std::size_t year;
+  std::uint8_t month;
+  std::uint8_t day;
+  std::uint8_t year;
 };
 constexpr Slots SlotsOf(const DateOrderInfo& order, bool two_numbers) {
   Slots slots{0, 0, kNoYear};
-  std::size_t at = 0;
+  std::uint8_t at = 0;
   for (DatePart part : order.parts) {
     if (two_numbers && part == DatePart::kYear) continue;
     if (part == DatePart::kMonth) slots.month = at;
@@ -122,10 +123,11 @@ constexpr Slots SlotsOf(const DateOrderInfo& order, bool two_numbers) {
   }
   return slots;
 }
+// Indexed by order and by the count of numbers less two.
 constexpr std::array<std::array<Slots, 2>, kDateOrders.size()> kSlots = [] {
   std::array<std::array<Slots, 2>, kDateOrders.size()> table{};
   for (std::size_t i = 0; i < kDateOrders.size(); ++i) {
-    table[i] = {SlotsOf(kDateOrders[i], false), SlotsOf(kDateOrders[i], true)};
+    table[i] = {SlotsOf(kDateOrders[i], true), SlotsOf(kDateOrders[i], false)};
   }
   return table;
 }();
@@ -140,7 +142,7 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year,
   std::array<Number, 3> n;
   std::size_t count = 0;
   Number current;
-  char16_t used = 0;  // the first separator; the other must be the same
+  unsigned seen = 0;  // a bit for each kind of separator met
   for (char16_t ch : text) {
     const unsigned digit = static_cast<unsigned>(ch) - u'0';
     if (digit <= 9) {
@@ -148,28 +150,32 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year,
       current.value = std::min(current.value * 10 + static_cast<int>(digit), kSaturated);
       continue;
     }
-    if (ch != u'/' && ch != u'.' && ch != u'-') return std::nullopt;
-    if (used == 0) used = ch;
-    if (ch != used || current.digits == 0 || count == 2) return std::nullopt;
+    // "-", "." and "/" are neighbours in the character set: one test.
+    static_assert(u'.' == u'-' + 1 && u'/' == u'-' + 2);
+    const unsigned kind = static_cast<unsigned>(ch) - u'-';
+    if (kind > 2 || current.digits == 0 || count == 2) return std::nullopt;
+    seen |= 1U << kind;
     n[count++] = current;
     current = {};
   }
-  if (current.digits == 0 || count == 0) return std::nullopt;
+  // One number, or two kinds of separator, is no date.
+  if (current.digits == 0 || count == 0 || (seen & (seen - 1)) != 0) return std::nullopt;
   n[count++] = current;
 
-  const std::size_t order = static_cast<std::size_t>(layout.order);
+  const auto order = static_cast<std::size_t>(layout.order);
   if (order >= kDateOrders.size()) return std::nullopt;
-  const Slots& slots = count == 2         ? kSlots[order][1]
-                       : n[0].digits == 4 ? kYearFirst
-                                          : kSlots[order][0];
+  const Slots& slots = count == 3 && n[0].digits == 4 ? kYearFirst : kSlots[order][count - 2];
   int year = current_year;
   if (slots.year != kNoYear && !WrittenYear(n[slots.year], year)) return std::nullopt;
   if (year < kMinYear || year > kMaxYear) return std::nullopt;
 
-  const Number& month = n[slots.month];
-  const Number& day = n[slots.day];
-  if (auto d = MonthDay(month, day, year)) return d;
-  return MonthDay(day, month, year);
+  // Month and day are tried as the order has them, then swapped; the date
+  // is built in place (as MonthDay does) so that both tries stay cheap.
+  const int first = n[slots.month].value;
+  const int second = n[slots.day].value;
+  if (const Date d{year, first, second}; d.ok()) return d;
+  if (const Date d{year, second, first}; d.ok()) return d;
+  return std::nullopt;
 }
 
 std::u16string FormatDate(const Date& date, std::u16string_view pattern) {

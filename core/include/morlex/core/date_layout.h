@@ -128,7 +128,7 @@ struct DateLayout {
   // three separators in the others.
   constexpr bool IsSeparator(char16_t ch) const {
     if (IsDefault()) return ch == u'/';
-    return ch == u'/' || ch == u'.' || ch == u'-';
+    return static_cast<unsigned>(ch) - u'-' <= 2;  // "-", "." or "/"
   }
 
   // The digits the keystroke editor lets into the part at a position: the
