@@ -6,6 +6,7 @@
 // only reading and writing. Shared by the timed benchmarks and by the
 // instruction counter, which must run exactly the same code.
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "morlex/core/date.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/unicode.h"
 
@@ -56,6 +58,53 @@ struct MorlexDateText {
     }
     return n;
   }
+};
+
+// The same job in another layout: each input with its numbers in the
+// layout's order and its separator ("1/5/99" becomes "5.1.99" in
+// day/month/year), rendered in the layout's "mm/dd/yyyy".
+struct MorlexLayoutDateText {
+  explicit MorlexLayoutDateText(const DateLayout& layout)
+      : layout(layout), pattern(PatternInLayout(PatternOfFormat(0), layout)) {
+    for (const auto text : kDateTextInputs) inputs.push_back(InLayout(text));
+  }
+  std::size_t Pass() const {
+    std::size_t n = 0;
+    for (const auto& text : inputs) {
+      if (ReadDateText(text, 2026, layout)) n += RenderDate(text, pattern, 2026, layout).size();
+    }
+    return n;
+  }
+  std::u16string InLayout(std::u16string_view text) const {
+    const auto start = text.find_first_not_of(u' ');
+    if (start == std::u16string_view::npos) return std::u16string(text);
+    const auto end = text.find_last_not_of(u' ') + 1;
+    std::vector<std::u16string_view> parts;
+    for (std::size_t at = start; at <= end;) {
+      const auto slash = std::min(text.find(u'/', at), end);
+      parts.push_back(text.substr(at, slash - at));
+      at = slash + 1;
+    }
+    std::u16string out(text.substr(0, start));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      // Month, day[, year] in the text; the layout's order picks from them.
+      std::size_t from = i;
+      if (parts.size() >= 2) {
+        const DatePart part = parts.size() == 3 ? layout.PartAt(static_cast<int>(i))
+                              : layout.PartAt(0) == DatePart::kYear
+                                  ? layout.PartAt(static_cast<int>(i) + 1)
+                                  : layout.PartAt(static_cast<int>(i));
+        from = part == DatePart::kMonth ? 0 : part == DatePart::kDay ? 1 : 2;
+      }
+      if (i > 0) out.push_back(layout.separator);
+      out.append(parts[from]);
+    }
+    out.append(text.substr(end));
+    return out;
+  }
+  DateLayout layout;
+  std::u16string_view pattern;
+  std::vector<std::u16string> inputs;
 };
 
 // The plain C baseline: sscanf for three numbers, a validity check, snprintf.

@@ -38,6 +38,14 @@ std::vector<Kernel> Kernels() {
                  morlex::bench::MorlexDateText kernel;
                  return Passes(kernel, n);
                }});
+  k.push_back({"DateText_Morlex_DMY", inputs, "input", [](long n) {
+                 morlex::bench::MorlexLayoutDateText kernel({morlex::DayMonthYear, u'.'});
+                 return Passes(kernel, n);
+               }});
+  k.push_back({"DateText_Morlex_YMD", inputs, "input", [](long n) {
+                 morlex::bench::MorlexLayoutDateText kernel({morlex::YearMonthDay, u'-'});
+                 return Passes(kernel, n);
+               }});
   k.push_back({"DateText_Sscanf", inputs, "input", [](long n) {
                  morlex::bench::SscanfDateText kernel;
                  return Passes(kernel, n);

@@ -1,11 +1,13 @@
 // Reading and rendering date text agree: a text that reads as a date renders,
 // in every four-digit pattern, to a text that reads as the same date; a text
-// that is not a date renders to itself; any pattern renders without fault.
+// that is not a date renders to itself; any pattern renders without fault;
+// the same holds in every date layout.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "morlex/core/date_layout.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/unicode.h"
 
@@ -34,5 +36,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   if (date) (void)morlex::FormatDate(*date, pattern);
+
+  // In every layout: the default one reads as above; the others read every
+  // text that renders, render it in their own four-digit patterns to a text
+  // that reads as the same date, and give a text that is no date back.
+  for (const auto& order : morlex::kDateOrders) {
+    for (char16_t separator : morlex::kDateSeparators) {
+      const morlex::DateLayout layout{order.order, separator};
+      const auto in_layout = morlex::ReadDateText(text, 2026, layout);
+      if (layout.IsDefault() && in_layout != date) std::abort();
+      for (std::int32_t format : {0, 2}) {
+        const auto p = morlex::PatternInLayout(morlex::PatternOfFormat(format), layout);
+        const std::u16string rendered = morlex::RenderDate(text, p, 2026, layout);
+        if (in_layout) {
+          if (morlex::ReadDateText(rendered, 2026, layout) != in_layout) std::abort();
+        } else if (rendered != text) {
+          std::abort();
+        }
+      }
+    }
+  }
   return 0;
 }

@@ -33,6 +33,8 @@
 //        the four
 //   O actions;  open the calendar and act in it (see DialogAction)
 //   Z    the host saves the field to a bag file and opens it again
+//   Y N  DateOrder = N          Q text;  DateSeparator = (both refuse a value
+//        they do not know, and then the field reads as before)
 //   A B  open the about box; close it by its button (B odd) or the window
 #include <algorithm>
 #include <cstdint>
@@ -44,6 +46,7 @@
 
 #include "byte_script.h"
 #include "morlex/core/date_format.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/date_text.h"
 #include "morlex/core/error.h"
 #include "morlex/core/unicode.h"
@@ -179,6 +182,11 @@ class Session {
         Fail("step " + std::to_string(step) + " (" + action + "): Error " +
              std::to_string(e.number()) + " " + e.description());
       }
+      // A refused order or separator keeps the field as it was.
+      if (action.starts_with("set DateOrder") || action.starts_with("set DateSeparator")) {
+        if (control_->Text() != before)
+          Fail("step " + std::to_string(step) + ": refused " + action);
+      }
       // A failure past the trapped procedures leaves nothing to compare.
       CheckShape(step, action, before, kind, standard_before);
       return;
@@ -217,7 +225,7 @@ class Session {
         if (after != before) Fail(where + ": text changed");
         break;
       case Kind::kSpin:
-        if (after != before && standard && !morlex::IsDateText(after, kYear)) {
+        if (after != before && standard && !IsDate(after)) {
           Fail(where + ": spun to no date");
         }
         if (record_->sources.size() > errors_before && after != before) {
@@ -225,7 +233,7 @@ class Session {
         }
         break;
       case Kind::kCalendar:
-        if (after != before && standard && !morlex::IsDateText(after, kYear)) {
+        if (after != before && standard && !IsDate(after)) {
           Fail(where + ": picked no date");
         }
         break;
@@ -237,13 +245,19 @@ class Session {
     }
   }
 
-  static bool Invalid(const std::u16string& text) {
-    return !morlex::TrimBlanks(text).empty() && !morlex::IsDateText(text, kYear);
+  // Dates as the field reads them, in its layout.
+  std::optional<Date> Read(const std::u16string& text) const {
+    return morlex::ReadDateText(text, kYear, control_->Layout());
+  }
+  bool IsDate(const std::u16string& text) const { return Read(text).has_value(); }
+
+  bool Invalid(const std::u16string& text) const {
+    return !morlex::TrimBlanks(text).empty() && !IsDate(text);
   }
 
   void CheckCommitted(const std::string& where, const std::u16string& before,
                       const std::u16string& after) {
-    const auto was = morlex::ReadDateText(before, kYear);
+    const auto was = Read(before);
     if (!was) {
       if (after != before) Fail(where + ": a text that is no date was changed");
       return;
@@ -253,9 +267,11 @@ class Session {
       if (after != before) Fail(where + ": changed under the empty pattern");
       return;
     }
-    if (after != morlex::FormatDate(*was, pattern)) Fail(where + ": not in the pattern");
+    if (after != morlex::FormatDate(*was, control_->RenderPattern())) {
+      Fail(where + ": not in the pattern");
+    }
     if (!StandardPattern(pattern)) return;  // "mmmm d" reads as no date again
-    const auto now = morlex::ReadDateText(after, kYear);
+    const auto now = Read(after);
     if (!now) Fail(where + ": the date was lost");
     const bool keeps_year =
         morlex::YearLength(control_->DateFormat()) == 4 || (was->year >= 1930 && was->year <= 2029);
@@ -273,7 +289,7 @@ class Session {
     if (start < 0 || length < 0 || start + length > size) {
       Fail(where + ": selection " + std::to_string(start) + "+" + std::to_string(length));
     }
-    if (control_->DateIsValid() != morlex::IsDateText(text, kYear)) Fail(where + ": DateIsValid");
+    if (control_->DateIsValid() != IsDate(text)) Fail(where + ": DateIsValid");
     // Enter renders the text, which a stored pattern such as "mmmm dd, yyyy"
     // may make as long as it likes.
     const bool limited = kind == Kind::kKey || (kind == Kind::kCommitKey && standard_before &&
@@ -348,6 +364,20 @@ class Session {
         const int format = in_.Signed();
         action = "set DateFormat " + std::to_string(format);
         control_->SetDateFormat(format);
+        return Kind::kWrite;
+      }
+      case 'Y': {
+        const int order = in_.Signed();
+        action = "set DateOrder " + std::to_string(order);
+        may_fail = !morlex::DateOrderOf(order);
+        control_->SetDateOrder(order);
+        return Kind::kWrite;
+      }
+      case 'Q': {
+        const std::u16string separator = in_.Text(2);
+        action = "set DateSeparator " + U8(separator);
+        may_fail = !morlex::DateSeparatorOf(separator);
+        control_->SetDateSeparator(separator);
         return Kind::kWrite;
       }
       case 'S':

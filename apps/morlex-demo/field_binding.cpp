@@ -96,9 +96,9 @@ void FieldBinding::NoteRendering(const std::u16string& previous, const std::u16s
   if (meant_ && meant_->text == previous) {
     if (meant_->value) date = FromIso(*meant_->value);
   } else {
-    date = ReadDateText(previous, CurrentYear());
+    date = control_->ReadDate(previous);
   }
-  if (date && text == RenderDate(DateToText(*date), control_->DatePattern(), CurrentYear())) {
+  if (date && text == WriteDate(*date, control_->RenderPattern(), control_->Layout())) {
     meant_ = Meaning{text, ToIso(*date)};
   } else {
     meant_.reset();
@@ -116,9 +116,9 @@ std::u16string FieldBinding::DisplayText() const {
   const std::optional<std::string>& value = editor_.Buffer().DateText(column_);
   if (!value) return {};
   if (const std::optional<Date> date = FromIso(*value)) {
-    // RenderDate keeps the text for the empty pattern (or any other pattern
-    // without date letters), so the field never goes blank.
-    return RenderDate(DateToText(*date), control_->DatePattern(), CurrentYear());
+    // The empty pattern writes plain date text, so the field never goes
+    // blank.
+    return WriteDate(*date, control_->RenderPattern(), control_->Layout());
   }
   return FromUtf8(*value);  // not ours: shown as stored, kept until replaced
 }
@@ -135,7 +135,7 @@ std::optional<std::string> FieldBinding::ValueOfText(std::u16string_view text,
   const std::optional<std::string>& buffered = editor_.Buffer().DateText(column_);
   if (buffered && text == DisplayText()) return buffered;
   if (meant_ && meant_->text == text) return meant_->value;
-  if (const std::optional<Date> date = ReadDateText(text, CurrentYear())) return ToIso(*date);
+  if (const std::optional<Date> date = control_->ReadDate(text)) return ToIso(*date);
   is_date = false;
   return std::nullopt;
 }
@@ -152,15 +152,15 @@ void FieldBinding::Commit(const std::u16string& text) {
   if (!same && !editor_.Store().Accepts(column_, value)) {
     // The limits in the field's pattern, but always with the century: 12/31/99
     // would not say which end of the window is meant.
-    std::u16string pattern = control_->DatePattern();
+    std::u16string pattern(control_->RenderPattern());
     if (pattern.find(u"yyyy") == std::u16string::npos) {
       const std::size_t yy = pattern.find(u"yy");
       if (yy != std::u16string::npos) pattern.replace(yy, 2, u"yyyy");
     }
-    const int year = CurrentYear();
+    const DateLayout& layout = control_->Layout();
     Refuse(text, std::string(info.label) + " must be a date from " +
-                     ToUtf8(RenderDate(DateToText(info.low), pattern, year)) + " to " +
-                     ToUtf8(RenderDate(DateToText(info.high), pattern, year)) + ".");
+                     ToUtf8(WriteDate(info.low, pattern, layout)) + " to " +
+                     ToUtf8(WriteDate(info.high, pattern, layout)) + ".");
   }
   refused_text_.reset();
   if (!same) editor_.StageDate(column_, value);

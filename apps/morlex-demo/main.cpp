@@ -1,12 +1,13 @@
 // morlex-demo: a record form over a SQLite file with MorlexDate fields.
 //
-//   morlex-demo [DATABASE] [--read-only] [--design DIR]
+//   morlex-demo [DATABASE] [--read-only] [--design DIR] [--locale NAME]
 //   morlex-demo --script [--shots DIR] [DATABASE]
 //
 // Without a display (no DISPLAY or WAYLAND_DISPLAY and no QT_QPA_PLATFORM)
 // the demo runs on Qt's offscreen platform and plays its scripted session.
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -18,6 +19,8 @@
 
 #include "main_window.h"
 #include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_delegate.h"
+#include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/translation.h"
 #include "session.h"
 
@@ -27,6 +30,7 @@ struct Arguments {
   std::string database;
   std::filesystem::path design;
   std::filesystem::path shots;
+  std::string locale;
   bool read_only = false;
   bool script = false;
   bool help = false;
@@ -54,6 +58,8 @@ Arguments Parse(int argc, char** argv) {
       a.shots = value("--shots");
     } else if (arg == "--design") {
       a.design = value("--design");
+    } else if (arg == "--locale") {
+      a.locale = value("--locale");
     } else if (arg == "--db") {
       a.database = value("--db");
     } else if (!arg.empty() && arg[0] == '-') {
@@ -76,7 +82,7 @@ bool HasDisplay() {
 }
 
 const char* kUsage =
-    "usage: morlex-demo [DATABASE] [--read-only] [--design DIR]\n"
+    "usage: morlex-demo [DATABASE] [--read-only] [--design DIR] [--locale NAME]\n"
     "       morlex-demo --script [--shots DIR] [DATABASE]\n"
     "\n"
     "A record form over a SQLite file (\"people\": name, born, hired, reviewed)\n"
@@ -86,6 +92,8 @@ const char* kUsage =
     "(default: beside the database, in people.design/).\n"
     "\n"
     "  --read-only  open the database with SQLITE_OPEN_READONLY\n"
+    "  --locale NAME  the fields write dates in that locale's order and\n"
+    "               separator (de_DE: 24.12.2026, en_GB, ja_JP, sv_SE, ...)\n"
     "  --script     play the scripted session and exit (the default without a\n"
     "               display, on Qt's offscreen platform)\n"
     "  --shots DIR  where the session writes its screenshots (default:\n"
@@ -171,6 +179,24 @@ int main(int argc, char** argv) {
   options.design_dir = args.design;
   options.interactive = !args.script;
   morlex::demo::MainWindow window(*store, options);
+  if (!args.locale.empty()) {
+    // The form in that locale: its fields and the table's editors take the
+    // order and separator of its short dates, and follow it.
+    const QLocale locale(QString::fromStdString(args.locale));
+    if (locale.language() == QLocale::C && args.locale != "C") {
+      std::cerr << "morlex-demo: unknown locale " << args.locale << "\n";
+      return 2;
+    }
+    QLocale::setDefault(locale);
+    window.setLocale(locale);
+    for (auto* field : window.findChildren<morlex::qt::MorlexDateWidget*>()) {
+      field->setLocale(locale);
+      field->setLocaleOrder(true);
+    }
+    for (auto* dates : window.findChildren<morlex::qt::MorlexDateDelegate*>()) {
+      dates->setLocaleOrder(true);
+    }
+  }
 
   // A failure that reaches the boundary between Qt and a field goes to the
   // log rather than to standard error only.

@@ -155,6 +155,7 @@ class MainWindow : public QMainWindow {
   QPushButton* discard_table_ = nullptr;
   QComboBox* panel_field_ = nullptr;
   QComboBox* panel_format_ = nullptr;
+  QComboBox* panel_order_ = nullptr;
   QCheckBox* panel_calendar_ = nullptr;
   QCheckBox* panel_spin_ = nullptr;
   QCheckBox* panel_enabled_ = nullptr;

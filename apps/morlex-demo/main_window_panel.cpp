@@ -7,10 +7,12 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPushButton>
 
 #include "main_window_helpers.h"
 #include "morlex/control/morlex_date.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/qt/morlex_date_widget.h"
 
 namespace morlex::demo {
@@ -48,6 +50,24 @@ QWidget* MainWindow::BuildPanel() {
   form->addRow(QStringLiteral("DateFormat"), panel_format_);
   connect(panel_format_, &QComboBox::activated, this,
           [this](int index) { SetFieldFormat(PanelColumn(), index); });
+
+  // The orders the field knows, then the order of the field's locale.
+  panel_order_ = new QComboBox(box);
+  for (const auto& order : kDateOrders) {
+    panel_order_->addItem(QString::number(order.order) + QStringLiteral("  ") +
+                          QString::fromStdU16String(std::u16string(order.words)));
+  }
+  panel_order_->addItem(QStringLiteral("the locale's (%1)").arg(QLocale().name()));
+  form->addRow(QStringLiteral("DateOrder"), panel_order_);
+  connect(panel_order_, &QComboBox::activated, this, [this](int index) {
+    qt::MorlexDateWidget* w = Field(PanelColumn());
+    if (w == nullptr) return;
+    const bool by_locale = index >= static_cast<int>(kDateOrders.size());
+    w->setLocaleOrder(by_locale);
+    if (!by_locale) w->setDateOrder(index);
+    SyncPanel();
+    ScheduleRefresh();
+  });
 
   panel_calendar_ = new QCheckBox(QStringLiteral("Calendar button"), box);
   panel_spin_ = new QCheckBox(QStringLiteral("Spin indicator"), box);
@@ -190,6 +210,8 @@ void MainWindow::SyncPanel() {
   if (w == nullptr) return;
   syncing_panel_ = true;
   panel_format_->setCurrentIndex(static_cast<int>(w->dateFormat()));
+  panel_order_->setCurrentIndex(w->localeOrder() ? static_cast<int>(kDateOrders.size())
+                                                 : static_cast<int>(w->dateOrder()));
   panel_calendar_->setChecked(w->calendar());
   panel_spin_->setChecked(w->spin());
   panel_enabled_->setChecked(w->control().Enabled());

@@ -45,6 +45,7 @@ int Session::Run() {
   About();
   TableInPlace();
   ReadOnly();
+  GermanOrder();
 
   const std::filesystem::path log_file = options_.shots / "events.log";
   {

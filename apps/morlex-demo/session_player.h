@@ -155,6 +155,7 @@ class Session {
   void About();
   void TableInPlace();
   void ReadOnly();
+  void GermanOrder();
 
   MainWindow& w_;
   RecordStore& store_;

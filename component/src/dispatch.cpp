@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "morlex/component/module_abi.h"
 #include "morlex/core/error.h"
 
 namespace morlex::component {
@@ -99,6 +100,23 @@ const std::array<MemberInfo, 18> kMembers = {{
      [](MorlexDate& c) { c.AboutBox(); }},
 }};
 
+constexpr std::array<MemberInfo, 2> kAddedMembers = {{
+    {19, "DateOrder", kGetPut, ValueType::kDateOrder, Own(14), 503,
+     "Returns/sets the order of month, day and year in the date.", 0,
+     [](MorlexDate& c) -> Variant { return static_cast<std::int32_t>(c.DateOrder()); },
+     [](MorlexDate& c, const Variant& v) { c.SetDateOrder(ToLong(v)); }, nullptr},
+    {20, "DateSeparator", kGetPut, ValueType::kString, Own(13), 503,
+     "Returns/sets the character between the parts of the date.", 0,
+     [](MorlexDate& c) -> Variant { return c.DateSeparator(); },
+     [](MorlexDate& c, const Variant& v) { c.SetDateSeparator(ToText(v)); }, nullptr},
+}};
+// The C header repeats the identifiers and the values for hosts in C.
+static_assert(kAddedMembers[0].dispid == MX_DISPID_DATEORDER &&
+              kAddedMembers[1].dispid == MX_DISPID_DATESEPARATOR);
+static_assert(MX_DATEORDER_MONTHDAYYEAR == MonthDayYear &&
+              MX_DATEORDER_DAYMONTHYEAR == DayMonthYear &&
+              MX_DATEORDER_YEARMONTHDAY == YearMonthDay && kDateOrders.size() == 3);
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -132,8 +150,15 @@ std::span<const MemberInfo> Members() {
   return kMembers;
 }
 
+std::span<const MemberInfo> AddedMembers() {
+  return kAddedMembers;
+}
+
 const MemberInfo* FindMember(std::string_view name) {
   for (const auto& m : kMembers) {
+    if (EqualsIgnoreCase(m.name, name)) return &m;
+  }
+  for (const auto& m : kAddedMembers) {
     if (EqualsIgnoreCase(m.name, name)) return &m;
   }
   return nullptr;
@@ -141,6 +166,9 @@ const MemberInfo* FindMember(std::string_view name) {
 
 const MemberInfo* FindMember(std::int32_t dispid) {
   for (const auto& m : kMembers) {
+    if (m.dispid == dispid) return &m;
+  }
+  for (const auto& m : kAddedMembers) {
     if (m.dispid == dispid) return &m;
   }
   return nullptr;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "morlex/artwork/artwork.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/version.h"
 
 namespace morlex::component {
@@ -58,12 +59,26 @@ constexpr bool InTableOrder() {
 }
 static_assert(InTableOrder(), "the type library lists every event of kEventTable, in its order");
 
-const std::array<EnumMember, 4> kDateFormats = {{
-    {"LeadingZerosCentury", 0, "LeadingZerosCentury", 0},
-    {"LeadingZerosNoCentury", 1, "LeadingZerosNoCentury", 0},
-    {"NoLeadingZerosCentury", 2, "NoLeadingZerosCentury", 0},
-    {"NoLeadingZerosNoCentury", 3, "NoLeadingZerosNoCentury", 0},
-}};
+// Both enumerations are written from the date layout's tables, so that they
+// list exactly the formats and orders the field knows.
+constexpr std::array<EnumMember, morlex::kDateFormats.size()> kFormatMembers = [] {
+  std::array<EnumMember, morlex::kDateFormats.size()> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto& f = morlex::kDateFormats[i];
+    out[i] = {f.name, static_cast<std::int32_t>(f.format), f.name, 0};
+  }
+  return out;
+}();
+static_assert(kFormatMembers[0].name == "LeadingZerosCentury" && kFormatMembers[3].value == 3);
+
+constexpr std::array<EnumMember, kDateOrders.size()> kOrderMembers = [] {
+  std::array<EnumMember, kDateOrders.size()> out{};
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto& o = kDateOrders[i];
+    out[i] = {o.name, static_cast<std::int32_t>(o.order), o.name, 0};
+  }
+  return out;
+}();
 
 // The misspelt "capablitiy" is the text hosts have always shown; it stays.
 const std::array<VersionString, 9> kVersionStrings = {{
@@ -156,7 +171,11 @@ const EventInfo* FindEvent(std::int32_t dispid) {
 }
 
 std::span<const EnumMember> DateFormatMembers() {
-  return kDateFormats;
+  return kFormatMembers;
+}
+
+std::span<const EnumMember> DateOrderMembers() {
+  return kOrderMembers;
 }
 
 std::optional<std::string_view> VersionBlock::Value(std::string_view key) const {

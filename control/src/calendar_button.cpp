@@ -18,11 +18,20 @@ void MorlexDate::cmdCalendar_Click() {
     dialog = std::make_unique<frmCalendar>(toolkit_.CreateForm(designs::CalendarForm()),
                                            host_.GetClock());
     dialog->SetRange(minimum_, maximum_);
-    dialog->ShowCalendar(txtDate.Text());
+    if (layout_.IsDefault()) {
+      dialog->ShowCalendar(txtDate.Text());
+    } else {
+      // The dialog reads month/day/year: it is given the field's date in
+      // that form, and nothing (today) for a text that is no date here.
+      const std::optional<Date> shown = ReadDate(txtDate.Text());
+      dialog->ShowCalendar(shown ? DateToText(*shown) : std::u16string());
+    }
     if (dialog->ReturnDate()) {
       // Only rendered here; validation and commit wait for the focus to leave
       // the field or for Enter.
-      txtDate.SetText(RenderDate(dialog->DateText(), m_strDateFormat, CurrentYear()));
+      txtDate.SetText(layout_.IsDefault()
+                          ? RenderDate(dialog->DateText(), m_strDateFormat, CurrentYear())
+                          : WriteDate(dialog->ChosenDate(), RenderPattern(), layout_));
     }
     dialog.reset();
   } catch (...) {

@@ -20,15 +20,15 @@ std::u16string KeyPressMessage(std::int16_t code) {
 }  // namespace
 
 void MorlexDate::FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
-                             std::int16_t& N) {
-  const Slashes s = morlex::FindSlashes(text);
+                             std::int16_t& N) const {
+  const Slashes s = morlex::FindSlashes(text, layout_);
   F = ToInteger16(s.first);
   S = ToInteger16(s.second);
   N = ToInteger16(s.count);
 }
 
 void MorlexDate::CountSlashes(std::int16_t n, std::int16_t& count) const {
-  count = ToInteger16(morlex::CountSlashes(m_strText, n));
+  count = ToInteger16(morlex::CountSlashes(m_strText, n, layout_));
 }
 
 void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
@@ -42,6 +42,10 @@ void MorlexDate::UserControl_KeyPress(std::int16_t& KeyAscii) {
     case platform::kEnter:  // commits the date and goes no further
       FormatTheDate();
       ValidateAndUpdate();
+      KeyAscii = 0;
+      return;
+    case 45:  // "-", a separator in the layouts other than the default
+      if (!layout_.IsDefault()) return;
       KeyAscii = 0;
       return;
     default:
@@ -77,7 +81,10 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
   bool rewritten = false;
   try {
     if (host_.CanChange("Text")) host_.NotifyChanged("Text");
-    if (KeyAscii == 47) txtDate.SetSelLength(0);
+    // Outside the default layout each of "/", "." and "-" types the
+    // layout's own separator.
+    KeyAscii = static_cast<std::int16_t>(SeparatorKey(KeyAscii, layout_));
+    if (KeyAscii == layout_.separator) txtDate.SetSelLength(0);
 
     const int caret = txtDate.SelStart();
     AssignWorkingText(m_strText, txtDate.Text(), caret, txtDate.SelLength());
@@ -91,7 +98,10 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
     // maximum length does not hold them; it refuses only its own insertion
     // of the typed key afterwards.
     const KeyDecision decision =
-        DecideKey(KeyAscii, m_strText, p, Slashes{F, S, N}, YearLength(DateFormat()));
+        layout_.IsDefault()
+            ? DecideKey(KeyAscii, m_strText, p, Slashes{F, S, N}, YearLength(DateFormat()))
+            : DecideKey(KeyAscii, m_strText, p, Slashes{F, S, N}, YearLength(DateFormat()),
+                        layout_);
     switch (decision.action) {
       case KeyAction::kLetThrough:
         return;
@@ -115,7 +125,7 @@ void MorlexDate::txtDate_KeyPress(std::int16_t& KeyAscii) {
       }
       case KeyAction::kInsertSeparator: {
         const std::int16_t new_caret = ToInteger16(std::int64_t{decision.position} + 1);
-        m_strText = CutWithSeparator(m_strText, decision.position);
+        m_strText = CutWithSeparator(m_strText, decision.position, layout_.separator);
         rewritten = true;
         txtDate.SetText(m_strText);
         txtDate.SetSelStart(new_caret);

@@ -65,8 +65,10 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
   });
   // Kept as stored, even when it is none of the four patterns; the text read
   // above is not re-rendered.
+  bool format_read = false;
   Guarded([&] {
     m_strDateFormat = ToText(bag.ReadProperty("DateFormat", std::u16string(u"mm/dd/yyyy")));
+    format_read = true;
   });
   Guarded([&] { m_blnCalendar = ToBoolean(bag.ReadProperty("Calendar", true)); });
   Guarded([&] {
@@ -110,6 +112,24 @@ void MorlexDate::ReadProperties(platform::PropertyBag& bag) {
   Guarded([&] { (void)ToText(bag.ReadProperty("SelText", kNoText)); });
   Guarded([&] { txtDate.SetSelStart(ToLong(bag.ReadProperty("SelStart", 0))); });
   Guarded([&] { txtDate.SetSelLength(ToLong(bag.ReadProperty("SelLength", 0))); });
+  // Stored only when they differ from the default; a value that is none of
+  // the known ones is skipped like any value that does not convert. As with
+  // "DateFormat", the text read above is not re-rendered. They say how the
+  // pattern is written, so a bag whose pattern could not be read leaves
+  // them at the default too (and is not asked again).
+  if (!format_read) return;
+  Guarded([&] {
+    if (const auto order =
+            DateOrderOf(ToLong(bag.ReadProperty("DateOrder", std::int32_t{MonthDayYear})))) {
+      layout_.order = *order;
+    }
+  });
+  Guarded([&] {
+    const Variant slash = std::u16string(1, kDefaultLayout.separator);
+    if (const auto separator = DateSeparatorOf(ToText(bag.ReadProperty("DateSeparator", slash)))) {
+      layout_.separator = *separator;
+    }
+  });
 }
 
 void MorlexDate::WriteProperties(platform::PropertyBag& bag) {
@@ -132,6 +152,16 @@ void MorlexDate::WriteProperties(platform::PropertyBag& bag) {
   bag.WriteProperty("SelText", txtDate.SelText(), kNoText);
   bag.WriteProperty("SelStart", static_cast<std::int32_t>(txtDate.SelStart()), 0);
   bag.WriteProperty("SelLength", static_cast<std::int32_t>(txtDate.SelLength()), 0);
+  // Written only when not the default, so that a default field saves the
+  // same settings as ever and an older reader loads what it stores.
+  if (layout_.order != kDefaultLayout.order) {
+    bag.WriteProperty("DateOrder", static_cast<std::int32_t>(layout_.order),
+                      static_cast<std::int32_t>(kDefaultLayout.order));
+  }
+  if (layout_.separator != kDefaultLayout.separator) {
+    bag.WriteProperty("DateSeparator", DateSeparator(),
+                      std::u16string(1, kDefaultLayout.separator));
+  }
 }
 
 }  // namespace morlex

@@ -8,7 +8,7 @@ namespace morlex {
 using platform::Variant;
 
 bool MorlexDate::DateIsValid() const {
-  return IsDateText(txtDate.Text(), CurrentYear());
+  return ReadDate(txtDate.Text()).has_value();
 }
 
 Variant MorlexDate::Width() const {
@@ -136,7 +136,7 @@ void MorlexDate::SetDateFormat(std::int32_t new_DateFormat) {
   m_strDateFormat = PatternOfFormat(new_DateFormat);
   // Applied to whatever the field holds; RenderDate leaves a text that is
   // not a date (and any text under the empty pattern) as it is.
-  txtDate.SetText(RenderDate(txtDate.Text(), m_strDateFormat, CurrentYear()));
+  txtDate.SetText(RenderDate(txtDate.Text(), RenderPattern(), CurrentYear(), layout_));
   host_.NotifyChanged("DateFormat");
 }
 

@@ -24,7 +24,7 @@ void MorlexDate::spinCTL_Change() {
 void MorlexDate::SpinTheDate(std::int16_t step) {
   try {
     const SpinResult r =
-        SpinDateText(txtDate.Text(), m_intCaret, step, m_strDateFormat, CurrentYear());
+        SpinDateText(txtDate.Text(), m_intCaret, step, RenderPattern(), CurrentYear(), layout_);
     // A text that is no date, or a date without a year part, leaves the
     // arrows without effect.
     if (r.status == SpinStatus::kNotADate || r.status == SpinStatus::kNotThreeParts) return;
@@ -33,7 +33,7 @@ void MorlexDate::SpinTheDate(std::int16_t step) {
     // date a step can reach, so the stepped text is read again only for a
     // narrower one.
     const auto reached = r.status == SpinStatus::kStepped && !DateRangeIsWhole()
-                             ? ReadDateText(r.text, CurrentYear())
+                             ? ReadDate(r.text)
                              : std::optional<Date>();
     if (r.status == SpinStatus::kOutOfRange || (reached && !InDateRange(*reached))) {
       throw Error(errnum::kInvalidCall);

@@ -29,11 +29,11 @@ void MorlexDate::FormatTheDate() {
     const std::u16string text = txtDate.Text();
     if (text.empty()) return;
     const int year = CurrentYear();
-    if (!IsDateText(text, year)) return;  // left as typed; the commit reports it
-    txtDate.SetText(RenderDate(text, m_strDateFormat, year));
+    if (!ReadDateText(text, year, layout_)) return;  // left as typed; the commit reports it
+    txtDate.SetText(RenderDate(text, RenderPattern(), year, layout_));
   } catch (...) {
-    ReportError("FormatTheDate",
-                u"Could not format date with format property " + m_strDateFormat + u".");
+    ReportError("FormatTheDate", u"Could not format date with format property " +
+                                     std::u16string(RenderPattern()) + u".");
   }
 }
 
@@ -41,7 +41,7 @@ void MorlexDate::ValidateAndUpdate() {
   bool stored = false;
   try {
     const std::u16string text = txtDate.Text();
-    const std::optional<Date> date = ReadDateText(text, CurrentYear());
+    const std::optional<Date> date = ReadDate(text);
     if (!TrimBlanks(text).empty() && !date) {
       RaiseDateInvalid();
       return;

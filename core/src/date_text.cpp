@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
+#include "morlex/core/date_layout.h"
 #include "morlex/core/unicode.h"
 
 namespace morlex {
@@ -24,12 +26,15 @@ struct Number {
   int digits = 0;
 };
 
-// Splits the trimmed text into at most three runs of digits.
-bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count) {
+// Splits the trimmed text into at most three runs of digits at the
+// characters that is_separator accepts.
+template <typename IsSeparator>
+bool SplitNumbers(std::u16string_view text, std::array<Number, 3>& out, int& count,
+                  IsSeparator is_separator) {
   count = 0;
   Number current;
   for (char16_t ch : text) {
-    if (ch == u'/') {
+    if (is_separator(ch)) {
       if (current.digits == 0 || count == 2) return false;
       out[count++] = current;
       current = {};
@@ -51,6 +56,14 @@ std::optional<Date> MonthDay(const Number& month, const Number& day, int year) {
   Date d{year, month.value, day.value};
   if (d.ok()) return d;
   return std::nullopt;
+}
+
+// A year of one or two digits lies in the window 1930..2029; of three or four
+// it is taken as written; a longer one is no year.
+bool WrittenYear(const Number& y, int& year) {
+  if (y.digits > 4) return false;
+  year = y.digits <= 2 ? (y.value < 30 ? 2000 + y.value : 1900 + y.value) : y.value;
+  return true;
 }
 
 void AppendNumber(std::u16string& out, int value, int min_width) {
@@ -77,23 +90,92 @@ std::optional<Date> ReadDateText(std::u16string_view text, int current_year) {
   if (text.empty()) return std::nullopt;
   std::array<Number, 3> n;
   int count = 0;
-  if (!SplitNumbers(text, n, count)) return std::nullopt;
+  if (!SplitNumbers(text, n, count, [](char16_t ch) { return ch == u'/'; })) return std::nullopt;
 
   int year = current_year;
-  if (count == 3) {
-    const Number& y = n[2];
-    if (y.digits <= 2) {
-      year = y.value < 30 ? 2000 + y.value : 1900 + y.value;
-    } else if (y.digits > 4) {
-      return std::nullopt;
-    } else {
-      year = y.value;
-    }
-  }
+  if (count == 3 && !WrittenYear(n[2], year)) return std::nullopt;
   if (year < kMinYear || year > kMaxYear) return std::nullopt;
 
   if (auto d = MonthDay(n[0], n[1], year)) return d;
   return MonthDay(n[1], n[0], year);
+}
+
+namespace {
+
+// Where month, day and year stand among the numbers of a text: for three
+// numbers in each order, for two (no year: kNoYear), and for a first number
+// of four digits. Written from the order table.
+constexpr std::uint8_t kNoYear = 3;
+struct Slots {
+  std::uint8_t month;
+  std::uint8_t day;
+  std::uint8_t year;
+};
+constexpr Slots SlotsOf(const DateOrderInfo& order, bool two_numbers) {
+  Slots slots{0, 0, kNoYear};
+  std::uint8_t at = 0;
+  for (DatePart part : order.parts) {
+    if (two_numbers && part == DatePart::kYear) continue;
+    if (part == DatePart::kMonth) slots.month = at;
+    if (part == DatePart::kDay) slots.day = at;
+    if (part == DatePart::kYear) slots.year = at;
+    ++at;
+  }
+  return slots;
+}
+// Indexed by order and by the count of numbers less two.
+constexpr std::array<std::array<Slots, 2>, kDateOrders.size()> kSlots = [] {
+  std::array<std::array<Slots, 2>, kDateOrders.size()> table{};
+  for (std::size_t i = 0; i < kDateOrders.size(); ++i) {
+    table[i] = {SlotsOf(kDateOrders[i], true), SlotsOf(kDateOrders[i], false)};
+  }
+  return table;
+}();
+constexpr Slots kYearFirst = SlotsOf(kDateOrders[YearMonthDay], false);
+
+}  // namespace
+
+std::optional<Date> ReadDateText(std::u16string_view text, int current_year,
+                                 const DateLayout& layout) {
+  if (layout.IsDefault()) return ReadDateText(text, current_year);
+  text = TrimBlanks(text);
+  std::array<Number, 3> n;
+  std::size_t count = 0;
+  Number current;
+  unsigned seen = 0;  // a bit for each kind of separator met
+  for (char16_t ch : text) {
+    const unsigned digit = static_cast<unsigned>(ch) - u'0';
+    if (digit <= 9) {
+      if (current.digits < kSaturated) ++current.digits;
+      current.value = std::min(current.value * 10 + static_cast<int>(digit), kSaturated);
+      continue;
+    }
+    // "-", "." and "/" are neighbours in the character set: one test.
+    static_assert(u'.' == u'-' + 1 && u'/' == u'-' + 2);
+    const unsigned kind = static_cast<unsigned>(ch) - u'-';
+    if (kind > 2 || current.digits == 0 || count == 2) return std::nullopt;
+    seen |= 1U << kind;
+    n[count++] = current;
+    current = {};
+  }
+  // One number, or two kinds of separator, is no date.
+  if (current.digits == 0 || count == 0 || (seen & (seen - 1)) != 0) return std::nullopt;
+  n[count++] = current;
+
+  const auto order = static_cast<std::size_t>(layout.order);
+  if (order >= kDateOrders.size()) return std::nullopt;
+  const Slots& slots = count == 3 && n[0].digits == 4 ? kYearFirst : kSlots[order][count - 2];
+  int year = current_year;
+  if (slots.year != kNoYear && !WrittenYear(n[slots.year], year)) return std::nullopt;
+  if (year < kMinYear || year > kMaxYear) return std::nullopt;
+
+  // Month and day are tried as the order has them, then swapped; the date
+  // is built in place (as MonthDay does) so that both tries stay cheap.
+  const int first = n[slots.month].value;
+  const int second = n[slots.day].value;
+  if (const Date d{year, first, second}; d.ok()) return d;
+  if (const Date d{year, second, first}; d.ok()) return d;
+  return std::nullopt;
 }
 
 std::u16string FormatDate(const Date& date, std::u16string_view pattern) {

@@ -14,7 +14,7 @@ void DateValue::Show(std::optional<Date> date, std::u16string shown) {
   shown_ = Shown{date, std::move(shown)};
 }
 
-bool DateValue::Follow(std::u16string_view text, int current_year) {
+bool DateValue::Follow(std::u16string_view text, int current_year, const DateLayout& layout) {
   std::optional<Date> now = value_;
   if (shown_ && shown_->text == text) {
     now = shown_->date;
@@ -24,7 +24,7 @@ bool DateValue::Follow(std::u16string_view text, int current_year) {
     shown_.reset();
     if (TrimBlanks(text).empty()) {
       now.reset();
-    } else if (auto read = ReadDateText(text, current_year);
+    } else if (auto read = ReadDateText(text, current_year, layout);
                read && ToSerial(*read) >= ToSerial(minimum_) &&
                ToSerial(*read) <= ToSerial(maximum_)) {
       now = read;

@@ -37,16 +37,15 @@ KeyDecision Separate(int p) {
   return {KeyAction::kInsertSeparator, p};
 }
 
-}  // namespace
-
-Slashes FindSlashes(std::u16string_view text) {
+template <typename IsSeparator>
+Slashes FindSeparators(std::u16string_view text, IsSeparator is_separator) {
   Slashes s;
   // The scan stops at the trimmed length but reads the untrimmed text; for a
   // text without leading blanks that is every character up to the last
   // non-blank one.
   const std::size_t length = TrimBlanks(text).size();
   for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] != kSlash) continue;
+    if (!is_separator(text[i])) continue;
     ++s.count;
     const int number = static_cast<int>(i) + 1;
     if (s.first < 1) {
@@ -58,10 +57,29 @@ Slashes FindSlashes(std::u16string_view text) {
   return s;
 }
 
+}  // namespace
+
+Slashes FindSlashes(std::u16string_view text) {
+  return FindSeparators(text, [](char16_t ch) { return ch == kSlash; });
+}
+
+Slashes FindSlashes(std::u16string_view text, const DateLayout& layout) {
+  if (layout.IsDefault()) return FindSlashes(text);
+  return FindSeparators(text, [&layout](char16_t ch) { return layout.IsSeparator(ch); });
+}
+
 int CountSlashes(std::u16string_view text, int n) {
   if (n <= 0) return 0;
   const auto end = std::min(text.size(), static_cast<std::size_t>(n));
   return static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(end), kSlash));
+}
+
+int CountSlashes(std::u16string_view text, int n, const DateLayout& layout) {
+  if (layout.IsDefault()) return CountSlashes(text, n);
+  if (n <= 0) return 0;
+  const auto end = std::min(text.size(), static_cast<std::size_t>(n));
+  return static_cast<int>(std::count_if(text.begin(), text.begin() + static_cast<long>(end),
+                                        [&layout](char16_t ch) { return layout.IsSeparator(ch); }));
 }
 
 void AssignWorkingText(std::u16string& out, std::u16string_view text, int sel_start,
@@ -83,40 +101,60 @@ std::u16string WorkingText(std::u16string_view text, int sel_start, int sel_leng
   return out;
 }
 
-KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
-                      const Slashes& slashes, int year_length) {
+namespace {
+
+// The rules with the digits of the three parts in text order (month, day,
+// year in the default layout) and the separator key.
+KeyDecision DecideKeyInParts(std::int32_t key, std::u16string_view working, int caret,
+                             const Slashes& slashes, int first_length, int second_length,
+                             int third_length, char16_t separator) {
   const int p = caret;
   const int f = slashes.first;
   const int s = slashes.second;
 
-  // A "/" where both separators exist moves on to the next part instead:
-  // from the month to the day, from the day or year to the year.
-  if (key == kSlash && slashes.count >= 2) return {KeyAction::kJump, p < f ? f : s};
+  // A separator where both separators exist moves on to the next part
+  // instead: from the first part to the second, from the second or third to
+  // the third.
+  if (key == separator && slashes.count >= 2) return {KeyAction::kJump, p < f ? f : s};
   if (key < u'0' || key > u'9') return Let();
 
-  if (s > 0 && p >= s) {  // year part
-    if (TrimmedLength(From(working, s + 1)) < year_length) return Let();
-    if (p - s > year_length - 1) return {KeyAction::kDrop, 0};
+  if (s > 0 && p >= s) {  // third part
+    if (TrimmedLength(From(working, s + 1)) < third_length) return Let();
+    if (p - s > third_length - 1) return {KeyAction::kDrop, 0};
     return Overwrite(p);
   }
-  if (f > 0 && p >= f) {  // day part
+  if (f > 0 && p >= f) {  // second part
     if (s > 0) {
-      if (s - f < 3) return Let();
-      // At the end of a full day part the digit goes on into the year.
+      if (s - f < second_length + 1) return Let();
+      // At the end of a full second part the digit goes on into the third.
       if (s - p == 1) return Overwrite(s);
       return Overwrite(p);
     }
-    if (TrimmedLength(From(working, f + 1)) < 2) return Let();
+    if (TrimmedLength(From(working, f + 1)) < second_length) return Let();
     return Separate(p);
   }
-  // month part
+  // first part
   if (f > 0) {
-    if (f < 3) return Let();
+    if (f < first_length + 1) return Let();
     if (f - p == 1) return Overwrite(f);
     return Overwrite(p);
   }
-  if (TrimmedLength(working) < 2) return Let();
+  if (TrimmedLength(working) < first_length) return Let();
   return Separate(p);
+}
+
+}  // namespace
+
+KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
+                      const Slashes& slashes, int year_length) {
+  return DecideKeyInParts(key, working, caret, slashes, 2, 2, year_length, kSlash);
+}
+
+KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
+                      const Slashes& slashes, int year_length, const DateLayout& layout) {
+  return DecideKeyInParts(key, working, caret, slashes, layout.PartLength(0, year_length),
+                          layout.PartLength(1, year_length), layout.PartLength(2, year_length),
+                          layout.separator);
 }
 
 std::u16string OverwriteAt(std::u16string_view working, int q, char16_t digit, int& caret_after) {
@@ -145,12 +183,12 @@ std::u16string OverwriteAt(std::u16string_view working, int q, char16_t digit, i
   return out;
 }
 
-std::u16string CutWithSeparator(std::u16string_view working, int p) {
+std::u16string CutWithSeparator(std::u16string_view working, int p, char16_t separator) {
   const std::size_t at = std::min(working.size(), static_cast<std::size_t>(std::max(p, 0)));
   std::u16string out;
   out.reserve(at + 1);
   out.append(working.substr(0, at));
-  out.push_back(kSlash);
+  out.push_back(separator);
   return out;
 }
 

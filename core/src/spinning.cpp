@@ -1,6 +1,7 @@
 #include "morlex/core/spinning.h"
 
 #include "morlex/core/date_text.h"
+#include "morlex/core/unicode.h"
 
 namespace morlex {
 
@@ -60,6 +61,72 @@ SpinResult SpinDateText(std::u16string_view text, int remembered_caret, std::int
   }
   r.text = RenderSpunDate(*next, pattern);
   r.caret = CaretAfterSpin(r.text, r.part);
+  r.status = SpinStatus::kStepped;
+  return r;
+}
+
+}  // namespace morlex
+
+namespace morlex {
+namespace {
+
+SpinPart SpinPartOf(DatePart part) {
+  switch (part) {
+    case DatePart::kMonth:
+      return SpinPart::kMonth;
+    case DatePart::kDay:
+      return SpinPart::kDay;
+    case DatePart::kYear:
+      break;
+  }
+  return SpinPart::kYear;
+}
+
+}  // namespace
+
+SpinResult SpinDateText(std::u16string_view text, int remembered_caret, std::int64_t step,
+                        std::u16string_view pattern, int current_year, const DateLayout& layout) {
+  if (layout.IsDefault()) {
+    return SpinDateText(text, remembered_caret, step, pattern, current_year);
+  }
+  SpinResult r;
+  const auto date = ReadDateText(text, current_year, layout);
+  if (!date) return r;
+  r.slashes = FindSlashes(text, layout);
+  if (r.slashes.count != 2) {
+    r.status = SpinStatus::kNotThreeParts;
+    return r;
+  }
+  // ChooseSpinPart tells the position: month, day and year stand for the
+  // first, second and third part of the text.
+  const SpinPart position = ChooseSpinPart(remembered_caret, r.slashes);
+  const int index = position == SpinPart::kMonth ? 0 : position == SpinPart::kDay ? 1 : 2;
+  // A text whose first number is a four-digit year reads as year/month/day
+  // whatever the order, and so it steps.
+  const std::u16string_view trimmed = TrimBlanks(text);
+  std::size_t digits = 0;
+  while (digits < trimmed.size() && !layout.IsSeparator(trimmed[digits])) ++digits;
+  const DatePart part = digits == 4
+                            ? kDateOrders[YearMonthDay].parts[static_cast<std::size_t>(index)]
+                            : layout.PartAt(index);
+  r.part = SpinPartOf(part);
+  const auto next = AddToDate(UnitOfPart(r.part), step, *date);
+  if (!next) {
+    r.status = SpinStatus::kOutOfRange;
+    return r;
+  }
+  r.text = WriteDate(*next, pattern, layout);
+  const Slashes after = FindSlashes(r.text, layout);
+  const int end = static_cast<int>(r.text.size());
+  // The caret goes to the end of the stepped part as the new text has it.
+  const int written_at = layout.PositionOf(part);
+  if (written_at == 0) {
+    r.caret = after.first > 0 ? after.first - 1 : end;
+  } else if (written_at == 1) {
+    r.caret = after.second > 0 ? after.second - 1 : end;
+  } else {
+    r.caret = end;
+  }
   r.status = SpinStatus::kStepped;
   return r;
 }

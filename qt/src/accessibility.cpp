@@ -17,10 +17,12 @@
 #include <QWindow>
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "drawn_parts_p.h"
 #include "label_p.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
@@ -476,9 +478,16 @@ void NameFieldEditor(const QWidget& field, QWidget& editor) {
   QString name = field.accessibleName();
   if (name.isEmpty()) name = BuddyText(field);
   if (editor.accessibleName() != name) editor.setAccessibleName(name);
-  // Every pattern of the field reads month, day and year in this order.
-  const QString description =
-      Tr(QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Date, month/day/year"));
+  // The description names the order in which the field reads the parts.
+  static constexpr const char* kDescriptions[] = {
+      QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Date, month/day/year"),
+      QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Date, day/month/year"),
+      QT_TRANSLATE_NOOP("MorlexDateAccessibility", "Date, year/month/day"),
+  };
+  static_assert(std::size(kDescriptions) == kDateOrders.size());
+  const auto* date_field = qobject_cast<const MorlexDateWidget*>(&field);
+  const int order = date_field != nullptr ? static_cast<int>(date_field->dateOrder()) : 0;
+  const QString description = Tr(kDescriptions[order]);
   if (editor.accessibleDescription() != description) editor.setAccessibleDescription(description);
 }
 

@@ -1,5 +1,7 @@
 #include "morlex/qt/morlex_date_delegate.h"
 
+#include "date_order_p.h"
+
 #include <QAbstractItemModel>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -61,6 +63,8 @@ class MorlexDateDelegate::Private {
   std::u16string pattern = std::u16string(PatternOfFormat(format));
   QDate minimum{kMinYear, 1, 1};
   QDate maximum{kMaxYear, 12, 31};
+  DateLayout layout;
+  bool locale_order = false;
 };
 
 MorlexDateDelegate::MorlexDateDelegate(QObject* parent)
@@ -75,6 +79,30 @@ int MorlexDateDelegate::dateFormat() const {
 void MorlexDateDelegate::setDateFormat(int format) {
   d->format = format;
   d->pattern = PatternOfFormat(format);
+}
+
+int MorlexDateDelegate::dateOrder() const {
+  return d->layout.order;
+}
+
+void MorlexDateDelegate::setDateOrder(int order) {
+  if (const auto known = DateOrderOf(order)) d->layout.order = *known;
+}
+
+QString MorlexDateDelegate::dateSeparator() const {
+  return ToQString(std::u16string(1, d->layout.separator));
+}
+
+void MorlexDateDelegate::setDateSeparator(const QString& separator) {
+  if (const auto known = DateSeparatorOf(FromQString(separator))) d->layout.separator = *known;
+}
+
+bool MorlexDateDelegate::localeOrder() const {
+  return d->locale_order;
+}
+
+void MorlexDateDelegate::setLocaleOrder(bool on) {
+  d->locale_order = on;
 }
 
 void MorlexDateDelegate::setDateRange(const QDate& minimum, const QDate& maximum) {
@@ -95,13 +123,20 @@ QString MorlexDateDelegate::displayText(const QVariant& value, const QLocale& lo
   }
   const Date date{read.date.year(), read.date.month(), read.date.day()};
   if (!date.ok()) return read.date.toString(Qt::ISODate);
-  return ToQString(d->pattern.empty() ? DateToText(date) : FormatDate(date, d->pattern));
+  const DateLayout layout = d->locale_order ? detail::LayoutOfLocale(locale) : d->layout;
+  return ToQString(WriteDate(date, PatternInLayout(d->pattern, layout), layout));
 }
 
 QWidget* MorlexDateDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
                                           const QModelIndex& /*index*/) const {
   auto* field = new MorlexDateWidget(parent);
   field->setDateFormat(d->format);
+  if (d->locale_order) {
+    field->setLocaleOrder(true);
+  } else {
+    field->setDateOrder(d->layout.order);
+    field->setDateSeparator(ToQString(std::u16string(1, d->layout.separator)));
+  }
   field->setDateRange(d->minimum, d->maximum);
   // An item view's Tab never reaches the field: the view moves on first.
   // The text box's keys come here before the field's own handling.

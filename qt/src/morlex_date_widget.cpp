@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "accessibility_p.h"
+#include "date_order_p.h"
 #include "morlex/qt/failure.h"
 #include "morlex_date_widget_p.h"
 
@@ -88,10 +89,47 @@ void MorlexDateWidget::setDateFormat(int format) {
     // The re-rendered text stands for the same value, even where a
     // two-digit year alone would read as another century.
     const std::optional<Date> before = d->value.value();
-    if (before) d->value.Show(before, FormatDate(*before, PatternOfFormat(format)));
+    if (before) {
+      d->value.Show(before, FormatDate(*before, PatternInLayout(PatternOfFormat(format),
+                                                                d->control->Layout())));
+    }
     d->control->SetDateFormat(format);
     d->FollowText();
   });
+}
+MorlexDateWidget::DateOrder MorlexDateWidget::dateOrder() const {
+  return static_cast<DateOrder>(d->control->DateOrder());
+}
+void MorlexDateWidget::setDateOrder(int order) {
+  Guarded([&] {
+    d->control->SetDateOrder(order);
+    d->FollowText();
+  });
+  // A screen reader that listens hears the order in force.
+  if (QWidget* editor = focusProxy(); editor != nullptr && QAccessible::isActive()) {
+    detail::NameFieldEditor(*this, *editor);
+  }
+}
+QString MorlexDateWidget::dateSeparator() const {
+  return ToQString(d->control->DateSeparator());
+}
+void MorlexDateWidget::setDateSeparator(const QString& separator) {
+  Guarded([&] {
+    d->control->SetDateSeparator(FromQString(separator));
+    d->FollowText();
+  });
+}
+bool MorlexDateWidget::localeOrder() const {
+  return d->locale_order;
+}
+void MorlexDateWidget::setLocaleOrder(bool on) {
+  d->locale_order = on;
+  if (on) ApplyLocaleOrder();
+}
+void MorlexDateWidget::ApplyLocaleOrder() {
+  const DateLayout layout = detail::LayoutOfLocale(locale());
+  setDateOrder(layout.order);
+  setDateSeparator(ToQString(std::u16string(1, layout.separator)));
 }
 bool MorlexDateWidget::calendar() const {
   return d->control->Calendar();
@@ -180,6 +218,9 @@ void MorlexDateWidget::aboutBox() {
 
 bool MorlexDateWidget::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::LocaleChange:
+      if (d->locale_order) ApplyLocaleOrder();
+      break;
     case QEvent::FontChange:
     case QEvent::ApplicationFontChange:
     case QEvent::StyleChange:

@@ -114,7 +114,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   int Year() const { return GetClock().Today().year; }
   // The text may have changed: the value follows it.
   void FollowText() {
-    if (!control || !value.Follow(control->Text(), Year())) return;
+    if (!control || !value.Follow(control->Text(), Year(), control->Layout())) return;
     Q_EMIT q.valueChanged(q.date());
   }
   // What setDate and ShowDate put into the field for date: its rendering in
@@ -123,7 +123,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (date.isNull()) return std::u16string();
     const Date day = FromQDate(date);
     if (!day.ok() || !control->InDateRange(day)) return std::nullopt;
-    return RenderSpunDate(day, control->DatePattern());
+    return WriteDate(day, control->RenderPattern(), control->Layout());
   }
   static Date FromQDate(const QDate& date) {
     return date.isValid() ? Date{date.year(), date.month(), date.day()} : Date{};
@@ -133,6 +133,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   std::unique_ptr<Toolkit> own_toolkit;
   Toolkit* toolkit = nullptr;
   bool user_mode = true;
+  bool locale_order = false;
   std::function<bool(const QString&)> can_change;
   std::function<void(const QString&)> notify_changed;
   std::function<void(Qt::Orientations, float&, float&)> resize_request;

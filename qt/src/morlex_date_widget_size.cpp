@@ -23,7 +23,8 @@ QSize MorlexDateWidget::Private::Needed() const {
       widest = QChar(digit);
     }
   }
-  QString date = ToQString(RenderSpunDate(Date{9999, 12, 31}, control->DatePattern()));
+  QString date =
+      ToQString(WriteDate(Date{9999, 12, 31}, control->RenderPattern(), control->Layout()));
   for (QChar& c : date) {
     if (c.isDigit()) c = widest;
   }

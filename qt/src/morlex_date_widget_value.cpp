@@ -55,7 +55,7 @@ bool MorlexDateWidget::Commit() {
 bool MorlexDateWidget::Storable() const {
   const std::u16string text = d->control->Text();
   if (TrimBlanks(text).empty()) return true;
-  const std::optional<Date> day = ReadDateText(text, d->Year());
+  const std::optional<Date> day = d->control->ReadDate(text);
   return day && d->control->InDateRange(*day);
 }
 

@@ -43,6 +43,14 @@
         <source>Date, month/day/year</source>
         <translation>Datum, Monat/Tag/Jahr</translation>
     </message>
+    <message>
+        <source>Date, day/month/year</source>
+        <translation>Datum, Tag/Monat/Jahr</translation>
+    </message>
+    <message>
+        <source>Date, year/month/day</source>
+        <translation>Datum, Jahr/Monat/Tag</translation>
+    </message>
 </context>
 <context>
     <name>MorlexDateControl</name>

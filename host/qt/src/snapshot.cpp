@@ -14,6 +14,7 @@
 #include <QTranslator>
 
 #include "morlex/control/morlex_date.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/error.h"
 #include "morlex/designs/form_designs.h"
 #include "morlex/host/qt_binding.h"
@@ -55,6 +56,8 @@ constexpr Options kOptions[] = {
 };
 
 constexpr const char* kFormatNames[] = {"mm-dd-yyyy", "mm-dd-yy", "m-d-yyyy", "m-d-yy"};
+// One picture for each format the field knows.
+static_assert(std::size(kFormatNames) == kDateFormats.size());
 
 class Field {
  public:
@@ -201,7 +204,7 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
   // Every format with every choice of the two helpers, one file each and one
   // sheet with all of them.
   std::vector<std::vector<QPixmap>> sheet;
-  for (int format = 0; format < 4; ++format) {
+  for (int format = 0; format < static_cast<int>(kDateFormats.size()); ++format) {
     std::vector<QPixmap> row;
     for (const Options& options : kOptions) {
       Field field(toolkit, clock);

@@ -23,6 +23,7 @@ enum class ValueType : std::uint8_t {
   kLong,
   kDateFormat,  // enmDateFormat
   kNone,        // a method without a result
+  kDateOrder,   // DateOrder
 };
 
 // Attributes of a member beyond its accessors.
@@ -55,6 +56,13 @@ struct MemberInfo {
 // The 18 members of _MorlexDate in call-table order.
 std::span<const MemberInfo> Members();
 
+// The members added to the interface after those 18 (DateOrder,
+// DateSeparator): they follow AboutBox in the call table, positions 19 on,
+// and their dispatch identifiers run on down from SelLength's, so that no
+// member of the 18 moves and a host built against them calls what it did.
+std::span<const MemberInfo> AddedMembers();
+
+// Both lookups search the 18 members and the added ones.
 // Name lookup ignores case, as automation hosts expect. nullptr when none.
 const MemberInfo* FindMember(std::string_view name);
 const MemberInfo* FindMember(std::int32_t dispid);

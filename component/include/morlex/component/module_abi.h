@@ -186,6 +186,15 @@ typedef struct MxEventSink {
 #define MX_DISPATCH_PROPERTYPUT 4
 #define MX_DISPATCH_PROPERTYPUTREF 8
 
+/* The control's own properties added after the original ones (reach them
+   through Invoke like any other), and the values of DateOrder. DateSeparator
+   is a string: "/" (the default), "." or "-". */
+#define MX_DISPID_DATEORDER 0x6803000E
+#define MX_DISPID_DATESEPARATOR 0x6803000D
+#define MX_DATEORDER_MONTHDAYYEAR 0
+#define MX_DATEORDER_DAYMONTHYEAR 1
+#define MX_DATEORDER_YEARMONTHDAY 2
+
 typedef struct MxControl MxControl;
 
 typedef struct MxControlVtbl {

@@ -134,6 +134,10 @@ struct EnumMember {
 
 std::span<const EnumMember> DateFormatMembers();
 
+// The values of the DateOrder property (MonthDayYear 0, DayMonthYear 1,
+// YearMonthDay 2), an enumeration added after the library's four types.
+std::span<const EnumMember> DateOrderMembers();
+
 // --- Version block -----------------------------------------------------------
 
 struct VersionString {

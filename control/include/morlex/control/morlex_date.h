@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "morlex/control/events.h"
 #include "morlex/core/date.h"
 #include "morlex/core/date_format.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/platform/host.h"
 #include "morlex/platform/toolkit.h"
 
@@ -44,7 +46,8 @@ class MorlexDate {
   void InitProperties();
   // Loading stored settings; never fails (each step is skipped on failure).
   void ReadProperties(platform::PropertyBag& bag);
-  // Saving the 18 settings; the first failing write ends it.
+  // Saving the 18 settings, then the order and separator of the date when
+  // they are not the default; the first failing write ends it.
   void WriteProperties(platform::PropertyBag& bag);
   // The resize notice: runs the layout pass.
   void Resize();
@@ -85,6 +88,14 @@ class MorlexDate {
   void SetSelStart(std::int32_t New_SelStart);
   std::int32_t SelLength() const;
   void SetSelLength(std::int32_t New_SelLength);
+  // The order of the date's parts and the separator between them. A value
+  // outside DateOrder, or a separator other than "/", "." and "-", is refused
+  // with error 380 and the property keeps its value. A change writes a date
+  // the field holds again in the new layout.
+  morlex::DateOrder DateOrder() const { return layout_.order; }
+  void SetDateOrder(std::int32_t New_DateOrder);
+  std::u16string DateSeparator() const { return std::u16string(1, layout_.separator); }
+  void SetDateSeparator(std::u16string_view New_DateSeparator);
 
   // Shows the about box modally; every failure is ignored.
   void AboutBox();
@@ -120,6 +131,13 @@ class MorlexDate {
   // The pattern in force (m_strDateFormat): one of the four, empty, or
   // whatever a stored setting held.
   const std::u16string& DatePattern() const { return m_strDateFormat; }
+  // The layout of the field's dates, and the pattern it renders with: the
+  // pattern in force written in that layout ("dd.mm.yyyy").
+  const DateLayout& Layout() const { return layout_; }
+  std::u16string_view RenderPattern() const { return PatternInLayout(m_strDateFormat, layout_); }
+  // The date a text reads as in the field's layout, today's year for a text
+  // of two numbers.
+  std::optional<Date> ReadDate(std::u16string_view text) const;
   // The caret position remembered at the last key release, click or spin.
   std::int16_t RememberedCaret() const { return m_intCaret; }
 
@@ -160,6 +178,8 @@ class MorlexDate {
   void RaiseDateError(ErrObject& err, std::u16string& custom);
 
   int CurrentYear() const;
+  // Puts a new layout in force, writing a date the field holds in it.
+  void ChangeLayout(const DateLayout& layout);
   // Throws the failure of a date outside the range, naming the range.
   void CheckDateRange(const Date& date) const;
   // True while the range is every date the calendar has (the default).
@@ -169,8 +189,8 @@ class MorlexDate {
 
   // The separators of a text and the "/" before a position, as the 16-bit
   // numbers the editor works with; Overflow when a position does not fit.
-  static void FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
-                          std::int16_t& N);
+  void FindSlashes(std::u16string_view text, std::int16_t& F, std::int16_t& S,
+                   std::int16_t& N) const;
   void CountSlashes(std::int16_t n, std::int16_t& count) const;
 
   platform::HostSite& host_;
@@ -185,6 +205,7 @@ class MorlexDate {
   bool m_blnCalendar = true;
   bool m_blnSpin = true;
   std::u16string m_strDateFormat = u"mm/dd/yyyy";
+  morlex::DateLayout layout_;
   std::u16string m_strText;
   std::int16_t m_intCaret = 0;
   Date minimum_{kMinYear, 1, 1};

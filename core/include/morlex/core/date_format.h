@@ -22,7 +22,7 @@ enmDateFormat FormatOfPattern(std::u16string_view pattern);
 
 // Digits of the year part that the keystroke editor allows for a format
 // value: 4 for the century formats, 2 for the others.
-inline int YearLength(enmDateFormat format) {
+constexpr int YearLength(enmDateFormat format) {
   return format == LeadingZerosNoCentury || format == NoLeadingZerosNoCentury ? 2 : 4;
 }
 

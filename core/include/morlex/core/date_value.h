@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "morlex/core/date.h"
+#include "morlex/core/date_layout.h"
 
 namespace morlex {
 
@@ -33,7 +34,9 @@ class DateValue {
 
   // The text now in the field (after any change, whoever made it); true when
   // the value changed. current_year serves texts of two numbers.
-  bool Follow(std::u16string_view text, int current_year);
+  // The text is read in layout.
+  bool Follow(std::u16string_view text, int current_year,
+              const DateLayout& layout = kDefaultLayout);
 
  private:
   std::optional<Date> value_;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "morlex/core/date_layout.h"
+
 namespace morlex {
 
 // The first and second "/" of a text (character numbers from 1, 0 when
@@ -26,9 +28,14 @@ struct Slashes {
 
 Slashes FindSlashes(std::u16string_view text);
 
+// The same for the separators of a layout ("/" alone in the default one, any
+// of "/", "." and "-" in the others).
+Slashes FindSlashes(std::u16string_view text, const DateLayout& layout);
+
 // Number of "/" among the first n characters of text (all of it when n is
 // past the end, none for n <= 0).
 int CountSlashes(std::u16string_view text, int n);
+int CountSlashes(std::u16string_view text, int n, const DateLayout& layout);
 
 // The text without the selected characters: the first sel_start units, then
 // everything after the selection. Out-of-range values are clamped.
@@ -59,6 +66,23 @@ struct KeyDecision {
 KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
                       const Slashes& slashes, int year_length);
 
+// The same rules in a layout, part by part: the first, second and third part
+// of the text take the digits that month, day and year take in the default
+// layout (PartLength), and the layout's separator is the key that jumps and
+// the character that is inserted. slashes must be FindSlashes(working,
+// layout); a key of any separator of a non-default layout is to be given as
+// the layout's own (SeparatorKey).
+KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
+                      const Slashes& slashes, int year_length, const DateLayout& layout);
+
+// The key a typed character stands for: in a non-default layout "/", "." and
+// "-" all mean its separator; every other key (and every key in the default
+// layout) stands for itself.
+constexpr std::int32_t SeparatorKey(std::int32_t key, const DateLayout& layout) {
+  if (layout.IsDefault() || key < 0 || key > 0xFFFF) return key;
+  return layout.IsSeparator(static_cast<char16_t>(key)) ? layout.separator : key;
+}
+
 // Overwrite at q: the text with the character right after position q replaced
 // by `digit`. A surrogate pair there is replaced whole, so the result never
 // holds half a pair that the working text did not. caret_after receives the
@@ -66,8 +90,9 @@ KeyDecision DecideKey(std::int32_t key, std::u16string_view working, int caret,
 // a date). A q past the end appends the digit.
 std::u16string OverwriteAt(std::u16string_view working, int q, char16_t digit, int& caret_after);
 
-// The working text cut at position p with a "/" appended.
-std::u16string CutWithSeparator(std::u16string_view working, int p);
+// The working text cut at position p with a "/" (or the given separator)
+// appended.
+std::u16string CutWithSeparator(std::u16string_view working, int p, char16_t separator = u'/');
 
 // What a double-click selects: the date part in which the remembered caret
 // stood, told by the number of "/" before it (slashes of the whole text). A

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "morlex/core/date.h"
+#include "morlex/core/date_layout.h"
 #include "morlex/core/keystroke_editor.h"
 
 namespace morlex {
@@ -49,5 +50,12 @@ struct SpinResult {
 // remembered caret.
 SpinResult SpinDateText(std::u16string_view text, int remembered_caret, std::int64_t step,
                         std::u16string_view pattern, int current_year);
+
+// The same in a layout: the caret picks the first, second or third part of
+// the text, which the layout names (the day first in day/month/year), and
+// goes to the end of that part, or of the text for the third; part tells
+// the part stepped. pattern is the pattern in force in the layout.
+SpinResult SpinDateText(std::u16string_view text, int remembered_caret, std::int64_t step,
+                        std::u16string_view pattern, int current_year, const DateLayout& layout);
 
 }  // namespace morlex

@@ -33,6 +33,16 @@ class MorlexDateDelegate : public QStyledItemDelegate {
   // The MorlexDateWidget::DateFormat values; the editors take it too.
   int dateFormat() const;
   void setDateFormat(int format);
+  // The order and separator of the dates, shown and handed to the editors
+  // (MorlexDateWidget::DateOrder values; "/", "." or "-"); a value the field
+  // would refuse is ignored. With localeOrder on, the view's locale decides
+  // both, as the field's localeOrder does.
+  int dateOrder() const;
+  void setDateOrder(int order);
+  QString dateSeparator() const;
+  void setDateSeparator(const QString& separator);
+  bool localeOrder() const;
+  void setLocaleOrder(bool on);
   // The range given to the editors (by default 0100-01-01 to 9999-12-31).
   void setDateRange(const QDate& minimum, const QDate& maximum);
 

@@ -44,6 +44,11 @@ class MorlexDateWidget : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
   Q_PROPERTY(DateFormat dateFormat READ dateFormat WRITE setDateFormat)
+  // The order of the date's parts and their separator; with localeOrder on,
+  // both come from locale() and follow its changes.
+  Q_PROPERTY(DateOrder dateOrder READ dateOrder WRITE setDateOrder)
+  Q_PROPERTY(QString dateSeparator READ dateSeparator WRITE setDateSeparator)
+  Q_PROPERTY(bool localeOrder READ localeOrder WRITE setLocaleOrder)
   Q_PROPERTY(bool calendar READ calendar WRITE setCalendar)
   Q_PROPERTY(bool spin READ spin WRITE setSpin)
   Q_PROPERTY(bool dateIsValid READ dateIsValid)
@@ -74,6 +79,13 @@ class MorlexDateWidget : public QWidget {
   };
   Q_ENUM(DateFormat)
 
+  enum DateOrder {
+    MonthDayYear = 0,  // 12/24/2026, the default
+    DayMonthYear = 1,  // 24.12.2026
+    YearMonthDay = 2,  // 2026-12-24
+  };
+  Q_ENUM(DateOrder)
+
   // What the constructor does after creating the control.
   enum class Startup {
     kNew,              // first-time initialisation: a new field showing today
@@ -92,6 +104,22 @@ class MorlexDateWidget : public QWidget {
   DateFormat dateFormat() const;
   // Any value is taken; one outside the four leaves an empty pattern in force.
   void setDateFormat(int format);
+  DateOrder dateOrder() const;
+  // A value outside the three is refused (error 380 to the failure
+  // handler) and the order stays.
+  void setDateOrder(int order);
+  QString dateSeparator() const;
+  // "/", "." or "-"; any other text is refused like a bad order.
+  void setDateSeparator(const QString& separator);
+  // Off by default. On: order and separator follow the short date format of
+  // locale() (de_DE 24.12.2026, en_GB 24/12/2026, en_US 12/24/2026, ja_JP
+  // 2026/12/24, sv_SE 2026-12-24), now and at every locale change. A format
+  // takes the order in which its day, month and year first appear, and the
+  // first of "/", "." and "-" that stands between them ("/" when none
+  // does); a format whose parts stand in another order (year/day/month), or
+  // that lacks one of them, keeps month/day/year.
+  bool localeOrder() const;
+  void setLocaleOrder(bool on);
   bool calendar() const;
   void setCalendar(bool calendar);
   bool spin() const;
@@ -217,6 +245,8 @@ class MorlexDateWidget : public QWidget {
   bool Storable() const;
 
   void Init(Startup startup);
+  // Puts the order and separator of locale() in force (localeOrder on).
+  void ApplyLocaleOrder();
   class Private;
   std::unique_ptr<Private> const d;
 };
