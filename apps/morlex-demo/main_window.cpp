@@ -60,6 +60,21 @@ int StartFormat(DateColumn column) {
   return 1;  // mm/dd/yy
 }
 
+// The field's label with its access key: Alt and the letter moves to the
+// field, and the label names it for screen readers. The letters stay clear
+// of the menus' (File, Record, View, Help).
+QString LabelWithAccessKey(DateColumn column) {
+  switch (column) {
+    case DateColumn::kBorn:
+      return QStringLiteral("&Born");
+    case DateColumn::kHired:
+      return QStringLiteral("H&ired");
+    case DateColumn::kReviewed:
+      break;
+  }
+  return QStringLiteral("R&eviewed");
+}
+
 std::uint32_t ToColorRef(const QColor& c) {
   return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
          (static_cast<std::uint32_t>(c.blue()) << 16);
@@ -160,8 +175,10 @@ void MainWindow::BuildUi() {
     auto* h = new QLabel(QStringLiteral("<b>%1</b>").arg(headings[c]), record_box_);
     grid->addWidget(h, 0, c);
   }
-  grid->addWidget(new QLabel(QStringLiteral("Name"), record_box_), 1, 0);
+  auto* name_label = new QLabel(QStringLiteral("&Name"), record_box_);
+  grid->addWidget(name_label, 1, 0);
   name_ = new QLineEdit(record_box_);
+  name_label->setBuddy(name_);
   name_->setObjectName(QStringLiteral("name"));
   name_->setMinimumWidth(170);
   grid->addWidget(name_, 1, 1);
@@ -177,7 +194,7 @@ void MainWindow::BuildUi() {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     FieldRow& row = rows_[i];
     const int r = static_cast<int>(i) + 2;
-    row.label = new QLabel(Q(Info(row.column).label), record_box_);
+    row.label = new QLabel(LabelWithAccessKey(row.column), record_box_);
     grid->addWidget(row.label, r, 0);
     auto* pattern = new QLabel(record_box_);
     pattern->setObjectName(QStringLiteral("pattern_%1").arg(Q(Info(row.column).name)));
@@ -482,6 +499,7 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
 
   auto* grid = static_cast<QGridLayout*>(record_box_->layout());
   grid->addWidget(w, static_cast<int>(row.column) + 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+  row.label->setBuddy(w);
   row.widget = w;
   w->show();
 }

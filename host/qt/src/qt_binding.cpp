@@ -91,14 +91,27 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
   Send(widget, event);
 }
 
+// Whether a point of a line edit lies under a part that its surface draws
+// over it (the spin's arrows): a press there is the part's, not the text's.
+bool UnderDrawnPart(const QLineEdit& edit, QPoint at) {
+  const auto* line = dynamic_cast<const detail::LineEdit*>(&edit);
+  const detail::Surface* surface = line != nullptr ? line->GetSurface() : nullptr;
+  return surface != nullptr && surface->PartAt(edit.mapToParent(at)) != nullptr;
+}
+
 // The point of a line edit where a click puts the caret at position, when
-// one is on screen.
+// one is on screen and not under a drawn part; else a point of the text
+// that no part covers.
 std::optional<QPoint> PointOfCaret(QLineEdit& edit, int position) {
   const int y = edit.height() / 2;
+  std::optional<QPoint> uncovered;
   for (int x = 0; x < edit.width(); ++x) {
-    if (edit.cursorPositionAt(QPoint(x, y)) == position) return QPoint(x, y);
+    const QPoint at(x, y);
+    if (UnderDrawnPart(edit, at)) continue;
+    if (edit.cursorPositionAt(at) == position) return at;
+    if (!uncovered || x <= edit.width() / 2) uncovered = at;
   }
-  return std::nullopt;
+  return uncovered;
 }
 
 class QtInput final : public host::UserInput {
