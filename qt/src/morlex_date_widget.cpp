@@ -238,15 +238,22 @@ namespace {
 class SignalSink final : public MorlexDateEvents {
  public:
   SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
-             std::function<bool()> text_watched)
-      : widget_(widget), follow_(std::move(follow)), text_watched_(std::move(text_watched)) {}
+             std::function<bool()> text_watched, std::function<bool()> unedited)
+      : widget_(widget),
+        follow_(std::move(follow)),
+        text_watched_(std::move(text_watched)),
+        unedited_(std::move(unedited)) {}
   void DateChanged() override {
     Q_EMIT widget_.dateChanged();
     // The text is read for a receiver only: this runs at every typed key.
     if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
     follow_();
   }
-  void DateInvalid() override { Q_EMIT widget_.dateInvalid(); }
+  // A text that a delegate loaded from its model and the user left as it
+  // was is no mistake of the user's: passing through the field says nothing.
+  void DateInvalid() override {
+    if (!unedited_()) Q_EMIT widget_.dateInvalid();
+  }
   void Click() override { Q_EMIT widget_.clicked(); }
   void DblClick() override { Q_EMIT widget_.doubleClicked(); }
   void DateError(ErrObject& objErr, std::u16string& strCustom) override {
@@ -258,6 +265,7 @@ class SignalSink final : public MorlexDateEvents {
   MorlexDateWidget& widget_;
   std::function<void()> follow_;
   std::function<bool()> text_watched_;
+  std::function<bool()> unedited_;
 };
 
 }  // namespace
@@ -301,7 +309,8 @@ void MorlexDateWidget::Init(Startup startup) {
         static const QMetaMethod text_changed =
             QMetaMethod::fromSignal(&MorlexDateWidget::textChanged);
         return isSignalConnected(text_changed);
-      });
+      },
+      [this] { return d->value.ShowingProgramText(); });
   d->control->Advise(d->sink);
   d->control->SetCommitHook([this] {
     d->committed = true;
@@ -431,8 +440,11 @@ QDate MorlexDateWidget::date() const {
   return value ? QDate(value->year, value->month, value->day) : QDate();
 }
 
-void MorlexDateWidget::setDate(const QDate& date) {
+void MorlexDateWidget::setDate(const QDate& requested) {
   Guarded([&] {
+    // As on QDateEdit, a date outside the range shows the nearest end of it.
+    const QDate date =
+        requested.isNull() ? requested : std::clamp(requested, minimumDate(), maximumDate());
     const std::optional<std::u16string> shown = d->Rendering(date);
     if (!shown) return;
     d->value.Show(date.isNull() ? std::nullopt : std::optional(Private::FromQDate(date)), *shown);
@@ -458,8 +470,15 @@ void MorlexDateWidget::ShowDate(const QDate& date) {
 
 void MorlexDateWidget::ShowText(const QString& text) {
   Guarded([&] {
+    // A loaded text stands for what it reads as; one that is no date the
+    // field can hold has no value, and the row before it must not lend one.
+    std::u16string shown = FromQString(text);
+    std::optional<Date> day = ReadDateText(shown, d->Year());
+    if (day && !d->control->InDateRange(*day)) day.reset();
+    d->value.Show(day, shown);
     const Flag showing(d->showing);
-    d->control->SetText(FromQString(text));
+    d->control->SetText(shown);
+    d->FollowText();
   });
 }
 

@@ -35,6 +35,9 @@ class DateValue {
   // the value changed. current_year serves texts of two numbers.
   bool Follow(std::u16string_view text, int current_year);
 
+  // Whether the field still shows what the program last showed, unedited.
+  bool ShowingProgramText() const { return shown_.has_value(); }
+
  private:
   std::optional<Date> value_;
   // What the program last showed, while the text is still that rendering.

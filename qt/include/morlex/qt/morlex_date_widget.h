@@ -136,8 +136,8 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   // 1920-01-05 shown as 01/05/20 is not read back as 2020.
   QDate date() const;
   // Shows date in the pattern in force (a null date: an empty text) as a
-  // write of text would, asking the host first. A date that is not valid or
-  // lies outside the range changes nothing.
+  // write of text would, asking the host first. A date outside the range
+  // shows the nearest end of the range, as QDateEdit does.
   void setDate(const QDate& date);
   // The dates that a commit stores, a spin step reaches and the calendar
   // offers (by default 0100-01-01 to 9999-12-31). Typing is not checked;
