@@ -118,6 +118,7 @@ class MainWindow : public QMainWindow {
   void BuildUi();
   void BuildMenus();
   QWidget* BuildPanel();
+  QWidget* BuildTable(QWidget* parent);
   void CreateField(FieldRow& row, platform::PropertyBag* bag);
   void DestroyField(FieldRow& row);
   void RecreateFields(bool designing);

@@ -1,0 +1,53 @@
+#include "morlex_date_widget_p.h"
+
+namespace morlex::qt {
+namespace {
+
+// Turns the control's events into the widget's signals.
+class SignalSink final : public MorlexDateEvents {
+ public:
+  SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
+             std::function<bool()> text_watched, std::function<bool()> unedited)
+      : widget_(widget),
+        follow_(std::move(follow)),
+        text_watched_(std::move(text_watched)),
+        unedited_(std::move(unedited)) {}
+  void DateChanged() override {
+    Q_EMIT widget_.dateChanged();
+    // The text is read for a receiver only: this runs at every typed key.
+    if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
+    follow_();
+  }
+  // A text that a delegate loaded from its model and the user left as it
+  // was is no mistake of the user's: passing through the field says nothing.
+  void DateInvalid() override {
+    if (!unedited_()) Q_EMIT widget_.dateInvalid();
+  }
+  void Click() override { Q_EMIT widget_.clicked(); }
+  void DblClick() override { Q_EMIT widget_.doubleClicked(); }
+  void DateError(ErrObject& objErr, std::u16string& strCustom) override {
+    Q_EMIT widget_.dateError(QString::fromStdString(objErr.source),
+                             QString::fromStdString(objErr.description), ToQString(strCustom));
+  }
+
+ private:
+  MorlexDateWidget& widget_;
+  std::function<void()> follow_;
+  std::function<bool()> text_watched_;
+  std::function<bool()> unedited_;
+};
+
+}  // namespace
+
+namespace detail {
+
+std::shared_ptr<MorlexDateEvents> MakeSignalSink(MorlexDateWidget& widget,
+                                                 std::function<void()> follow,
+                                                 std::function<bool()> text_watched,
+                                                 std::function<bool()> unedited) {
+  return std::make_shared<SignalSink>(widget, std::move(follow), std::move(text_watched),
+                                      std::move(unedited));
+}
+
+}  // namespace detail
+}  // namespace morlex::qt
