@@ -1,7 +1,8 @@
 # Install rules and the CMake package MorlexDateControl.
 #
 # Every library of the project (a target named morlex_*, wherever it was
-# added) is installed and exported as Morlex::<name without the prefix>, with
+# added, unless its property MORLEX_NOT_INSTALLED is set) is installed and
+# exported as Morlex::<name without the prefix>, with
 # the headers of its include/ folder; morlex-host and morlex-demo go to bin.
 # Components (the Debian packages of MorlexPackaging.cmake): Development for
 # the libraries, headers and CMake package, Tools for the programs. (artwork/
@@ -21,7 +22,8 @@ function(morlex_collect_libraries dir out)
   set(found)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
-    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$")
+    get_target_property(private ${target} MORLEX_NOT_INSTALLED)
+    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$" AND NOT private)
       list(APPEND found ${target})
     endif()
   endforeach()
@@ -81,12 +83,14 @@ foreach(dependency IN LISTS morlex_dependencies)
   string(APPEND MORLEX_FIND_DEPENDENCIES "find_dependency(${dependency})\n")
 endforeach()
 
+# A shared library (the Qt binding's) goes to the runtime package, its link
+# name to the development one.
 install(TARGETS ${morlex_libraries}
   EXPORT MorlexDateControlTargets
-  COMPONENT Development
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
+    NAMELINK_COMPONENT Development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 foreach(dir IN LISTS header_dirs)
   install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development

@@ -2,16 +2,18 @@
 # install components (`cpack -G DEB` in the build folder):
 #
 #   libmorlexdatecontrol1       Runtime    the loadable module libMorlexDateControl.so.1,
-#                                          the artwork the widgets draw and the
+#                                          the Qt binding libmorlex_qt.so.1, the
+#                                          artwork the widgets draw and the
 #                                          translations of the Qt binding's captions
 #   libmorlexdatecontrol-dev    Development  headers, static libraries, the CMake package,
-#                                          pkg-config files, the module's link name
+#                                          pkg-config files, the link names
 #   morlexdatecontrol-designer  Designer   the Qt Designer plugin, in Qt's designer folder
 #   morlexdatecontrol-tools     Tools      morlex-host and morlex-demo
 #
-# Shared-library dependencies come from dpkg-shlibdeps. The programs find the
-# artwork under the install prefix they were configured with, so packages are
-# built from a tree configured with -DCMAKE_INSTALL_PREFIX=/usr.
+# Shared-library dependencies come from dpkg-shlibdeps. The libraries and
+# programs find the artwork and translations beside their own install, so an
+# unpacked package works wherever it lies; the packages are built from a tree
+# configured with -DCMAKE_INSTALL_PREFIX=/usr.
 #
 # Also here: the pkg-config files morlexdatecontrol.pc (the toolkit-free
 # libraries) and morlexdatecontrol-qt.pc (the Qt 6 Widgets binding).
@@ -80,17 +82,18 @@ morlex_pkgconfig_libs(MORLEX_PC_LIBS ${morlex_plain_order})
 set(MORLEX_PC_NAME "MorlexDateControl")
 set(MORLEX_PC_DESCRIPTION "${PROJECT_DESCRIPTION}: the toolkit-free libraries")
 set(MORLEX_PC_REQUIRES "")
+set(MORLEX_PC_CFLAGS_STD " -std=c++20")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/morlexdatecontrol.pc.in
   ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol.pc @ONLY)
 set(morlex_pc_files ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol.pc)
 if(morlex_qt_roots)
-  # Only what the binding adds; the rest comes through Requires.
-  morlex_link_order(morlex_qt_order ${morlex_qt_roots})
-  list(REMOVE_ITEM morlex_qt_order ${morlex_plain_order})
-  morlex_pkgconfig_libs(MORLEX_PC_LIBS ${morlex_qt_order})
+  # The binding's shared library holds the control: a Qt application links
+  # it and Qt, nothing else, and its headers ask no more than Qt's C++17.
+  set(MORLEX_PC_LIBS " -lmorlex_qt")
   set(MORLEX_PC_NAME "MorlexDateControl Qt")
   set(MORLEX_PC_DESCRIPTION "${PROJECT_DESCRIPTION}: the Qt 6 Widgets binding")
-  set(MORLEX_PC_REQUIRES "morlexdatecontrol = ${PROJECT_VERSION}, Qt6Widgets >= 6.4")
+  set(MORLEX_PC_REQUIRES "Qt6Widgets >= 6.4")
+  set(MORLEX_PC_CFLAGS_STD "")
   configure_file(${CMAKE_CURRENT_LIST_DIR}/morlexdatecontrol.pc.in
     ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol-qt.pc @ONLY)
   list(APPEND morlex_pc_files ${PROJECT_BINARY_DIR}/pkgconfig/morlexdatecontrol-qt.pc)
@@ -115,8 +118,7 @@ endif()
 set(MORLEX_DEB_PREFIX "/usr")
 if(NOT CMAKE_INSTALL_PREFIX STREQUAL MORLEX_DEB_PREFIX)
   message(STATUS "MorlexDateControl packages: the tree is configured for "
-    "${CMAKE_INSTALL_PREFIX}; configure with -DCMAKE_INSTALL_PREFIX=/usr for packages "
-    "whose programs find their artwork")
+    "${CMAKE_INSTALL_PREFIX}; configure with -DCMAKE_INSTALL_PREFIX=/usr for packages")
 endif()
 
 set(CPACK_PACKAGE_NAME "morlexdatecontrol")
@@ -144,6 +146,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "libs")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://morlex.example.org/datecontrol")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Designer plugin links the binding's library of the runtime package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(morlex_deb_version "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 
@@ -156,10 +160,9 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION "libdevel")
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_SECTION "devel")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION "utils")
 
-# The runtime package registers the module with the dynamic linker and says
-# which package provides its SONAME.
-# (CPack knows no per-package switch for the shlibs file; the module is the
-# only shared object with a SONAME.)
+# The runtime package registers its libraries with the dynamic linker and
+# says which package provides their SONAMEs (the module's and the Qt
+# binding's, the only shared objects with one).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 file(WRITE ${PROJECT_BINARY_DIR}/debian/runtime/triggers "activate-noawait ldconfig\n")
@@ -182,16 +185,17 @@ string(CONCAT CPACK_COMPONENT_RUNTIME_DESCRIPTION
   "month/day/year order, steps it with an up-down indicator and picks it from a\n"
   "month calendar.\n"
   "\n"
-  "This package holds the loadable module libMorlexDateControl.so.1, the\n"
-  "pictures the field draws and the translations of its captions.")
+  "This package holds the loadable module libMorlexDateControl.so.1, the Qt 6\n"
+  "Widgets binding libmorlex_qt.so.1, the pictures the field draws and the\n"
+  "translations of its captions.")
 string(CONCAT CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
   "date-entry field for desktop C++ applications - development files\n"
   "MorlexDate is a single-line date-entry field for C++20 applications.\n"
   "\n"
-  "This package holds the headers, the static libraries (the toolkit-free\n"
-  "control and the Qt 6 Widgets binding MorlexDateWidget), the CMake package\n"
-  "MorlexDateControl and the pkg-config files morlexdatecontrol and\n"
-  "morlexdatecontrol-qt.")
+  "This package holds the headers, the static libraries of the toolkit-free\n"
+  "control, the link name of the Qt 6 Widgets binding MorlexDateWidget, the\n"
+  "CMake package MorlexDateControl and the pkg-config files morlexdatecontrol\n"
+  "and morlexdatecontrol-qt.")
 string(CONCAT CPACK_COMPONENT_DESIGNER_DESCRIPTION
   "date-entry field for desktop C++ applications - Qt Designer plugin\n"
   "Puts the MorlexDate field in Qt Designer's widget box, and lets QUiLoader\n"

@@ -8,12 +8,13 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev libqt6sql6-sqlite
   qt6-tools-dev qt6-l10n-tools libqt6opengl6-dev
-  dpkg-dev lintian file
+  dpkg-dev lintian file strace
   libsqlite3-dev sqlite3
   clang libclang-rt-14-dev clang-format
   libicu-dev libhowardhinnant-date-dev
   xvfb xauth fonts-dejavu-core
   graphviz
+  dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
 )
 
 missing=()

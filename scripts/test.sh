@@ -4,7 +4,9 @@
 # offscreen, then once more under Xvfb with the xcb platform), installs the
 # build and builds a consumer of the installed package, makes the Debian
 # packages, checks them with lintian and builds a CMake and a pkg-config
-# consumer against them unpacked into a scratch root, then builds the tests
+# consumer against them unpacked into a scratch root (and runs one with the
+# build tree moved away, tracing that it reads the root's pictures and
+# translations and nothing of the tree), then builds the tests
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them
 # once more. Installs what is missing first. Fails when the tests leave
 # anything new in the source tree or folders in the temporary folder.
@@ -47,6 +49,10 @@ if [ -x build/bin/morlex_qt_tests ]; then
   for t in morlex_qt_tests morlex_host_qt_tests morlex_behaviour_tests; do
     xvfb-run -a env QT_QPA_PLATFORM=xcb "build/bin/$t" --gtest_brief=1
   done
+  if [ -x build/bin/morlex-demo ]; then
+    echo "== the demo read over the AT-SPI bus, as a screen reader reads it"
+    bash tools/atspi_check.sh build | grep '^atspi:'
+  fi
 fi
 
 echo "== install, and a project that uses the installed package"
@@ -74,7 +80,24 @@ cmake --build "$prefix/deb-consumer" -j "$jobs" >/dev/null
 "$prefix/deb-consumer/consumer_qt"
 pc_dir=$(dirname "$(find "$root/usr/lib" -name morlexdatecontrol-qt.pc | head -n 1)")
 PKG_CONFIG_PATH="$pc_dir" make -s -C tests/pkg-config OUT="$prefix"
-"$prefix/consumer_pkgconfig"
+qt_library=$(find "$root/usr/lib" -name 'libmorlex_qt.so.1' | head -n 1)
+objdump -p "$qt_library" | grep 'SONAME *libmorlex_qt.so.1$' >/dev/null
+# Outside the system's library folders, the loader is told where the root's are.
+LD_LIBRARY_PATH="$(dirname "$qt_library")" "$prefix/consumer_pkgconfig"
+
+echo "== the unpacked packages run with the build tree moved away, reading only their own files"
+# The consumer draws the field and loads the German captions through the
+# unpacked library; every file it touches is traced.
+mv build "$prefix/build-away"
+trap 'if [ -d "$prefix/build-away" ]; then mv "$prefix/build-away" build; fi; rm -rf "$prefix"' EXIT
+strace -f -qq -e trace=%file -o "$prefix/files.log" "$prefix/deb-consumer/consumer_qt"
+mv "$prefix/build-away" build
+grep -q "\"$root/usr/share/MorlexDateControl/artwork/calendar-button.bmp\"" "$prefix/files.log"
+grep -q "\"$root/usr/share/MorlexDateControl/translations/morlexdatecontrol_de.qm\"" "$prefix/files.log"
+if grep -F "\"$PWD/" "$prefix/files.log"; then
+  echo "the installed package looked into the source or build tree"
+  exit 1
+fi
 
 echo "== sanitizer build (ASan + UBSan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORLEX_WARNINGS_AS_ERRORS=ON \

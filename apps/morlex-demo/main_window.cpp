@@ -111,8 +111,10 @@ void MainWindow::BuildUi() {
     auto* h = new QLabel(QStringLiteral("<b>%1</b>").arg(headings[c]), record_box_);
     grid->addWidget(h, 0, c);
   }
-  grid->addWidget(new QLabel(QStringLiteral("Name"), record_box_), 1, 0);
+  auto* name_label = new QLabel(QStringLiteral("&Name"), record_box_);
+  grid->addWidget(name_label, 1, 0);
   name_ = new QLineEdit(record_box_);
+  name_label->setBuddy(name_);
   name_->setObjectName(QStringLiteral("name"));
   name_->setMinimumWidth(170);
   grid->addWidget(name_, 1, 1);
@@ -128,7 +130,7 @@ void MainWindow::BuildUi() {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     FieldRow& row = rows_[i];
     const int r = static_cast<int>(i) + 2;
-    row.label = new QLabel(Q(Info(row.column).label), record_box_);
+    row.label = new QLabel(LabelWithAccessKey(row.column), record_box_);
     grid->addWidget(row.label, r, 0);
     auto* pattern = new QLabel(record_box_);
     pattern->setObjectName(QStringLiteral("pattern_%1").arg(Q(Info(row.column).name)));

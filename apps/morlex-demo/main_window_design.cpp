@@ -83,6 +83,7 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
 
   auto* grid = static_cast<QGridLayout*>(record_box_->layout());
   grid->addWidget(w, static_cast<int>(row.column) + 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+  row.label->setBuddy(w);
   row.widget = w;
   w->show();
 }

@@ -31,4 +31,19 @@ inline int StartFormat(DateColumn column) {
   return 1;  // mm/dd/yy
 }
 
+// The field's label with its access key: Alt and the letter moves to the
+// field, and the label names it for screen readers. The letters stay clear
+// of the menus' (File, Record, View, Help).
+inline QString LabelWithAccessKey(DateColumn column) {
+  switch (column) {
+    case DateColumn::kBorn:
+      return QStringLiteral("&Born");
+    case DateColumn::kHired:
+      return QStringLiteral("H&ired");
+    case DateColumn::kReviewed:
+      break;
+  }
+  return QStringLiteral("R&eviewed");
+}
+
 }  // namespace morlex::demo

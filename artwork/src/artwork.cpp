@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "morlex/artwork/data_folder.h"
 #include "morlex/core/error.h"
 
 namespace morlex::artwork {
@@ -35,15 +36,7 @@ fs::path Directory() {
   if (const char* env = std::getenv("MORLEX_ARTWORK_DIR"); env != nullptr && *env != '\0') {
     return env;
   }
-#ifdef MORLEX_ARTWORK_TREE_DIR
-  std::error_code ec;
-  if (fs::is_directory(MORLEX_ARTWORK_TREE_DIR, ec)) return MORLEX_ARTWORK_TREE_DIR;
-#endif
-#ifdef MORLEX_ARTWORK_INSTALLED_DIR
-  return MORLEX_ARTWORK_INSTALLED_DIR;
-#else
-  return "artwork";
-#endif
+  return DataFolder("artwork");
 }
 
 std::vector<std::uint8_t> Load(std::string_view name) {

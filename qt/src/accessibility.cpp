@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "drawn_parts_p.h"
@@ -66,6 +67,27 @@ bool InDayGrid(const QWidget& label) {
   return area != nullptr && !DayCells(*area).empty();
 }
 
+// The weekday headings above the grid; the first names Sunday.
+constexpr std::string_view kHeadingName = "lblDayName";
+
+bool IsWeekdayHeading(const CellLabel& label) {
+  return label.Owner().Name() == kHeadingName;
+}
+
+// The full name of a column's weekday, in the grid's language.
+QString WeekdayOfColumn(const QWidget& widget, int column) {
+  if (column < 0 || column >= kColumns) return {};
+  return widget.locale().dayName(column == 0 ? 7 : column, QLocale::LongFormat);
+}
+
+// The heading of a column of the grid that area holds, or nullptr.
+CellLabel* HeadingOfColumn(const QWidget& area, int column) {
+  for (CellLabel* label : area.window()->findChildren<CellLabel*>()) {
+    if (IsWeekdayHeading(*label) && label->Owner().Index() == column) return label;
+  }
+  return nullptr;
+}
+
 // Every label of the toolkit: a plain text, or a cell of a day grid. Qt
 // caches an interface from the first time anything asks (even before a
 // grid is filled), so one interface serves both and decides each time.
@@ -74,12 +96,16 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
   explicit CellAccessible(CellLabel* cell) : QAccessibleWidget(cell, QAccessible::StaticText) {}
 
   QAccessible::Role role() const override {
+    if (IsWeekdayHeading(Cell())) return QAccessible::ColumnHeader;
     return InDayGrid(*widget()) ? QAccessible::Cell : QAccessible::StaticText;
   }
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     if (!widget()->accessibleName().isEmpty()) return widget()->accessibleName();
+    // A heading shows a short name where the full one may not fit; a screen
+    // reader says the full one.
+    if (IsWeekdayHeading(Cell())) return WeekdayOfColumn(*widget(), Cell().Owner().Index());
     if (!InDayGrid(*widget())) return Cell().text();
     const auto& day = Cell().Owner().Day();
     if (!day) return {};
@@ -127,7 +153,12 @@ class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCe
   }
 
   bool isSelected() const override { return Cell().Owner().Bordered(); }
-  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+  QList<QAccessibleInterface*> columnHeaderCells() const override {
+    const QWidget* area = widget()->parentWidget();
+    CellLabel* heading = area != nullptr ? HeadingOfColumn(*area, columnIndex()) : nullptr;
+    if (heading == nullptr) return {};
+    return {QAccessible::queryAccessibleInterface(heading)};
+  }
   QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
   int columnIndex() const override { return Cell().Owner().Index() % kColumns; }
   int rowIndex() const override { return Cell().Owner().Index() / kColumns; }
@@ -489,6 +520,17 @@ void NameFieldEditor(const QWidget& field, QWidget& editor) {
   const int order = date_field != nullptr ? static_cast<int>(date_field->dateOrder()) : 0;
   const QString description = Tr(kDescriptions[order]);
   if (editor.accessibleDescription() != description) editor.setAccessibleDescription(description);
+}
+
+void AnnounceShownMonth(QWidget& cell, int month, int year) {
+  // The dialog's title keeps the chosen date while the user pages through
+  // the months; its accessible name says which month the grid shows, and
+  // setting it tells a listening screen reader that the month changed.
+  QWidget* dialog = cell.window();
+  if (dialog == nullptr || dialog == &cell) return;
+  const QString shown = cell.locale().standaloneMonthName(month, QLocale::LongFormat) +
+                        QLatin1Char(' ') + QString::number(year);
+  if (dialog->accessibleName() != shown) dialog->setAccessibleName(shown);
 }
 
 void AnnounceChosenCell(QWidget& cell) {

@@ -25,6 +25,10 @@ QString AccessibleNameOfPart(std::string_view design_name);
 // of a QLabel whose buddy it is) and describes it as a date in its order.
 void NameFieldEditor(const QWidget& field, QWidget& editor);
 
+// Names the calendar dialog that holds a day cell by the month the grid
+// shows ("January 2000"); a change of it is told to a screen reader.
+void AnnounceShownMonth(QWidget& cell, int month, int year);
+
 // Tells a listening screen reader that a day cell became the chosen one;
 // costs nothing while none listens.
 void AnnounceChosenCell(QWidget& cell);

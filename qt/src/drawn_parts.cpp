@@ -25,8 +25,10 @@ DrawnImpl<Base>::DrawnImpl(Surface& surface, const platform::WidgetDesign& d)
 template <typename Base>
 void DrawnImpl<Base>::Place() {
   const double tpp = this->surface_.TwipsPerPixel();
-  const QRect area(TwipsToPixels(this->left_, tpp), TwipsToPixels(this->top_, tpp),
-                   TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+  const QRect area = this->surface_.Mirrored(
+      QRect(TwipsToPixels(this->left_, tpp), TwipsToPixels(this->top_, tpp),
+            TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp)),
+      this->surface_.Body());
   if (area == area_) return;
   Repaint();
   area_ = area;

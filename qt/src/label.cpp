@@ -401,6 +401,16 @@ void Label::SetBordered(bool single_line) {
   if (chosen && day_) AnnounceChosenCell(*label_);
 }
 
+void Label::SetDay(const std::optional<Date>& day) {
+  day_ = day;
+  // The third row's first cell always lies in the shown month (its first
+  // day falls in the first row), so its day tells the month of every fill.
+  constexpr int kShownMonthCell = 14;
+  if (day_ && Index() == kShownMonthCell && Name() == "lblDay") {
+    AnnounceShownMonth(*label_, day_->month, day_->year);
+  }
+}
+
 void Label::SetBold(bool bold) {
   if (bold == bold_) return;
   bold_ = bold;

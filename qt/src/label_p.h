@@ -51,7 +51,7 @@ class Label final : public WidgetImpl<platform::Label> {
   void SetBackColor(std::uint32_t color) override;
   bool Bold() const override { return bold_; }
   void SetBold(bool bold) override;
-  void SetDay(const std::optional<Date>& day) override { day_ = day; }
+  void SetDay(const std::optional<Date>& day) override;
   // The day the cell stands for, nullopt when none (see SetDay).
   const std::optional<Date>& Day() const { return day_; }
   bool AutoSize() const { return auto_size_; }

@@ -51,7 +51,8 @@ void MorlexDateWidget::Init(Startup startup) {
         static const QMetaMethod text_changed =
             QMetaMethod::fromSignal(&MorlexDateWidget::textChanged);
         return isSignalConnected(text_changed);
-      });
+      },
+      [this] { return d->value.ShowingProgramText(); });
   d->control->Advise(d->sink);
   d->control->SetCommitHook([this] {
     d->committed = true;

@@ -167,7 +167,8 @@ namespace detail {
 // text changed, text_watched says whether textChanged has a receiver.
 std::shared_ptr<MorlexDateEvents> MakeSignalSink(MorlexDateWidget& widget,
                                                  std::function<void()> follow,
-                                                 std::function<bool()> text_watched);
+                                                 std::function<bool()> text_watched,
+                                                 std::function<bool()> unedited);
 
 }  // namespace detail
 }  // namespace morlex::qt

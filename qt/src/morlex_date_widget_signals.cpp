@@ -7,8 +7,11 @@ namespace {
 class SignalSink final : public EventRelay {
  public:
   SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
-             std::function<bool()> text_watched)
-      : widget_(widget), follow_(std::move(follow)), text_watched_(std::move(text_watched)) {}
+             std::function<bool()> text_watched, std::function<bool()> unedited)
+      : widget_(widget),
+        follow_(std::move(follow)),
+        text_watched_(std::move(text_watched)),
+        unedited_(std::move(unedited)) {}
   void OnEvent(Event event) override {
     switch (event) {
       case Event::kDateChanged:
@@ -18,7 +21,9 @@ class SignalSink final : public EventRelay {
         follow_();
         break;
       case Event::kDateInvalid:
-        Q_EMIT widget_.dateInvalid();
+        // A text that a delegate loaded from its model and the user left as
+        // it was is no mistake of the user's: passing through says nothing.
+        if (!unedited_()) Q_EMIT widget_.dateInvalid();
         break;
       case Event::kClick:
         Q_EMIT widget_.clicked();
@@ -39,6 +44,7 @@ class SignalSink final : public EventRelay {
   MorlexDateWidget& widget_;
   std::function<void()> follow_;
   std::function<bool()> text_watched_;
+  std::function<bool()> unedited_;
 };
 
 }  // namespace
@@ -47,8 +53,10 @@ namespace detail {
 
 std::shared_ptr<MorlexDateEvents> MakeSignalSink(MorlexDateWidget& widget,
                                                  std::function<void()> follow,
-                                                 std::function<bool()> text_watched) {
-  return std::make_shared<SignalSink>(widget, std::move(follow), std::move(text_watched));
+                                                 std::function<bool()> text_watched,
+                                                 std::function<bool()> unedited) {
+  return std::make_shared<SignalSink>(widget, std::move(follow), std::move(text_watched),
+                                      std::move(unedited));
 }
 
 }  // namespace detail

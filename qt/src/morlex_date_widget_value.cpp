@@ -14,8 +14,11 @@ QDate MorlexDateWidget::date() const {
   return value ? QDate(value->year, value->month, value->day) : QDate();
 }
 
-void MorlexDateWidget::setDate(const QDate& date) {
+void MorlexDateWidget::setDate(const QDate& requested) {
   Guarded([&] {
+    // As on QDateEdit, a date outside the range shows the nearest end of it.
+    const QDate date =
+        requested.isNull() ? requested : std::clamp(requested, minimumDate(), maximumDate());
     const std::optional<std::u16string> shown = d->Rendering(date);
     if (!shown) return;
     d->value.Show(date.isNull() ? std::nullopt : std::optional(Private::FromQDate(date)), *shown);
@@ -41,8 +44,15 @@ void MorlexDateWidget::ShowDate(const QDate& date) {
 
 void MorlexDateWidget::ShowText(const QString& text) {
   Guarded([&] {
+    // A loaded text stands for what it reads as; one that is no date the
+    // field can hold has no value, and the row before it must not lend one.
+    std::u16string shown = FromQString(text);
+    std::optional<Date> day = d->control->ReadDate(shown);
+    if (day && !d->control->InDateRange(*day)) day.reset();
+    d->value.Show(day, shown);
     const ScopedFlag showing(d->showing);
-    d->control->SetText(FromQString(text));
+    d->control->SetText(shown);
+    d->FollowText();
   });
 }
 

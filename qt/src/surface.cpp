@@ -3,6 +3,7 @@
 #include "surface_p.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <algorithm>
 
 #include "command_button_p.h"
@@ -67,6 +68,13 @@ Surface::~Surface() {
 
 QObject* Surface::Context() const {
   return bridge_.get();
+}
+
+QRect Surface::Mirrored(const QRect& area, const QWidget* container) const {
+  if (body_ == nullptr || !body_->isRightToLeft() || container == nullptr) return area;
+  const auto* frame = container != body_ ? qobject_cast<const QFrame*>(container) : nullptr;
+  const int width = frame != nullptr ? frame->contentsRect().width() : container->width();
+  return {width - area.left() - area.width(), area.top(), area.width(), area.height()};
 }
 
 double Surface::TwipsPerPixel() const {

@@ -109,6 +109,20 @@ bool KeepsFocusWidget(Qt::FocusReason reason) {
 }  // namespace
 
 bool Surface::HandleEvent(QObject* watched, QEvent* event) noexcept {
+  if (watched == body_) {
+    // Right to left, a place counts from the body's right edge: a new width
+    // or a new direction moves every widget, whether its place changed or
+    // not. (The control's layout then places what it moves.)
+    const QEvent::Type type = event->type();
+    if (type == QEvent::LayoutDirectionChange ||
+        (type == QEvent::Resize && body_->isRightToLeft())) {
+      try {
+        PlaceAll();
+      } catch (...) {
+        ReportFailure(std::current_exception());
+      }
+    }
+  }
   if (!drawn_.empty()) {
     try {
       if (HandlePartEvent(watched, event)) return true;

@@ -87,6 +87,10 @@ class Surface : public platform::WidgetListSurface {
   const platform::FontDesign& DesignFont() const { return design_font_; }
   QWidget* Body() const { return body_; }
   bool OwnsBody() const { return owns_body_; }
+  // Where a widget's place (in pixels, within container's contents) lies on
+  // screen: mirrored left for right when the surface runs right to left, as
+  // Qt's layouts mirror, and as it is otherwise.
+  QRect Mirrored(const QRect& area, const QWidget* container) const;
   const QFont& SurfaceFont() const { return font_; }
   // The QObject that carries the surface's connections and event filter;
   // destroying the surface cuts them before its widgets go.

@@ -19,8 +19,21 @@ namespace morlex::qt::detail {
 
 // --- LineEdit ------------------------------------------------------------------
 
-LineEdit::LineEdit(QWidget* parent) : QLineEdit(parent) {
+LineEdit::LineEdit(QWidget* parent)
+    : QLineEdit(parent), left_to_right_alignment_(QLineEdit::alignment()) {
   ChooseFrame();
+  FollowDirection();
+}
+
+// A date's digits run left to right, so a line edit aligns them left even
+// right to left. There the parts the surface draws over a text box (the
+// spin's arrows) cover its left end: the text keeps to the right edge, as
+// a right-to-left text would.
+void LineEdit::FollowDirection() {
+  const Qt::Alignment wanted = isRightToLeft()
+                                   ? Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter
+                                   : left_to_right_alignment_;
+  if (alignment() != wanted) setAlignment(wanted);
 }
 
 void LineEdit::initStyleOption(QStyleOptionFrame* option) const {
@@ -58,6 +71,7 @@ void LineEdit::ChooseFrame() {
 void LineEdit::changeEvent(QEvent* event) {
   QLineEdit::changeEvent(event);
   if (event->type() == QEvent::StyleChange) ChooseFrame();
+  if (event->type() == QEvent::LayoutDirectionChange) FollowDirection();
 }
 
 bool LineEdit::event(QEvent* event) {

@@ -53,6 +53,9 @@ class LineEdit final : public QLineEdit {
   // The style option of the line edit as if it had its own frame.
   void FramedOption(QStyleOptionFrame* option) const;
   void ChooseFrame();
+  // Right to left, keeps the text at the right edge (see the source).
+  void FollowDirection();
+  Qt::Alignment left_to_right_alignment_;
   bool keeps_frame_picture_ = false;
   bool painting_over_panel_ = false;
   KeptPictureKey kept_key_;

@@ -9,6 +9,7 @@
 #include "form_p.h"
 #include "morlex/core/error.h"
 #include "surface_p.h"
+#include "text_box_p.h"
 #include "up_down_p.h"
 
 namespace morlex::qt {
@@ -77,6 +78,12 @@ void PressAsIfHit(platform::UpDown& updown, bool up) {
   auto* arrows = dynamic_cast<detail::UpDown*>(&updown);
   if (arrows == nullptr) detail::NotOfThisToolkit("up-down");
   arrows->Press(up);
+}
+
+bool UnderDrawnPart(const QLineEdit& edit, QPoint at) {
+  const auto* line = dynamic_cast<const detail::LineEdit*>(&edit);
+  const detail::Surface* surface = line != nullptr ? line->GetSurface() : nullptr;
+  return surface != nullptr && surface->PartAt(edit.mapToParent(at)) != nullptr;
 }
 
 void ClickAsIfHit(platform::CommandButton& button) {

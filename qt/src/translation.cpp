@@ -2,10 +2,10 @@
 #include "morlex/qt/translation.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTranslator>
 #include <QtGlobal>
 
+#include "morlex/artwork/data_folder.h"
 #include "morlex/qt/units.h"
 #include "translation_p.h"
 
@@ -80,16 +80,7 @@ QString ShownCaption(std::u16string_view caption) {
 QString TranslationsDirectory() {
   const QString from_environment = qEnvironmentVariable("MORLEX_TRANSLATIONS_DIR");
   if (!from_environment.isEmpty()) return from_environment;
-#ifdef MORLEX_TRANSLATIONS_BUILD_DIR
-  if (QDir(QStringLiteral(MORLEX_TRANSLATIONS_BUILD_DIR)).exists()) {
-    return QStringLiteral(MORLEX_TRANSLATIONS_BUILD_DIR);
-  }
-#endif
-#ifdef MORLEX_TRANSLATIONS_INSTALLED_DIR
-  return QStringLiteral(MORLEX_TRANSLATIONS_INSTALLED_DIR);
-#else
-  return {};
-#endif
+  return QString::fromStdString(artwork::DataFolder("translations").string());
 }
 
 QTranslator* InstallTranslator(const QLocale& locale) {

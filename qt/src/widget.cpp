@@ -97,9 +97,9 @@ void WidgetImpl<Base>::Place() {
       offset = frame->contentsRect().topLeft();
     }
   }
-  widget_->setGeometry(TwipsToPixels(this->left_, tpp) + offset.x(),
-                       TwipsToPixels(this->top_, tpp) + offset.y(),
-                       TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+  const QRect area(TwipsToPixels(this->left_, tpp), TwipsToPixels(this->top_, tpp),
+                   TwipsToPixelSize(this->width_, tpp), TwipsToPixelSize(this->height_, tpp));
+  widget_->setGeometry(this->surface_.Mirrored(area, container_).translated(offset));
 }
 
 template <typename Base>

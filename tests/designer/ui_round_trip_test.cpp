@@ -58,6 +58,9 @@ void CheckForm(const QWidget& form, const char* how) {
     const auto* field = form.findChild<QWidget*>(QString::fromLatin1(expected.field));
     ASSERT_NE(field, nullptr);
     ASSERT_TRUE(field->inherits("morlex::qt::MorlexDateWidget"));
+    // The plugin and this program share the binding's library, so a field
+    // that QUiLoader made is the class the program knows.
+    EXPECT_NE(qobject_cast<const morlex::qt::MorlexDateWidget*>(field), nullptr);
     for (const auto& [name, value] : expected.properties) {
       QVariant actual = field->property(name);
       // The enumeration reads back as its own type; compare its number.

@@ -1,9 +1,8 @@
-// Uses the Qt binding and the toolkit-free control of the installed
-// libraries, found through pkg-config.
+// Uses the Qt binding of the installed libraries, found through pkg-config:
+// its public headers and its one shared library.
 #include <QApplication>
 #include <cstdio>
 
-#include "morlex/control/morlex_date.h"
 #include "morlex/qt/morlex_date_widget.h"
 
 int main(int argc, char** argv) {
@@ -12,10 +11,9 @@ int main(int argc, char** argv) {
   morlex::qt::MorlexDateWidget field;
   field.setText(QStringLiteral("12/25/1999"));
   field.setDateFormat(morlex::qt::MorlexDateWidget::LeadingZerosNoCentury);
-  std::printf("%s %d\n", field.text().toUtf8().constData(),
-              static_cast<int>(field.control().DateFormat()));
+  std::printf("%s %d\n", field.text().toUtf8().constData(), static_cast<int>(field.dateFormat()));
   return field.text() == QStringLiteral("12/25/99") &&
-                 static_cast<int>(field.control().DateFormat()) == 1
+                 field.dateFormat() == morlex::qt::MorlexDateWidget::LeadingZerosNoCentury
              ? 0
              : 1;
 }

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QTest>
 #include <memory>
+#include <utility>
 
 #include "morlex/control/morlex_date.h"
 #include "morlex/qt/morlex_date_widget.h"
@@ -260,6 +261,44 @@ TEST_F(DrawnParts, AFieldGoingWhileAnArrowIsHeldLeavesNothingBehind) {
   field_.reset();  // the repeat timer and the held part go with the field
   QApplication::processEvents();
   EXPECT_GE(steps, 1);
+}
+
+TEST_F(DrawnParts, RightToLeftMirrorsTheFieldAndLeftToRightComesBack) {
+  field_->show();  // a hidden widget hears of a resize only when shown
+  const QRect button = button_->Area();
+  const QRect arrows = arrows_->Area();
+  const QRect text = Edit()->geometry();
+  const int width = field_->width();
+  field_->setLayoutDirection(Qt::RightToLeft);
+  // Every place mirrored within the field: the button and the arrows on
+  // the left, the text box from the right.
+  for (const auto& [was, now] :
+       {std::pair{button, button_->Area()}, std::pair{arrows, arrows_->Area()},
+        std::pair{text, Edit()->geometry()}}) {
+    EXPECT_EQ(now, QRect(width - was.left() - was.width(), was.top(), was.width(), was.height()));
+  }
+  EXPECT_LT(button_->Area().center().x(), Edit()->geometry().center().x());
+  // A wider field keeps them at its left edge.
+  const int from_left = button_->Area().left();
+  field_->resize(width + 40, field_->height());
+  EXPECT_NEAR(button_->Area().left(), from_left, 1);
+  EXPECT_NEAR(Edit()->geometry().right(), width + 40 - text.left() - 1, 1);
+  field_->resize(width, field_->height());
+
+  // The mirrored arrows take their presses as before.
+  int steps = 0;
+  arrows_->events.Change = [&] {
+    if (arrows_->Value() != 0) ++steps;
+    if (arrows_->Value() != 0) arrows_->SetValue(0);
+  };
+  Mouse(*field_, QEvent::MouseButtonPress, Upper());
+  Mouse(*field_, QEvent::MouseButtonRelease, Upper());
+  EXPECT_EQ(steps, 1);
+
+  field_->setLayoutDirection(Qt::LeftToRight);
+  EXPECT_EQ(button_->Area(), button);
+  EXPECT_EQ(arrows_->Area(), arrows);
+  EXPECT_EQ(Edit()->geometry(), text);
 }
 
 }  // namespace

@@ -753,6 +753,16 @@ class Driver : public QObject {
            U16(text);
   }
 
+  // Whether a delegate may have loaded text: a date cell's value shown as
+  // it is (a text, or a date outside what the field holds, in ISO form).
+  bool LoadedFromModel(const QString& text) const {
+    for (int row = 0; row < model_.rowCount(); ++row) {
+      const QVariant value = model_.index(row, kDateColumn).data(Qt::EditRole);
+      if (value.toString() == text || value.toDate().toString(Qt::ISODate) == text) return true;
+    }
+    return false;
+  }
+
   void CheckValue(const Track& track) {
     const MorlexDateWidget& field = *track.field;
     const int year = &field == field_ ? clock_.Today().year : QDate::currentDate().year();
@@ -769,8 +779,10 @@ class Driver : public QObject {
       }
       return;
     }
-    // No value in the text: the last one it had.
+    // No value in the text: the last one it had; none where a delegate
+    // loaded a text that is no date (the row before lends it nothing).
     if (!track.known || value == track.before) return;
+    if (value.isNull() && LoadedFromModel(text)) return;
     for (const QString& seen : track.texts) {
       const std::optional<QDate> was = ValueOf(field, seen, year);
       if ((was && *was == value) || Renders(field, value, seen)) return;

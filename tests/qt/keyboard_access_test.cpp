@@ -254,6 +254,23 @@ TEST_F(KeyboardAccess, TheCalendarIsATableOfDatedCellsWithTheChosenDaySelected) 
       EXPECT_EQ(box->role(), role) << name;
       EXPECT_EQ(box->text(QAccessible::Name), QString::fromLatin1(accessible)) << name;
     }
+
+    // Each column's header is its weekday heading, named in full.
+    const char* const weekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                    "Thursday", "Friday", "Saturday"};
+    for (int column = 0; column < 7; ++column) {
+      const auto headers = cells->cellAt(3, column)->tableCellInterface()->columnHeaderCells();
+      ASSERT_EQ(headers.size(), 1) << column;
+      EXPECT_EQ(headers[0]->role(), QAccessible::ColumnHeader);
+      EXPECT_EQ(headers[0]->text(QAccessible::Name), QString::fromLatin1(weekdays[column]));
+    }
+    // The dialog is named by the month it shows, and follows a page to the
+    // next month although the title keeps the chosen date.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(dialog);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("March 1999"));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("April 1999"));
     checked = true;
   });
   QTest::keyClick(Editor(), Qt::Key_F4);

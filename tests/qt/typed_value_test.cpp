@@ -7,11 +7,15 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
+#include <algorithm>
+#include <utility>
 
 #include "morlex/control/morlex_date.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
+#include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
 
@@ -77,14 +81,20 @@ TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {
   EXPECT_TRUE(field_->date().isNull());
 }
 
-TEST_F(TypedValue, SetDateIsATextWriteAndRefusesWhatTheFieldCannotHold) {
+TEST_F(TypedValue, SetDateIsATextWriteAndClampsToTheRange) {
   field_->setDate(QDate(1999, 1, 5));
   field_->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
-  const QDate refused[] = {QDate(1899, 12, 31), QDate(2100, 1, 1)};
-  for (const QDate& date : refused) {
+  const std::pair<QDate, QString> clamped[] = {
+      {QDate(1899, 12, 31), QStringLiteral("01/01/1900")},
+      {QDate(2100, 1, 1), QStringLiteral("12/31/2099")},
+      {QDate(50, 1, 1), QStringLiteral("01/01/1900")},  // no year the field can show
+  };
+  for (const auto& [date, shown] : clamped) {
     field_->setDate(date);
-    EXPECT_EQ(field_->text(), QStringLiteral("01/05/1999"));
+    EXPECT_EQ(field_->text(), shown);
+    EXPECT_EQ(field_->date(), std::clamp(date, field_->minimumDate(), field_->maximumDate()));
   }
+  field_->setDate(QDate(1999, 1, 5));
   bool allowed = false;
   QStringList notices;
   field_->setCanChangeHandler([&](const QString&) { return allowed; });
@@ -134,6 +144,30 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
   Enter();
   EXPECT_EQ(errors.count(), 3);  // the rendering's notice, then the commit's
   EXPECT_EQ(finished.count(), 1);
+}
+
+TEST_F(TypedValue, ARowThatHoldsNoDateLendsNoValueAndPassingThroughItIsNoMistake) {
+  // Rows as a mapper walks them: a date, then texts that are no date the
+  // field can hold, then one that is.
+  QStandardItemModel rows;
+  for (const char* value : {"1999-01-05", "n/a", "1850-02-03", "2001-02-03"}) {
+    rows.appendRow(new QStandardItem(QString::fromLatin1(value)));
+  }
+  field_->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+  MorlexDateDelegate dates;
+  QSignalSpy invalid(field_.get(), &MorlexDateWidget::dateInvalid);
+  const QDate want[] = {QDate(1999, 1, 5), QDate(), QDate(), QDate(2001, 2, 3)};
+  for (int row = 0; row < rows.rowCount(); ++row) {
+    dates.setEditorData(field_.get(), rows.index(row, 0));
+    EXPECT_EQ(field_->date(), want[row]) << row;
+    Enter();  // a commit of the loaded text, unedited
+  }
+  EXPECT_EQ(invalid.count(), 0);
+  // The same text typed by the user is the user's mistake.
+  dates.setEditorData(field_.get(), rows.index(1, 0));
+  Retype(QStringLiteral("n/a"));
+  Enter();
+  EXPECT_EQ(invalid.count(), 1);
 }
 
 TEST_F(TypedValue, TheValueFollowsTheTextWhenTheRangeComesToHoldIt) {

@@ -77,13 +77,18 @@ void SendClick(QWidget* widget, QPoint at, QEvent::Type down = QEvent::MouseButt
 }
 
 // The point of a line edit where a click puts the caret at position, when
-// one is on screen.
+// one is on screen and not under a drawn part; else a point of the text
+// that no part covers.
 std::optional<QPoint> PointOfCaret(QLineEdit& edit, int position) {
   const int y = edit.height() / 2;
+  std::optional<QPoint> uncovered;
   for (int x = 0; x < edit.width(); ++x) {
-    if (edit.cursorPositionAt(QPoint(x, y)) == position) return QPoint(x, y);
+    const QPoint at(x, y);
+    if (UnderDrawnPart(edit, at)) continue;
+    if (edit.cursorPositionAt(at) == position) return at;
+    if (!uncovered || x <= edit.width() / 2) uncovered = at;
   }
-  return std::nullopt;
+  return uncovered;
 }
 
 class QtInput final : public host::UserInput {

@@ -265,6 +265,15 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     Save(FormPicture(toolkit, ratio, designs::AboutForm(), [&] { field->aboutBox(); }),
          folder / "about.png", written);
   }
+  {
+    // Right to left, as an application in Arabic or Hebrew runs: the field
+    // mirrors beside Qt's own widgets, and so does the calendar.
+    const Qt::LayoutDirection was = QGuiApplication::layoutDirection();
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    Save(FormBesideQt(ratio, 14), folder / "form-rtl.png", written);
+    calendar("calendar-rtl.png");
+    QGuiApplication::setLayoutDirection(was);
+  }
   return written;
 }
 

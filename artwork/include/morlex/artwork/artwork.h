@@ -25,8 +25,9 @@ inline constexpr std::string_view kCalendarIcon = "calendar.ico";
 inline constexpr int kToolboxResource = 30000;
 
 // The folder that holds the pictures: the environment variable
-// MORLEX_ARTWORK_DIR when it is set and not empty; else the source tree's
-// folder when it exists (programs run from a build); else the installed one.
+// MORLEX_ARTWORK_DIR when it is set and not empty; else DataFolder("artwork")
+// (data_folder.h): the tree's folder for a binary that runs from its build,
+// the installed one beside the binary's own install otherwise.
 std::filesystem::path Directory();
 
 // The bytes of one picture. Fails with morlex::Error: 5 for a name that is

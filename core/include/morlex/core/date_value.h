@@ -38,6 +38,9 @@ class DateValue {
   bool Follow(std::u16string_view text, int current_year,
               const DateLayout& layout = kDefaultLayout);
 
+  // Whether the field still shows what the program last showed, unedited.
+  bool ShowingProgramText() const { return shown_.has_value(); }
+
  private:
   std::optional<Date> value_;
   // What the program last showed, while the text is still that rendering.

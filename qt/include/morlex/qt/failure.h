@@ -24,22 +24,24 @@
 #include <string>
 #include <utility>
 
+#include "morlex/qt/export.h"
+
 namespace morlex::qt {
 
 using FailureHandler = std::function<void(std::exception_ptr failure)>;
 
 // Installs handler for failures that reach the boundary; returns the previous
 // one. An empty handler restores the default (one line on standard error).
-FailureHandler SetFailureHandler(FailureHandler handler);
+MORLEX_QT_EXPORT FailureHandler SetFailureHandler(FailureHandler handler);
 
 // Hands a failure to the innermost FailureCapture of this thread, or else to
 // the handler. Never throws: a handler that throws is reported on standard
 // error instead.
-void ReportFailure(std::exception_ptr failure) noexcept;
+MORLEX_QT_EXPORT void ReportFailure(std::exception_ptr failure) noexcept;
 
 // One line for a failure: the description, and the source in parentheses
 // when it has one ("Type mismatch (MorlexDate.Width)").
-std::string DescribeFailure(const std::exception_ptr& failure);
+MORLEX_QT_EXPORT std::string DescribeFailure(const std::exception_ptr& failure);
 
 // Runs fn and reports whatever it throws. For code that Qt calls.
 template <typename Fn>
@@ -53,7 +55,7 @@ void Guarded(Fn&& fn) noexcept {
 
 // While alive, failures reported on this thread are kept here instead of
 // going to the handler. Captures nest; the innermost one takes the failure.
-class FailureCapture {
+class MORLEX_QT_EXPORT FailureCapture {
  public:
   FailureCapture();
   ~FailureCapture();
@@ -65,7 +67,7 @@ class FailureCapture {
   void Rethrow();
 
  private:
-  friend void ReportFailure(std::exception_ptr failure) noexcept;
+  friend MORLEX_QT_EXPORT void ReportFailure(std::exception_ptr failure) noexcept;
   std::exception_ptr first_;
   FailureCapture* outer_;
 };

@@ -21,9 +21,11 @@
 #include <QStyledItemDelegate>
 #include <memory>
 
+#include "morlex/qt/export.h"
+
 namespace morlex::qt {
 
-class MorlexDateDelegate : public QStyledItemDelegate {
+class MORLEX_QT_EXPORT MorlexDateDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:

@@ -15,8 +15,13 @@
 //
 // The Qt face never throws: a failure of a property write or of a handler
 // that Qt calls goes to morlex::qt::SetFailureHandler's handler (default: one
-// line on standard error) and the field stays usable. The control itself,
-// control(), throws morlex::Error as its contract says.
+// line on standard error) and the field stays usable.
+//
+// This header needs Qt and C++17 only. The members under "Advanced hosts"
+// reach the toolkit-free control behind the field (which throws
+// morlex::Error as its contract says), its host site, its fonts and its
+// property bags: a host that uses them includes "morlex/qt/advanced_host.h",
+// which declares those types, and links Morlex::control as well.
 
 #include <QDate>
 #include <QWidget>
@@ -24,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-#include "morlex/platform/font.h"
+#include "morlex/qt/export.h"
 
 namespace morlex {
 class MorlexDate;
@@ -32,6 +37,7 @@ namespace platform {
 class Clock;
 class HostSite;
 class PropertyBag;
+struct Font;
 }  // namespace platform
 }  // namespace morlex
 
@@ -40,7 +46,7 @@ namespace morlex::qt {
 class Toolkit;
 class MorlexDateDelegate;
 
-class MorlexDateWidget : public QWidget {
+class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
   Q_PROPERTY(DateFormat dateFormat READ dateFormat WRITE setDateFormat)
@@ -94,7 +100,7 @@ class MorlexDateWidget : public QWidget {
 
   // A new field with its own toolkit.
   explicit MorlexDateWidget(QWidget* parent = nullptr);
-  // A field on a shared toolkit (which must outlive it).
+  // A field on a shared toolkit (which must outlive it); an advanced host's.
   MorlexDateWidget(Toolkit& toolkit, Startup startup, QWidget* parent = nullptr);
   ~MorlexDateWidget() override;
 
@@ -158,8 +164,8 @@ class MorlexDateWidget : public QWidget {
   // 1920-01-05 shown as 01/05/20 is not read back as 2020.
   QDate date() const;
   // Shows date in the pattern in force (a null date: an empty text) as a
-  // write of text would, asking the host first. A date that is not valid or
-  // lies outside the range changes nothing.
+  // write of text would, asking the host first. A date outside the range
+  // shows the nearest end of the range, as QDateEdit does.
   void setDate(const QDate& date);
   // The dates that a commit stores, a spin step reaches and the calendar
   // offers (by default 0100-01-01 to 9999-12-31). Typing is not checked;
@@ -184,9 +190,11 @@ class MorlexDateWidget : public QWidget {
   // the handler may change the values to the size the container grants.
   void setResizeRequestHandler(
       std::function<void(Qt::Orientations changing, float& width, float& height)> handler);
+
+  // --- Advanced hosts (types in morlex/qt/advanced_host.h) ---------------------
   // The font proposed to the control when none is stored; unset: the
   // designs' "MS Sans Serif" 8, shown as the inherited font.
-  void setAmbientFont(platform::FontRef font);
+  void setAmbientFont(std::shared_ptr<platform::Font> font);
   // The clock that tells "today" (not owned); nullptr: the system clock.
   void setClock(const platform::Clock* clock);
 

@@ -17,6 +17,7 @@
 //   toolkit.SetModalHook([](morlex::platform::Form& form) { /* act on form */ });
 //   auto* field = new morlex::qt::MorlexDateWidget(toolkit, Startup::kNew, parent);
 
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <array>
@@ -25,7 +26,9 @@
 #include <memory>
 
 #include "morlex/platform/toolkit.h"
+#include "morlex/qt/export.h"
 
+class QLineEdit;
 class QWidget;
 
 namespace morlex::qt {
@@ -33,7 +36,7 @@ namespace detail {
 class SurfaceParentScope;
 }  // namespace detail
 
-class Toolkit final : public platform::Toolkit {
+class MORLEX_QT_EXPORT Toolkit final : public platform::Toolkit {
  public:
   Toolkit();
   ~Toolkit() override;
@@ -83,34 +86,38 @@ inline constexpr std::array<ControlKey, 5> kControlKeys = {{
 // The QWidget behind a widget or surface of the Qt toolkit; nullptr for a
 // widget of another toolkit, and for a part that its surface's body draws
 // itself (a field's spin arrows and calendar button).
-QWidget* WidgetOf(const platform::Widget& widget);
-QWidget* WidgetOf(const platform::Surface& surface);
+MORLEX_QT_EXPORT QWidget* WidgetOf(const platform::Widget& widget);
+MORLEX_QT_EXPORT QWidget* WidgetOf(const platform::Surface& surface);
 
 // Where a widget of the Qt toolkit is, in the pixels of the QWidget it sits
 // on (its surface's body, or a picture box): a widget's geometry, or the
 // area of a drawn part. An empty rectangle for a widget of another toolkit.
-QRect AreaOf(const platform::Widget& widget);
+MORLEX_QT_EXPORT QRect AreaOf(const platform::Widget& widget);
 // Whether the body draws the widget itself (see WidgetOf).
-bool IsDrawnPart(const platform::Widget& widget);
+MORLEX_QT_EXPORT bool IsDrawnPart(const platform::Widget& widget);
 
 // The focus inside a surface of the Qt toolkit, as the toolkit tracks it (Qt
 // itself moves the keyboard focus only in the active window). MoveFocus
 // moves it and the Qt focus with it; nullptr moves it out of the surface.
 // The old widget's LostFocus runs after the move, then the new one's
 // GotFocus; their failures come back from MoveFocus.
-platform::Widget* FocusedWidget(const platform::Surface& surface);
-void MoveFocus(platform::Surface& surface, platform::Widget* to);
+MORLEX_QT_EXPORT platform::Widget* FocusedWidget(const platform::Surface& surface);
+MORLEX_QT_EXPORT void MoveFocus(platform::Surface& surface, platform::Widget* to);
 
 // The window's close command of a form of the Qt toolkit, as the close box
 // of its title bar gives it.
-void SendCloseCommand(platform::Form& form);
+MORLEX_QT_EXPORT void SendCloseCommand(platform::Form& form);
 
 // For a driver that plays the user (the script host's input): the surface a
 // widget of the Qt toolkit sits on, and a press on an up-down's arrow or a
 // click on a button as the user's would make it where the part has no pixel
 // to hit. Each throws Error for a widget of another toolkit.
-platform::Surface& SurfaceOf(const platform::Widget& widget);
-void PressAsIfHit(platform::UpDown& updown, bool up);
-void ClickAsIfHit(platform::CommandButton& button);
+MORLEX_QT_EXPORT platform::Surface& SurfaceOf(const platform::Widget& widget);
+MORLEX_QT_EXPORT void PressAsIfHit(platform::UpDown& updown, bool up);
+MORLEX_QT_EXPORT void ClickAsIfHit(platform::CommandButton& button);
+// Whether a point of a text box's line edit lies under a part that its
+// surface draws over it (the spin's arrows): a press there is the part's,
+// not the text's. False for a line edit of no surface of this toolkit.
+MORLEX_QT_EXPORT bool UnderDrawnPart(const QLineEdit& edit, QPoint at);
 
 }  // namespace morlex::qt

@@ -16,14 +16,17 @@
 #include <QLocale>
 #include <QString>
 
+#include "morlex/qt/export.h"
+
 class QTranslator;
 
 namespace morlex::qt {
 
 // The folder the library's .qm files are read from: $MORLEX_TRANSLATIONS_DIR
 // when set, else the build tree's when the library runs from it, else the
-// installed folder (<prefix>/share/MorlexDateControl/translations).
-QString TranslationsDirectory();
+// folder beside the library's install (<prefix>/share/MorlexDateControl/
+// translations, the prefix being where the library lies).
+MORLEX_QT_EXPORT QString TranslationsDirectory();
 
 // Loads the library's translation for locale (its UI languages in order,
 // as QTranslator::load does) and installs it into the application; the
@@ -31,6 +34,6 @@ QString TranslationsDirectory();
 // takes the translation away. nullptr, and nothing installed, when no
 // translation for the locale is shipped (English needs none) or no
 // QCoreApplication exists.
-QTranslator* InstallTranslator(const QLocale& locale = QLocale());
+MORLEX_QT_EXPORT QTranslator* InstallTranslator(const QLocale& locale = QLocale());
 
 }  // namespace morlex::qt

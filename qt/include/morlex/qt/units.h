@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "morlex/platform/font.h"
+#include "morlex/qt/export.h"
 
 class QWidget;
 
@@ -26,42 +27,42 @@ inline constexpr int kMaxPixels = 1 << 22;
 
 // Twips in one device-independent pixel at a logical DPI: 1440 / dpi, so 15
 // at 96 DPI. A DPI that is not a positive finite number counts as 96.
-double TwipsPerPixelAt(double logical_dpi);
+MORLEX_QT_EXPORT double TwipsPerPixelAt(double logical_dpi);
 // The same for the screen a widget is on (the primary screen for nullptr).
-double TwipsPerPixel(const QWidget* widget);
+MORLEX_QT_EXPORT double TwipsPerPixel(const QWidget* widget);
 
 // A length in twips as whole pixels, rounded to the nearest; NaN gives 0 and
 // anything beyond kMaxPixels is clamped. Never undefined, whatever the input.
-int TwipsToPixels(double twips, double twips_per_pixel);
+MORLEX_QT_EXPORT int TwipsToPixels(double twips, double twips_per_pixel);
 // A size (never negative) in pixels.
-int TwipsToPixelSize(double twips, double twips_per_pixel);
-double PixelsToTwips(int pixels, double twips_per_pixel);
+MORLEX_QT_EXPORT int TwipsToPixelSize(double twips, double twips_per_pixel);
+MORLEX_QT_EXPORT double PixelsToTwips(int pixels, double twips_per_pixel);
 
 // The palette role that stands for a system colour index (the low byte of a
 // colour value with the top bit set): 5 window background is Base, 8 window
 // text is Text, 15 button face is Button, 18 button text is ButtonText, 20
 // the three-dimensional highlight is Light, and so on.
-QPalette::ColorRole SystemColorRole(int index);
+MORLEX_QT_EXPORT QPalette::ColorRole SystemColorRole(int index);
 // A colour value: a system colour reference resolved in palette, or an RGB
 // value stored as 0x00BBGGRR.
-QColor ColorFromValue(std::uint32_t value, const QPalette& palette);
-bool IsSystemColor(std::uint32_t value);
+MORLEX_QT_EXPORT QColor ColorFromValue(std::uint32_t value, const QPalette& palette);
+MORLEX_QT_EXPORT bool IsSystemColor(std::uint32_t value);
 
 // Whether a font object is the system's dialog font the designs name,
 // "MS Sans Serif" at 8 points.
-bool IsSystemFont(const platform::Font& font);
+MORLEX_QT_EXPORT bool IsSystemFont(const platform::Font& font);
 // The Qt font for a font object. A face that is not installed falls back to
 // the application's default font family, at the object's size. The system's
 // dialog font gives a font with nothing resolved but its styles (bold,
 // italic, ...): a widget given it shows the font it inherits, its parent's
 // and then the application's, and follows their changes.
-QFont QFontFromFont(const platform::Font& font);
+MORLEX_QT_EXPORT QFont QFontFromFont(const platform::Font& font);
 // The Qt font for a font object as it is, the system's dialog font included:
 // its face or a stand-in of similar widths, at its size.
-QFont StandInFont(const platform::Font& font);
-platform::Font FontFromQFont(const QFont& font);
+MORLEX_QT_EXPORT QFont StandInFont(const platform::Font& font);
+MORLEX_QT_EXPORT platform::Font FontFromQFont(const QFont& font);
 
-QString ToQString(std::u16string_view text);
-std::u16string FromQString(const QString& text);
+MORLEX_QT_EXPORT QString ToQString(std::u16string_view text);
+MORLEX_QT_EXPORT std::u16string FromQString(const QString& text);
 
 }  // namespace morlex::qt
