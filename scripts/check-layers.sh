@@ -17,7 +17,7 @@ control
 storage
 component
 headless
-qt
+qt quick
 host designer
 apps"
 

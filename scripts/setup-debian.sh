@@ -13,6 +13,9 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libicu-dev libhowardhinnant-date-dev
   xvfb xauth fonts-dejavu-core
+  qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtquick-controls
+  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-layouts
+  qml6-module-qtqml-workerscript qml6-module-qttest
 )
 
 missing=()
