@@ -21,7 +21,10 @@ function(morlex_collect_libraries dir out)
   set(found)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
-    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$")
+    # MORLEX_NO_EXPORT: a library that ships in a form of its own (the QML
+    # module) rather than to C++ consumers.
+    get_target_property(no_export ${target} MORLEX_NO_EXPORT)
+    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$" AND NOT no_export)
       list(APPEND found ${target})
     endif()
   endforeach()

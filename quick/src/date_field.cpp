@@ -466,9 +466,13 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
     if (surface.Focused() == nullptr) surface.MoveFocus(surface.FirstInTabOrder());
     platform::Widget* focused = surface.Focused();
     const platform::NavKey nav = detail::NavOf(event->key());
+    const auto tab = [&](bool backwards) {
+      surface.TabFrom(backwards);
+      leave = surface.Focused() == nullptr;
+    };
     if (auto* box = dynamic_cast<headless::TextBox*>(focused)) {
       taken = detail::TextBoxKey(*box, event->key(), event->modifiers(), event->text(), d->anchor,
-                                 read_only_);
+                                 tab, read_only_);
     } else if (auto* spin = dynamic_cast<headless::UpDown*>(focused)) {
       if (nav == platform::NavKey::kUp || nav == platform::NavKey::kDown) {
         if (!read_only_) spin->Press(nav == platform::NavKey::kUp);
@@ -481,9 +485,8 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
       }
     }
     if (!taken && nav == platform::NavKey::kTab) {
-      surface.TabFrom(back);
+      tab(back);
       taken = true;
-      leave = surface.Focused() == nullptr;
     }
   });
   event->setAccepted(taken);

@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "morlex/core/error.h"
@@ -154,7 +155,8 @@ platform::NavKey NavOf(int key) {
 }
 
 bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers,
-                const QString& text, int& anchor, bool read_only) {
+                const QString& text, int& anchor, const std::function<void(bool back)>& tab,
+                bool read_only) {
   if (!box.Enabled() || !box.Visible()) return false;
   const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
   const bool alt = modifiers.testFlag(Qt::AltModifier);
@@ -162,20 +164,22 @@ bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers
 
   // Characters (with Backspace, Enter and Esc, which the editor takes as
   // codes of their own) type through the editor.
-  char16_t typed = 0;
+  std::optional<char16_t> typed;
   if (key == Qt::Key_Backspace) {
     typed = 8;
   } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     typed = 13;
   } else if (key == Qt::Key_Escape) {
     typed = 27;
-  } else if (!ctrl && !alt && text.size() == 1 && text.at(0).unicode() >= 32 &&
-             text.at(0).unicode() != 127) {
+  } else if (!ctrl && !alt && text.size() == 1 &&
+             ((text.at(0).unicode() >= 32 && text.at(0).unicode() != 127) ||
+              key == Qt::Key_unknown)) {
+    // Key_unknown: a character no key of Qt's names, control codes too.
     typed = text.at(0).unicode();
   }
-  if (typed != 0) {
-    if (read_only && typed != 13 && typed != 27) return true;
-    box.Type(typed);
+  if (typed) {
+    if (read_only && *typed != 13 && *typed != 27) return true;
+    box.Type(*typed);
     return true;
   }
 
@@ -203,8 +207,7 @@ bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers
   }
 
   const platform::NavKey nav = NavOf(key);
-  if (nav == platform::NavKey::kTab) return false;
-  if (read_only) {
+  if (read_only && nav != platform::NavKey::kTab) {
     return MoveCaret(box, nav, shift, anchor);
   }
   bool taken = false;
@@ -212,6 +215,11 @@ bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers
     platform::KeyDownArgs args{nav, shift, ctrl, alt, false};
     if (box.events.KeyDown) box.events.KeyDown(args);
     if (args.handled) {
+      taken = true;
+      return;
+    }
+    if (nav == platform::NavKey::kTab) {
+      if (tab) tab(shift);
       taken = true;
       return;
     }
@@ -242,8 +250,9 @@ bool FormKey(headless::Surface& form, int key, Qt::KeyboardModifiers modifiers,
   };
   platform::Widget* focused = form.Focused();
   auto* button = dynamic_cast<headless::CommandButton*>(focused);
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button == nullptr) {
-    return press_flagged(false);
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button == nullptr &&
+      press_flagged(false)) {
+    return true;
   }
   if (key == Qt::Key_Escape) return press_flagged(true);
   const platform::NavKey nav = NavOf(key);
@@ -252,9 +261,7 @@ bool FormKey(headless::Surface& form, int key, Qt::KeyboardModifiers modifiers,
                              modifiers.testFlag(Qt::AltModifier), false};
   if (auto* box = dynamic_cast<headless::TextBox*>(focused)) {
     int anchor = box->SelStart();
-    if (TextBoxKey(*box, key, modifiers, text, anchor)) return true;
-    if (nav == platform::NavKey::kTab) TabRound(form, shift);
-    return nav == platform::NavKey::kTab;
+    return TextBoxKey(*box, key, modifiers, text, anchor, [&](bool back) { TabRound(form, back); });
   }
   if (auto* area = dynamic_cast<headless::PictureBox*>(focused)) {
     area->PressKey(args);

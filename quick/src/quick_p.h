@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <Qt>
+#include <functional>
 
 #include "morlex/headless/toolkit.h"
 
@@ -26,9 +27,11 @@ platform::NavKey NavOf(int key);
 // One key for a text box, as a user presses it: a character types through
 // the key preview and KeyPress; any other key runs KeyDown and, unless a
 // handler took it, moves the caret (anchor keeps the fixed end of a Shift
-// selection). True when the key was the box's; Tab is left to the caller.
+// selection) or, for Tab, runs tab (with true going back) before the key
+// release. True when the key was the box's.
 bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers,
-                const QString& text, int& anchor, bool read_only = false);
+                const QString& text, int& anchor, const std::function<void(bool back)>& tab,
+                bool read_only = false);
 
 // One key for a form: Enter and Esc press its default and cancel buttons,
 // Tab moves the focus round it, anything else goes to the widget with the
