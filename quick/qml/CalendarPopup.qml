@@ -56,7 +56,9 @@ Popup {
                         text: part.modelData.caption || ""
                         font.bold: part.modelData.bold === true
                         color: popup.palette.text
-                        elide: Text.ElideRight
+                        // Headings size themselves by a metric of their own: the
+                        // caption may run past them, never cut short.
+                        elide: part.modelData.cell === true ? Text.ElideRight : Text.ElideNone
                         verticalAlignment: Text.AlignVCenter
                         horizontalAlignment: part.modelData.alignment === 2 ? Text.AlignHCenter
                                            : part.modelData.alignment === 1 ? Text.AlignRight : Text.AlignLeft

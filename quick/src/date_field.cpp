@@ -337,7 +337,8 @@ void DateFieldTemplate::setMinimumDate(const QDate& date) {
     return;
   }
   d->Act([&] {
-    const Date lo = FromQDate(date);
+    // No date (a binding to an empty field, say) lifts the bound.
+    const Date lo = date.isValid() ? FromQDate(date) : Date{kMinYear, 1, 1};
     Date hi = control_->MaximumDate();
     if (lo.ok() && ToSerial(hi) < ToSerial(lo)) hi = lo;
     control_->SetDateRange(lo, hi);
@@ -351,7 +352,7 @@ void DateFieldTemplate::setMaximumDate(const QDate& date) {
     return;
   }
   d->Act([&] {
-    const Date hi = FromQDate(date);
+    const Date hi = date.isValid() ? FromQDate(date) : Date{kMaxYear, 12, 31};
     Date lo = control_->MinimumDate();
     if (hi.ok() && ToSerial(hi) < ToSerial(lo)) lo = hi;
     control_->SetDateRange(lo, hi);

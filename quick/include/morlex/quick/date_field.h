@@ -90,9 +90,10 @@ class DateFieldTemplate : public QQuickItem {
   bool spin() const;
   void setSpin(bool spin);
   QDate minimumDate() const;
-  void setMinimumDate(const QDate& date);  // moves the maximum up if needed
+  // An invalid date lifts the bound; a bound past the other moves it along.
+  void setMinimumDate(const QDate& date);
   QDate maximumDate() const;
-  void setMaximumDate(const QDate& date);  // moves the minimum down if needed
+  void setMaximumDate(const QDate& date);
   bool readOnly() const { return read_only_; }
   void setReadOnly(bool read_only);
   // True for an empty text or one that is a date within the range.
