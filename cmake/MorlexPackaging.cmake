@@ -161,7 +161,7 @@ set(CPACK_DEBIAN_QUICK_PACKAGE_NAME "qml6-module-morlex-controls")
 set(CPACK_DEBIAN_QUICK_PACKAGE_SECTION "libs")
 # The module's QML files import Qt Quick and Qt Quick Controls at run time.
 set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS
-  "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
+  "qml6-module-qtqml, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION "libdevel")
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_SECTION "devel")

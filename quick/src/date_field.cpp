@@ -144,7 +144,7 @@ class DateFieldTemplate::Private {
     const std::u16string text = q.control_->Text();
     if (!ReadDateText(text, CurrentYear())) return {};
     const auto& v = value.value();
-    return v ? ToQDate(*v) : QDate();
+    return v && v->ok() ? ToQDate(*v) : QDate();
   }
 
   // Runs a call into the control at the Qt boundary, then shows its effect.
@@ -214,13 +214,8 @@ void DateFieldTemplate::componentComplete() {
   if (d->format) setDateFormat(static_cast<DateFormat>(*d->format));
   if (d->calendar) setCalendar(*d->calendar);
   if (d->spin) setSpin(*d->spin);
-  if (d->minimum || d->maximum) {
-    d->Act([&] {
-      const Date lo = d->minimum ? FromQDate(*d->minimum) : control_->MinimumDate();
-      const Date hi = d->maximum ? FromQDate(*d->maximum) : control_->MaximumDate();
-      control_->SetDateRange(lo, hi);
-    });
-  }
+  if (d->minimum) setMinimumDate(*d->minimum);
+  if (d->maximum) setMaximumDate(*d->maximum);
   if (d->text) setText(*d->text);
   if (d->date) setDate(*d->date);
   d->Act([&] { control_->Show(); });
