@@ -105,9 +105,12 @@ Popup {
                         }
                     }
                 }
+                // The month grid: a table of dated cells under weekday headings.
                 Frame {
                     visible: part.kind === "area"
                     anchors.fill: parent
+                    Accessible.role: Accessible.Table
+                    Accessible.name: qsTr("Days of the month")
                 }
                 MouseArea {
                     anchors.fill: parent

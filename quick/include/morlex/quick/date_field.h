@@ -66,7 +66,8 @@ class DateFieldTemplate : public QQuickItem {
   Q_PROPERTY(QQmlComponent* popup READ popup WRITE setPopup NOTIFY popupChanged)
 
  public:
-  enum DateFormat {
+  // Of a fixed type: QML may write any number, which the control refuses.
+  enum DateFormat : int {
     LeadingZerosCentury = 0,      // mm/dd/yyyy
     LeadingZerosNoCentury = 1,    // mm/dd/yy
     NoLeadingZerosCentury = 2,    // m/d/yyyy
