@@ -54,35 +54,21 @@ DateFieldTemplate {
         onTextChanged: follow()
         Component.onCompleted: follow()
     }
-    Connections {
-        target: control
-        function onSelectionChanged() { input.follow() }
-    }
+    onSelectionChanged: input.follow()
 
     // The spin indicator: its upper half steps up, its lower half down.
-    Item {
-        id: spinIndicator
+    Text {
         x: control.spinArea.x
         y: control.spinArea.y
         width: control.spinArea.width
         height: control.spinArea.height
         visible: control.spinArea.width > 0
-        Text {
-            anchors { top: parent.top; horizontalCenter: parent.horizontalCenter }
-            height: parent.height / 2
-            verticalAlignment: Text.AlignVCenter
-            text: "\u25B4"
-            color: input.palette.buttonText
-            font.pixelSize: Math.max(6, parent.height * 0.45)
-        }
-        Text {
-            anchors { bottom: parent.bottom; horizontalCenter: parent.horizontalCenter }
-            height: parent.height / 2
-            verticalAlignment: Text.AlignVCenter
-            text: "\u25BE"
-            color: input.palette.buttonText
-            font.pixelSize: Math.max(6, parent.height * 0.45)
-        }
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        lineHeight: 0.8
+        text: "\u25B4\n\u25BE"
+        color: input.palette.buttonText
+        font.pixelSize: Math.max(6, height * 0.4)
     }
 
     // The calendar button.
