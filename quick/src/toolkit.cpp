@@ -173,6 +173,7 @@ qreal FormView::contentHeight() const {
 }
 
 QVariantList FormView::widgets() const {
+  if (!stale_) return widgets_;
   auto& surface = dynamic_cast<headless::Surface&>(form_);
   QVariantList list;
   for (const auto& d : surface.Design().widgets) {
@@ -224,7 +225,9 @@ QVariantList FormView::widgets() const {
     m[QStringLiteral("kind")] = kind;
     list.push_back(m);
   }
-  return list;
+  widgets_ = list;
+  stale_ = false;
+  return widgets_;
 }
 
 bool FormView::key(int key, int modifiers, const QString& text) {
@@ -238,7 +241,7 @@ bool FormView::key(int key, int modifiers, const QString& text) {
       taken = true;
     }
   });
-  Q_EMIT changed();
+  Refresh();
   return taken;
 }
 
@@ -253,7 +256,7 @@ void FormView::click(int i) {
     if (auto* t = As<headless::TextBox>(w)) t->ClickAt(static_cast<int>(t->Text().size()));
     if (auto* p = As<headless::PictureBox>(w)) surface.MoveFocus(p);
   });
-  Q_EMIT changed();
+  Refresh();
 }
 
 void FormView::spin(int i, bool up) {
@@ -266,7 +269,7 @@ void FormView::spin(int i, bool up) {
       u->Press(up);
     }
   });
-  Q_EMIT changed();
+  Refresh();
 }
 
 void FormView::doubleClick(int i) {
@@ -278,7 +281,7 @@ void FormView::doubleClick(int i) {
     if (auto* l = As<headless::Label>(w)) l->UserDblClick();
     if (auto* t = As<headless::TextBox>(w)) t->DoubleClick();
   });
-  Q_EMIT changed();
+  Refresh();
 }
 
 void FormView::close() {

@@ -83,13 +83,20 @@ class FormView : public QObject {
   // The window's close command (Esc outside a form's buttons, a press outside).
   Q_INVOKABLE void close();
   // Tells the view to read the form again.
-  void Refresh() { Q_EMIT changed(); }
+  void Refresh() {
+    stale_ = true;
+    Q_EMIT changed();
+  }
 
  Q_SIGNALS:
   void changed();
 
  private:
   platform::Form& form_;
+  // The widgets as last read: QML reads the list once for every part it
+  // shows, so it is made once for every change.
+  mutable QVariantList widgets_;
+  mutable bool stale_ = true;
 };
 
 class Toolkit final : public platform::Toolkit {
