@@ -5,8 +5,9 @@
 //   morlex-host --toolkit qt --snapshot DIR [--dpr RATIO]
 //
 // With --toolkit qt the same script plays on the Qt widgets, with --toolkit
-// quick on the Qt Quick DateField; without a display Qt draws offscreen. --snapshot writes pictures
-// of the field, the calendar and the about box to DIR instead of running a script.
+// quick on the Qt Quick DateField; without a display Qt draws offscreen.
+// --snapshot writes pictures of the field, the calendar and the about box to
+// DIR instead of running a script.
 
 #include <charconv>
 #include <cstdlib>

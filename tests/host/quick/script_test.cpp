@@ -50,12 +50,13 @@ TEST_P(QuickScript, PrintsWhatTheHeadlessToolkitPrints) {
   EXPECT_EQ(out.str(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, QuickScript, testing::ValuesIn(ScriptNames()), [](const auto& info) {
-  std::string n = info.param;
-  for (char& c : n) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return n;
-});
+INSTANTIATE_TEST_SUITE_P(Scripts, QuickScript, testing::ValuesIn(ScriptNames()),
+                         [](const auto& info) {
+                           std::string n = info.param;
+                           for (char& c : n) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return n;
+                         });
 
 }  // namespace
