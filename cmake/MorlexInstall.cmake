@@ -23,7 +23,10 @@ function(morlex_collect_libraries dir out)
   foreach(target IN LISTS targets)
     get_target_property(type ${target} TYPE)
     get_target_property(private ${target} MORLEX_NOT_INSTALLED)
-    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$" AND NOT private)
+    # MORLEX_NO_EXPORT: a library that ships in a form of its own (the QML
+    # module) rather than to C++ consumers.
+    get_target_property(no_export ${target} MORLEX_NO_EXPORT)
+    if(target MATCHES "^morlex_" AND type MATCHES "LIBRARY$" AND NOT private AND NOT no_export)
       list(APPEND found ${target})
     endif()
   endforeach()

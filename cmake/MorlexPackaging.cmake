@@ -9,6 +9,8 @@
 #                                          pkg-config files, the link names
 #   morlexdatecontrol-designer  Designer   the Qt Designer plugin, in Qt's designer folder
 #   morlexdatecontrol-tools     Tools      morlex-host and morlex-demo
+#   qml6-module-morlex-controls Quick      the QML module Morlex.Controls (DateField), in
+#                                          Qt's QML folder
 #
 # Shared-library dependencies come from dpkg-shlibdeps. The libraries and
 # programs find the artwork and translations beside their own install, so an
@@ -139,6 +141,9 @@ if(TARGET morlex-designer-plugin)
   list(APPEND CPACK_COMPONENTS_ALL Designer)
 endif()
 list(APPEND CPACK_COMPONENTS_ALL Tools)
+if(TARGET morlex_quick_qml)
+  list(APPEND CPACK_COMPONENTS_ALL Quick)
+endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
@@ -155,6 +160,12 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME "libmorlexdatecontrol${PROJECT_VERSION_MAJ
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME "libmorlexdatecontrol-dev")
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_NAME "morlexdatecontrol-designer")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME "morlexdatecontrol-tools")
+# Debian names QML modules after their import URI.
+set(CPACK_DEBIAN_QUICK_PACKAGE_NAME "qml6-module-morlex-controls")
+set(CPACK_DEBIAN_QUICK_PACKAGE_SECTION "libs")
+# The module's QML files import Qt Quick and Qt Quick Controls at run time.
+set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS
+  "qml6-module-qtqml, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION "libdevel")
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_SECTION "devel")
@@ -200,6 +211,11 @@ string(CONCAT CPACK_COMPONENT_DESIGNER_DESCRIPTION
   "date-entry field for desktop C++ applications - Qt Designer plugin\n"
   "Puts the MorlexDate field in Qt Designer's widget box, and lets QUiLoader\n"
   "create it from .ui files at run time.")
+string(CONCAT CPACK_COMPONENT_QUICK_DESCRIPTION
+  "date-entry field for desktop C++ applications - QML module\n"
+  "The QML module Morlex.Controls: `import Morlex.Controls` and `DateField {}`\n"
+  "give a Qt Quick application the same date field, with typing, spinning and a\n"
+  "calendar popup, in the Qt Quick Controls style in use.")
 string(CONCAT CPACK_COMPONENT_TOOLS_DESCRIPTION
   "date-entry field for desktop C++ applications - programs\n"
   "morlex-host plays scripts of host and user commands against the field;\n"

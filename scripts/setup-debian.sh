@@ -15,6 +15,9 @@ packages=(
   xvfb xauth fonts-dejavu-core
   graphviz
   dbus at-spi2-core gir1.2-atspi-2.0 python3-gi
+  qt6-declarative-dev qt6-declarative-dev-tools qml6-module-qtquick qml6-module-qtquick-controls
+  qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-layouts
+  qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qttest
 )
 
 missing=()

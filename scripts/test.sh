@@ -49,6 +49,12 @@ if [ -x build/bin/morlex_qt_tests ]; then
   for t in morlex_qt_tests morlex_host_qt_tests morlex_behaviour_tests; do
     xvfb-run -a env QT_QPA_PLATFORM=xcb "build/bin/$t" --gtest_brief=1
   done
+  if [ -x build/bin/morlex_quick_tests ]; then
+    echo "== Qt Quick tests under Xvfb (xcb platform)"
+    xvfb-run -a env QT_QPA_PLATFORM=xcb build/bin/morlex_host_quick_tests --gtest_brief=1
+    xvfb-run -a env QT_QPA_PLATFORM=xcb build/bin/morlex_quick_tests -input tests/quick \
+      -import build/qml
+  fi
   if [ -x build/bin/morlex-demo ]; then
     echo "== the demo read over the AT-SPI bus, as a screen reader reads it"
     bash tools/atspi_check.sh build | grep '^atspi:'
@@ -63,6 +69,11 @@ cmake -S tests/find-package -B "$prefix/consumer" -DCMAKE_PREFIX_PATH="$prefix/u
 cmake --build "$prefix/consumer" -j "$jobs" >/dev/null
 "$prefix/consumer/consumer_core"
 "$prefix/consumer/consumer_qt"
+# The QML module: `import Morlex.Controls` from the install alone.
+qml_dir=$(find "$prefix/usr/lib" -type d -path '*/qt6/qml' | head -n 1)
+if [ -n "$qml_dir" ]; then
+  QML2_IMPORT_PATH="$qml_dir" /usr/lib/qt6/bin/qmltestrunner -input tests/quick/import
+fi
 
 echo "== Debian packages: lintian, unpacked into a scratch root, consumers built against it"
 rm -rf build/packages
@@ -78,6 +89,10 @@ find "$root/usr/lib" -path '*/qt6/plugins/designer/libmorlexdatewidget.so' | gre
 cmake -S tests/find-package -B "$prefix/deb-consumer" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
 cmake --build "$prefix/deb-consumer" -j "$jobs" >/dev/null
 "$prefix/deb-consumer/consumer_qt"
+if [ -n "$qml_dir" ]; then
+  QML2_IMPORT_PATH=$(find "$root/usr/lib" -type d -path '*/qt6/qml' | head -n 1) \
+    /usr/lib/qt6/bin/qmltestrunner -input tests/quick/import
+fi
 pc_dir=$(dirname "$(find "$root/usr/lib" -name morlexdatecontrol-qt.pc | head -n 1)")
 PKG_CONFIG_PATH="$pc_dir" make -s -C tests/pkg-config OUT="$prefix"
 qt_library=$(find "$root/usr/lib" -name 'libmorlex_qt.so.1' | head -n 1)

@@ -1,12 +1,13 @@
 // morlex-host: places one MorlexDate in a host form, plays the end user and
 // the host from a script, and prints everything the control tells its host.
 //
-//   morlex-host [--toolkit headless|qt] [--today YYYY-MM-DD] [SCRIPT]
+//   morlex-host [--toolkit headless|qt|quick] [--today YYYY-MM-DD] [SCRIPT]
 //   morlex-host --toolkit qt --snapshot DIR [--dpr RATIO]
 //
-// With --toolkit qt the same script plays on the Qt widgets; without a
-// display Qt draws offscreen. --snapshot writes pictures of the field, the
-// calendar and the about box to DIR instead of running a script.
+// With --toolkit qt the same script plays on the Qt widgets, with --toolkit
+// quick on the Qt Quick DateField; without a display Qt draws offscreen.
+// --snapshot writes pictures of the field, the calendar and the about box to
+// DIR instead of running a script.
 
 #include <charconv>
 #include <cstdlib>
@@ -24,12 +25,15 @@
 
 #include "morlex/host/qt_binding.h"
 #endif
+#ifdef MORLEX_HAVE_QUICK
+#include "morlex/host/quick_binding.h"
+#endif
 
 namespace {
 
 int Usage(const std::string& message) {
   std::cerr << "morlex-host: " << message << "\n"
-            << "usage: morlex-host [--toolkit headless|qt] [--today YYYY-MM-DD] [SCRIPT]\n"
+            << "usage: morlex-host [--toolkit headless|qt|quick] [--today YYYY-MM-DD] [SCRIPT]\n"
             << "       morlex-host --toolkit qt --snapshot DIR [--dpr RATIO]\n";
   return 2;
 }
@@ -104,6 +108,17 @@ int main(int argc, char** argv) {
     binding = morlex::qt::MakeQtBinding();
 #else
     return Usage("this build has no Qt toolkit (configure with -DMORLEX_BUILD_QT=ON)");
+#endif
+  } else if (toolkit == "quick") {
+#ifdef MORLEX_HAVE_QUICK
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    application = std::make_unique<QApplication>(qt_argc, qt_argv);
+    binding = morlex::quick::MakeQuickBinding();
+#else
+    return Usage("this build has no Qt Quick toolkit (configure with -DMORLEX_BUILD_QUICK=ON)");
 #endif
   } else {
     return Usage("unknown toolkit " + toolkit);

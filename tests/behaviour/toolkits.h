@@ -15,6 +15,9 @@
 #ifdef MORLEX_HAVE_QT
 #include "morlex/host/qt_binding.h"
 #endif
+#ifdef MORLEX_HAVE_QUICK
+#include "morlex/host/quick_binding.h"
+#endif
 
 namespace morlex::testing_support {
 
@@ -31,6 +34,9 @@ inline std::vector<ToolkitParam> Toolkits() {
   std::vector<ToolkitParam> toolkits{{"Headless", [] { return host::MakeHeadlessBinding(); }}};
 #ifdef MORLEX_HAVE_QT
   toolkits.push_back({"Qt", [] { return qt::MakeQtBinding(); }});
+#endif
+#ifdef MORLEX_HAVE_QUICK
+  toolkits.push_back({"Quick", [] { return quick::MakeQuickBinding(); }});
 #endif
   return toolkits;
 }

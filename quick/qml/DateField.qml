@@ -1,0 +1,99 @@
+// The look of DateField in the style in use: a TextField of the style shows
+// the text, caret and selection; the spin indicator and the calendar button
+// are drawn where the control lays them out. All behaviour is in
+// DateFieldTemplate; a style of its own replaces this file.
+import QtQuick
+import QtQuick.Controls
+import Morlex.Controls
+
+DateFieldTemplate {
+    id: control
+
+    // The font and palette of the style and window, as a TextField has them.
+    property alias font: input.font
+    readonly property alias palette: input.palette
+    readonly property real indicatorWidth: Math.max(12, Math.round(metrics.height * 0.9))
+
+    implicitWidth: Math.ceil(metrics.advanceWidth) + input.leftPadding + 8 + 3 * indicatorWidth
+    implicitHeight: input.implicitHeight
+    baselineOffset: input.y + input.baselineOffset
+
+    popup: Component { CalendarPopup {} }
+
+    Accessible.role: Accessible.EditableText
+    Accessible.editable: true
+    Accessible.readOnly: control.readOnly
+    Accessible.focusable: true
+    Accessible.description: qsTr("Date, typed as %1").arg(control.pattern)
+
+    TextMetrics {
+        id: metrics
+        font: input.font
+        // The widest text the field shows: a date of the pattern in force.
+        text: control.pattern.replace(/[mdy]/g, "0")
+    }
+
+    TextField {
+        id: input
+        anchors.fill: parent
+        rightPadding: Math.max(leftPadding, control.width - control.textArea.x - control.textArea.width
+                                                + leftPadding)
+        text: control.text
+        readOnly: true
+        activeFocusOnTab: false
+        activeFocusOnPress: false
+        selectByMouse: false
+        cursorVisible: control.activeFocus
+        enabled: control.enabled
+        Accessible.ignored: true
+        function follow() {
+            select(control.selectionStart, control.selectionEnd)
+            if (control.selectionStart === control.selectionEnd)
+                cursorPosition = control.cursorPosition
+        }
+        onTextChanged: follow()
+        Component.onCompleted: follow()
+    }
+    onSelectionChanged: input.follow()
+
+    // The spin indicator: its upper half steps up, its lower half down.
+    Text {
+        x: control.spinArea.x
+        y: control.spinArea.y
+        width: control.spinArea.width
+        height: control.spinArea.height
+        visible: control.spinArea.width > 0
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        lineHeight: 0.8
+        text: "\u25B4\n\u25BE"
+        color: input.palette.buttonText
+        font.pixelSize: Math.max(6, height * 0.4)
+    }
+
+    // The calendar button.
+    Rectangle {
+        x: control.buttonArea.x
+        y: control.buttonArea.y
+        width: control.buttonArea.width
+        height: control.buttonArea.height
+        visible: control.buttonArea.width > 0
+        radius: 2
+        color: control.popupOpen ? input.palette.mid : input.palette.button
+        border.color: input.palette.mid
+        Text {
+            anchors.centerIn: parent
+            text: "\u25BE"
+            color: input.palette.buttonText
+            font.pixelSize: Math.max(8, parent.height * 0.6)
+        }
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        cursorShape: Qt.IBeamCursor
+        onPressed: (mouse) => control.pressAt(mouse.x, mouse.y,
+                                              input.positionAt(mouse.x - input.x, mouse.y - input.y))
+        onDoubleClicked: (mouse) => control.doubleClickAt(mouse.x, mouse.y)
+    }
+}

@@ -1,0 +1,522 @@
+#include "morlex/quick/date_field.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <optional>
+
+#include "morlex/control/morlex_date.h"
+#include "morlex/core/date_format.h"
+#include "morlex/core/date_text.h"
+#include "morlex/core/date_value.h"
+#include "morlex/core/spinning.h"
+#include "morlex/platform/clock.h"
+#include "morlex/quick/toolkit.h"
+#include "quick_p.h"
+
+namespace morlex::quick {
+namespace {
+
+QString ToQ(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string ToU16(const QString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                        static_cast<std::size_t>(text.size()));
+}
+
+Date FromQDate(const QDate& date) {
+  return date.isValid() ? Date{date.year(), date.month(), date.day()} : Date{};
+}
+
+QDate ToQDate(const Date& date) {
+  return QDate(date.year, date.month, date.day);
+}
+
+QRectF AreaOf(const platform::Widget& w) {
+  if (!w.Visible()) return {};
+  return QRectF(detail::ToPixels(w.Left()), detail::ToPixels(w.Top()), detail::ToPixels(w.Width()),
+                detail::ToPixels(w.Height()));
+}
+
+// The host of a field that a QML scene owns: the scene's layout gives the
+// size, the field stores nothing of its own, and today is the system's.
+class SceneSite final : public platform::HostSite {
+ public:
+  explicit SceneSite(DateFieldTemplate& field) : field_(field) {}
+  bool UserMode() const override { return true; }
+  platform::FontRef AmbientFont() const override { return font_; }
+  void NotifyChanged(std::string_view) override {}
+  bool CanChange(std::string_view) override { return true; }
+  float Width() const override {
+    return static_cast<float>(field_.width() * detail::kTwipsPerPixel);
+  }
+  float Height() const override {
+    return static_cast<float>(field_.height() * detail::kTwipsPerPixel);
+  }
+  // The layout owns the size: the control's wish is not taken, and it reads
+  // the size back.
+  void SetWidth(float) override {}
+  void SetHeight(float) override {}
+  bool Enabled() const override { return field_.isEnabled(); }
+  void SetEnabled(bool enabled) override { field_.setEnabled(enabled); }
+  const platform::Widget* ActiveConstituent() const override {
+    MorlexDate* control = field_.Control();
+    if (control == nullptr || !field_.hasActiveFocus()) return nullptr;
+    return dynamic_cast<headless::Surface&>(control->ControlSurface()).Focused();
+  }
+  const platform::Clock& GetClock() const override { return clock_; }
+
+ private:
+  DateFieldTemplate& field_;
+  platform::FontRef font_ = std::make_shared<platform::Font>();
+  platform::SystemClock clock_;
+};
+
+class Sink final : public MorlexDateEvents {
+ public:
+  explicit Sink(DateFieldTemplate& field) : field_(field) {}
+  void DateInvalid() override { Q_EMIT field_.dateInvalid(); }
+  void Click() override { Q_EMIT field_.clicked(); }
+  void DblClick() override { Q_EMIT field_.doubleClicked(); }
+  void DateError(ErrObject& err, std::u16string& custom) override {
+    Q_EMIT field_.dateError(QString::fromStdString(err.source),
+                            QString::fromStdString(err.description), ToQ(custom));
+  }
+
+ private:
+  DateFieldTemplate& field_;
+};
+
+}  // namespace
+
+class DateFieldTemplate::Private {
+ public:
+  explicit Private(DateFieldTemplate& field) : q(field), scene_site(field) {}
+
+  headless::Surface& Surface() const { return *surface; }
+  headless::TextBox& Box() const { return Surface().Text("txtDate"); }
+
+  void Wire() {
+    surface = &dynamic_cast<headless::Surface&>(q.control_->ControlSurface());
+    toolkit->SetField(&q);
+    q.control_->Advise(std::make_shared<Sink>(q));
+    q.control_->SetCommitHook([this] { Q_EMIT q.committed(); });
+  }
+
+  int CurrentYear() const { return q.control_->Host().GetClock().Today().year; }
+
+  // Emits what changed since the last look: the text (and with it the date),
+  // the caret and the places of the parts.
+  void Sync() {
+    if (!q.control_) return;
+    const QString text = ToQ(q.control_->Text());
+    const QDate old_date = Date();
+    const bool text_changed = text != last_text;
+    if (text_changed) {
+      last_text = text;
+      value.Follow(ToU16(text), CurrentYear());
+    }
+    headless::TextBox& box = Box();
+    const int start = box.SelStart();
+    const int length = box.SelLength();
+    const QRectF areas[3] = {AreaOf(box), AreaOf(Surface().Spin("spinCTL")),
+                             AreaOf(Surface().Button("cmdCalendar"))};
+    if (text_changed) Q_EMIT q.textChanged();
+    if (Date() != old_date || date_unknown) {
+      date_unknown = false;
+      Q_EMIT q.dateChanged();
+    }
+    if (start != sel_start || length != sel_length) {
+      sel_start = start;
+      sel_length = length;
+      Q_EMIT q.selectionChanged();
+    }
+    if (areas[0] != last_areas[0] || areas[1] != last_areas[1] || areas[2] != last_areas[2]) {
+      for (int i = 0; i < 3; ++i) last_areas[i] = areas[i];
+      Q_EMIT q.layoutChanged();
+    }
+  }
+
+  // The date of the text as it stands; invalid while it is no date.
+  QDate Date() const {
+    if (!q.control_) return {};
+    const std::u16string text = q.control_->Text();
+    if (!ReadDateText(text, CurrentYear())) return {};
+    const auto& v = value.value();
+    return v && v->ok() ? ToQDate(*v) : QDate();
+  }
+
+  // Runs a call into the control at the Qt boundary, then shows its effect.
+  template <typename Fn>
+  void Act(Fn&& fn) {
+    Guarded(std::forward<Fn>(fn));
+    Guarded([this] { Sync(); });
+  }
+
+  DateFieldTemplate& q;
+  SceneSite scene_site;
+  std::unique_ptr<Toolkit> own_toolkit;
+  Toolkit* toolkit = nullptr;
+  headless::Surface* surface = nullptr;
+  DateValue value;
+  QString last_text;
+  bool date_unknown = true;
+  int sel_start = -1;
+  int sel_length = -1;
+  QRectF last_areas[3];
+  int anchor = 0;
+
+  // Settings made before the control exists (QML sets them before the item
+  // is complete), applied in this order once it does.
+  std::optional<int> format;
+  std::optional<bool> calendar, spin;
+  std::optional<QDate> minimum, maximum;
+  std::optional<QString> text;
+  std::optional<QDate> date;
+};
+
+DateFieldTemplate::DateFieldTemplate(QQuickItem* parent)
+    : QQuickItem(parent), d(std::make_unique<Private>(*this)) {
+  setFlag(ItemIsFocusScope, false);
+  setFlag(ItemAcceptsInputMethod, false);
+  setActiveFocusOnTab(true);
+  setAcceptedMouseButtons(Qt::LeftButton);
+}
+
+DateFieldTemplate::~DateFieldTemplate() {
+  if (d->toolkit != nullptr && d->toolkit->Field() == this) d->toolkit->SetField(nullptr);
+}
+
+void DateFieldTemplate::HostWith(platform::HostSite& host, Toolkit& toolkit) {
+  if (control_) throw Error(errnum::kInvalidCall, "The field already holds a control");
+  d->toolkit = &toolkit;
+  control_ = std::make_unique<MorlexDate>(host, toolkit);
+  d->Wire();
+}
+
+void DateFieldTemplate::componentComplete() {
+  QQuickItem::componentComplete();
+  if (control_) {
+    Refresh();
+    return;
+  }
+  Guarded([&] {
+    d->own_toolkit = std::make_unique<Toolkit>();
+    d->toolkit = d->own_toolkit.get();
+    control_ = std::make_unique<MorlexDate>(d->scene_site, *d->toolkit);
+    d->Wire();
+    control_->InitProperties();
+    // A field placed by QML starts empty, as a text field does.
+    control_->SetText(u"");
+  });
+  if (!control_) return;
+  if (d->format) setDateFormat(static_cast<DateFormat>(*d->format));
+  if (d->calendar) setCalendar(*d->calendar);
+  if (d->spin) setSpin(*d->spin);
+  if (d->minimum) setMinimumDate(*d->minimum);
+  if (d->maximum) setMaximumDate(*d->maximum);
+  if (d->text) setText(*d->text);
+  if (d->date) setDate(*d->date);
+  d->Act([&] { control_->Show(); });
+  Q_EMIT dateFormatChanged();
+  Q_EMIT rangeChanged();
+}
+
+void DateFieldTemplate::Refresh() {
+  Guarded([&] { d->Sync(); });
+}
+
+// --- Properties ---------------------------------------------------------------
+
+QString DateFieldTemplate::text() const {
+  if (!control_) return d->text.value_or(QString());
+  return ToQ(control_->Text());
+}
+
+void DateFieldTemplate::setText(const QString& text) {
+  if (!control_) {
+    d->text = text;
+    return;
+  }
+  d->Act([&] { control_->SetText(ToU16(text)); });
+}
+
+QDate DateFieldTemplate::date() const {
+  if (!control_) return d->date.value_or(QDate());
+  return d->Date();
+}
+
+void DateFieldTemplate::setDate(const QDate& date) {
+  if (!control_) {
+    d->date = date;
+    return;
+  }
+  d->Act([&] {
+    if (!date.isValid()) {
+      control_->SetText(u"");
+      return;
+    }
+    const Date day = FromQDate(date);
+    if (!day.ok() || !control_->InDateRange(day)) {
+      throw Error(errnum::kInvalidValue, "The date " + date.toString(Qt::ISODate).toStdString() +
+                                             " lies outside the field's range");
+    }
+    const std::u16string shown = RenderSpunDate(day, control_->DatePattern());
+    d->value.Show(day, shown);
+    control_->SetText(shown);
+  });
+}
+
+DateFieldTemplate::DateFormat DateFieldTemplate::dateFormat() const {
+  if (!control_) return static_cast<DateFormat>(d->format.value_or(LeadingZerosCentury));
+  return static_cast<DateFormat>(FormatOfPattern(control_->DatePattern()));
+}
+
+void DateFieldTemplate::setDateFormat(DateFormat format) {
+  if (!control_) {
+    d->format = format;
+    return;
+  }
+  const DateFormat before = dateFormat();
+  d->Act([&] { control_->SetDateFormat(format); });
+  if (dateFormat() != before) Q_EMIT dateFormatChanged();
+}
+
+QString DateFieldTemplate::pattern() const {
+  if (!control_) return ToQ(PatternOfFormat(dateFormat()));
+  return ToQ(control_->DatePattern());
+}
+
+bool DateFieldTemplate::calendar() const {
+  return control_ ? control_->Calendar() : d->calendar.value_or(true);
+}
+
+void DateFieldTemplate::setCalendar(bool calendar) {
+  if (!control_) {
+    d->calendar = calendar;
+    return;
+  }
+  if (calendar == control_->Calendar()) return;
+  d->Act([&] { control_->SetCalendar(calendar); });
+  Q_EMIT calendarChanged();
+}
+
+bool DateFieldTemplate::spin() const {
+  return control_ ? control_->Spin() : d->spin.value_or(true);
+}
+
+void DateFieldTemplate::setSpin(bool spin) {
+  if (!control_) {
+    d->spin = spin;
+    return;
+  }
+  if (spin == control_->Spin()) return;
+  d->Act([&] { control_->SetSpin(spin); });
+  Q_EMIT spinChanged();
+}
+
+QDate DateFieldTemplate::minimumDate() const {
+  if (!control_) return d->minimum.value_or(QDate(kMinYear, 1, 1));
+  return ToQDate(control_->MinimumDate());
+}
+
+QDate DateFieldTemplate::maximumDate() const {
+  if (!control_) return d->maximum.value_or(QDate(kMaxYear, 12, 31));
+  return ToQDate(control_->MaximumDate());
+}
+
+void DateFieldTemplate::setMinimumDate(const QDate& date) {
+  if (!control_) {
+    d->minimum = date;
+    return;
+  }
+  d->Act([&] {
+    // No date (a binding to an empty field, say) lifts the bound.
+    const Date lo = date.isValid() ? FromQDate(date) : Date{kMinYear, 1, 1};
+    Date hi = control_->MaximumDate();
+    if (lo.ok() && ToSerial(hi) < ToSerial(lo)) hi = lo;
+    control_->SetDateRange(lo, hi);
+  });
+  Q_EMIT rangeChanged();
+}
+
+void DateFieldTemplate::setMaximumDate(const QDate& date) {
+  if (!control_) {
+    d->maximum = date;
+    return;
+  }
+  d->Act([&] {
+    const Date hi = date.isValid() ? FromQDate(date) : Date{kMaxYear, 12, 31};
+    Date lo = control_->MinimumDate();
+    if (hi.ok() && ToSerial(hi) < ToSerial(lo)) lo = hi;
+    control_->SetDateRange(lo, hi);
+  });
+  Q_EMIT rangeChanged();
+}
+
+void DateFieldTemplate::setReadOnly(bool read_only) {
+  if (read_only == read_only_) return;
+  read_only_ = read_only;
+  Q_EMIT readOnlyChanged();
+}
+
+bool DateFieldTemplate::acceptableInput() const {
+  if (!control_) return true;
+  const std::u16string text = control_->Text();
+  if (text.empty()) return true;
+  const auto day = ReadDateText(text, d->CurrentYear());
+  return day && control_->InDateRange(*day);
+}
+
+int DateFieldTemplate::cursorPosition() const {
+  return control_ ? d->Box().SelStart() + d->Box().SelLength() : 0;
+}
+int DateFieldTemplate::selectionStart() const {
+  return control_ ? d->Box().SelStart() : 0;
+}
+int DateFieldTemplate::selectionEnd() const {
+  return control_ ? d->Box().SelStart() + d->Box().SelLength() : 0;
+}
+QRectF DateFieldTemplate::textArea() const {
+  return control_ ? d->last_areas[0] : QRectF();
+}
+QRectF DateFieldTemplate::spinArea() const {
+  return control_ ? d->last_areas[1] : QRectF();
+}
+QRectF DateFieldTemplate::buttonArea() const {
+  return control_ ? d->last_areas[2] : QRectF();
+}
+
+void DateFieldTemplate::setPopup(QQmlComponent* popup) {
+  if (popup == popup_) return;
+  popup_ = popup;
+  Q_EMIT popupChanged();
+}
+
+void DateFieldTemplate::SetPopupObject(QObject* popup) {
+  if (popup == popup_object_) return;
+  popup_object_ = popup;
+  Q_EMIT popupOpenChanged();
+}
+
+// --- The user's hands -----------------------------------------------------------
+
+void DateFieldTemplate::pressAt(qreal x, qreal y, int position) {
+  if (!control_ || !isEnabled()) return;
+  const QPointF at(x, y);
+  d->Act([&] {
+    headless::Surface& surface = d->Surface();
+    headless::UpDown& spin = surface.Spin("spinCTL");
+    headless::CommandButton& button = surface.Button("cmdCalendar");
+    const QRectF spin_area = AreaOf(spin);
+    if (spin_area.contains(at)) {
+      if (!read_only_) spin.Press(y < spin_area.center().y());
+      return;
+    }
+    if (AreaOf(button).contains(at)) {
+      if (!read_only_) button.Press();
+      return;
+    }
+    if (!hasActiveFocus()) forceActiveFocus(Qt::MouseFocusReason);
+    headless::TextBox& box = d->Box();
+    const int size = static_cast<int>(box.Text().size());
+    if (position < 0 || position > size) position = size;
+    d->anchor = position;
+    box.ClickAt(position);
+  });
+}
+
+void DateFieldTemplate::doubleClickAt(qreal x, qreal y) {
+  if (!control_ || !isEnabled()) return;
+  if (!AreaOf(d->Box()).contains(QPointF(x, y))) return;
+  d->Act([&] { d->Box().DoubleClick(); });
+}
+
+void DateFieldTemplate::commit() {
+  if (!control_) return;
+  d->Act([&] { control_->Commit(); });
+}
+
+void DateFieldTemplate::selectAll() {
+  if (!control_) return;
+  d->Act([&] {
+    headless::TextBox& box = d->Box();
+    d->anchor = 0;
+    box.SetSelStart(0);
+    box.SetSelLength(static_cast<int>(box.Text().size()));
+  });
+}
+
+void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
+  if (!control_ || !isEnabled()) {
+    event->ignore();
+    return;
+  }
+  bool taken = false;
+  bool leave = false;
+  const bool back =
+      event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+  d->Act([&] {
+    headless::Surface& surface = d->Surface();
+    if (surface.Focused() == nullptr) surface.MoveFocus(surface.FirstInTabOrder());
+    platform::Widget* focused = surface.Focused();
+    const platform::NavKey nav = detail::NavOf(event->key());
+    const auto tab = [&](bool backwards) {
+      surface.TabFrom(backwards);
+      leave = surface.Focused() == nullptr;
+    };
+    if (auto* box = dynamic_cast<headless::TextBox*>(focused)) {
+      taken = detail::TextBoxKey(*box, event->key(), event->modifiers(), event->text(), d->anchor,
+                                 tab, read_only_);
+    } else if (auto* spin = dynamic_cast<headless::UpDown*>(focused)) {
+      if (nav == platform::NavKey::kUp || nav == platform::NavKey::kDown) {
+        if (!read_only_) spin->Press(nav == platform::NavKey::kUp);
+        taken = true;
+      }
+    } else if (auto* button = dynamic_cast<headless::CommandButton*>(focused)) {
+      if (nav == platform::NavKey::kSpace) {
+        if (!read_only_) button->Press();
+        taken = true;
+      }
+    }
+    if (!taken && nav == platform::NavKey::kTab) {
+      tab(back);
+      taken = true;
+    }
+  });
+  event->setAccepted(taken);
+  if (leave && hasActiveFocus()) {
+    QQuickItem* next = nextItemInFocusChain(!back);
+    if (next != nullptr && next != this) next->forceActiveFocus(Qt::TabFocusReason);
+  }
+}
+
+void DateFieldTemplate::focusInEvent(QFocusEvent* event) {
+  QQuickItem::focusInEvent(event);
+  if (!control_) return;
+  d->Act([&] {
+    headless::Surface& surface = d->Surface();
+    if (surface.Focused() == nullptr) surface.MoveFocus(surface.FirstInTabOrder());
+  });
+}
+
+void DateFieldTemplate::focusOutEvent(QFocusEvent* event) {
+  QQuickItem::focusOutEvent(event);
+  // The calendar popup and another window taking the keys are no leaving:
+  // the field commits when the user moves on within the window.
+  if (!control_ || popupOpen() || event->reason() == Qt::PopupFocusReason ||
+      event->reason() == Qt::ActiveWindowFocusReason) {
+    return;
+  }
+  d->Act([&] { d->Surface().MoveFocus(nullptr); });
+}
+
+void DateFieldTemplate::geometryChange(const QRectF& new_geometry, const QRectF& old_geometry) {
+  QQuickItem::geometryChange(new_geometry, old_geometry);
+  if (!control_ || new_geometry.size() == old_geometry.size()) return;
+  if (&control_->Host() != &d->scene_site) return;  // a host of its own sends its notices
+  d->Act([&] { control_->Resize(); });
+}
+
+}  // namespace morlex::quick

@@ -1,0 +1,200 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import Morlex.Controls
+
+Item {
+    id: root
+    width: 480
+    height: 480
+
+    Component {
+        id: fieldComponent
+        DateField {}
+    }
+    TextField {
+        id: elsewhere
+        y: 400
+    }
+    // Plays the user while the calendar popup runs (the field waits for it).
+    Timer {
+        id: player
+        interval: 10
+        property var act
+        onTriggered: act()
+    }
+
+    TestCase {
+        name: "DateField"
+        when: windowShown
+
+        function make(props) {
+            const field = createTemporaryObject(fieldComponent, root, props || {})
+            verify(field)
+            return field
+        }
+        function iso(date) {
+            return isNaN(date.getTime()) ? "invalid" : Qt.formatDate(date, "yyyy-MM-dd")
+        }
+        function typeText(text) {
+            for (let i = 0; i < text.length; ++i)
+                keyClick(text[i])
+        }
+        function spy(target, signalName) {
+            return createTemporaryObject(spyComponent, root, {target: target, signalName: signalName})
+        }
+        Component {
+            id: spyComponent
+            SignalSpy {}
+        }
+        // The delegates of the open popup that satisfy pred.
+        function parts(field, pred) {
+            const found = []
+            const kids = field.popupObject.contentItem.children
+            for (let i = 0; i < kids.length; ++i) {
+                if (kids[i].modelData !== undefined && pred(kids[i].modelData))
+                    found.push(kids[i])
+            }
+            return found
+        }
+
+        function test_dateAndText_data() {
+            return [
+                {tag: "a date shows in the format in force", format: DateFieldTemplate.LeadingZerosCentury,
+                 date: new Date(2026, 11, 8), text: "12/08/2026", read: "2026-12-08", acceptable: true},
+                {tag: "two-digit years keep their century", format: DateFieldTemplate.NoLeadingZerosNoCentury,
+                 date: new Date(1920, 0, 5), text: "1/5/20", read: "1920-01-05", acceptable: true},
+                {tag: "a text that is no date has no date", format: DateFieldTemplate.LeadingZerosCentury,
+                 text: "99/99/2026", read: "invalid", acceptable: false},
+                {tag: "an empty text is acceptable", format: DateFieldTemplate.LeadingZerosCentury,
+                 text: "", read: "invalid", acceptable: true},
+            ]
+        }
+        function test_dateAndText(data) {
+            const field = make({dateFormat: data.format})
+            const changed = spy(field, "dateChanged")
+            if (data.date !== undefined)
+                field.date = data.date
+            else
+                field.text = data.text
+            compare(field.text, data.text)
+            compare(iso(field.date), data.read)
+            compare(field.acceptableInput, data.acceptable)
+            compare(changed.count, data.read === "invalid" ? 0 : 1)
+        }
+
+        function test_rangeRefusesDatesOutside() {
+            const field = make({minimumDate: new Date(2026, 0, 1), maximumDate: new Date(2026, 11, 31)})
+            field.date = new Date(2026, 5, 1)
+            field.date = new Date(2027, 0, 1)
+            compare(iso(field.date), "2026-06-01")
+            field.text = "01/01/2027"
+            verify(!field.acceptableInput)
+            // Moving one bound past the other takes the other along.
+            field.minimumDate = new Date(2030, 0, 1)
+            compare(iso(field.maximumDate), "2030-01-01")
+        }
+
+        function test_typingThenLeavingCommits() {
+            const field = make()
+            const committed = spy(field, "committed")
+            const changed = spy(field, "dateChanged")
+            field.forceActiveFocus()
+            typeText("01051999")
+            compare(field.text, "01/05/1999")
+            compare(iso(field.date), "1999-01-05")
+            verify(changed.count >= 1)
+            compare(committed.count, 0)
+            elsewhere.forceActiveFocus()
+            compare(committed.count, 1)
+        }
+
+        function test_enterReportsInvalidText() {
+            const field = make({text: "99/99/2026"})
+            const invalid = spy(field, "dateInvalid")
+            field.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+            compare(invalid.count, 1)
+        }
+
+        function test_readOnlyTakesNoTyping() {
+            const field = make({text: "12/08/2026", readOnly: true})
+            field.forceActiveFocus()
+            keyClick("5")
+            keyClick(Qt.Key_Up)
+            compare(field.text, "12/08/2026")
+        }
+
+        function test_spinByKeyAndIndicator() {
+            const field = make({date: new Date(2026, 11, 8)})
+            field.forceActiveFocus()
+            keyClick(Qt.Key_End)
+            keyClick(Qt.Key_Up)
+            compare(iso(field.date), "2027-12-08")
+            verify(field.spinArea.width > 0)
+            const a = field.spinArea
+            mouseClick(field, a.x + a.width / 2, a.y + a.height * 3 / 4)
+            verify(field.text !== "12/08/2027")
+        }
+
+        function test_implicitSizeFitsTheText() {
+            const field = make({date: new Date(2026, 11, 8)})
+            verify(field.implicitWidth > 0 && field.implicitHeight > 0)
+            verify(field.textArea.width >= field.font.pixelSize * 4 || field.textArea.width >= 40)
+        }
+
+        function test_popupByKeys_data() {
+            return [
+                {tag: "Alt+Down, Tab round to the days, Right, Space picks the next day", open: Qt.Key_Down, mods: Qt.AltModifier,
+                 keys: [[Qt.Key_Tab], [Qt.Key_Tab], [Qt.Key_Tab], [Qt.Key_Tab], [Qt.Key_Right], [Qt.Key_Space]],
+                 text: "12/09/2026"},
+                {tag: "F4, a day, Esc cancels", open: Qt.Key_F4, mods: Qt.NoModifier,
+                 keys: [[Qt.Key_Tab, Qt.ShiftModifier], [Qt.Key_Up], [Qt.Key_Escape]], text: "12/08/2026"},
+            ]
+        }
+        function test_popupByKeys(data) {
+            const field = make({date: new Date(2026, 11, 8)})
+            field.forceActiveFocus()
+            let sawOpen = false
+            player.act = function() {
+                sawOpen = field.popupOpen
+                for (const k of data.keys)
+                    keyClick(k[0], k[1] || Qt.NoModifier)
+                // Never leaves the popup open when a step above went wrong.
+                if (field.popupObject)
+                    field.popupObject.close()
+            }
+            player.start()
+            keyClick(data.open, data.mods)
+            verify(sawOpen)
+            verify(!field.popupOpen)
+            compare(field.text, data.text)
+        }
+
+        function test_popupByMouse_data() {
+            return [
+                {tag: "a day, then OK", ok: true, text: "12/10/2026"},
+                {tag: "a day, then Cancel", ok: false, text: "12/08/2026"},
+            ]
+        }
+        function test_popupByMouse(data) {
+            const field = make({date: new Date(2026, 11, 8)})
+            const b = field.buttonArea
+            verify(b.width > 0)
+            player.act = function() {
+                const days = parts(field, m => m.day !== undefined && m.day.getDate() === 10
+                                              && m.day.getMonth() === 11)
+                compare(days.length, 1)
+                mouseClick(days[0])
+                const buttons = parts(field, m => m.name === (data.ok ? "cmdOK" : "cmdCancel"))
+                mouseClick(buttons[0])
+                if (field.popupObject)
+                    field.popupObject.close()
+            }
+            player.start()
+            mouseClick(field, b.x + b.width / 2, b.y + b.height / 2)
+            verify(!field.popupOpen)
+            compare(field.text, data.text)
+        }
+    }
+}
