@@ -10,7 +10,7 @@
 #include <QStyleOptionViewItem>
 #include <QTest>
 
-#include "date_order_p.h"
+#include "date_order_p.h"  // the locale's short format read as an order, tested without a widget
 #include "morlex/control/morlex_date.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
