@@ -94,13 +94,18 @@ class Session {
   }
   // Pictures are numbered in the order they are taken.
   std::string Save(const QPixmap& picture, const std::string& name) {
-    const std::string number = (shots_.size() < 9 ? "0" : "") + std::to_string(shots_.size() + 1);
+    // Two digits at least, so that the pictures sort in the order taken.
+    std::string number = std::to_string(shots_.size() + 1);
+    if (number.size() < 2) number.insert(number.begin(), '0');
     const std::filesystem::path file = options_.shots / (number + "-" + name + ".png");
     if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
       Expect(false, "could not write " + file.string());
     }
     shots_.push_back(file);
-    return "[" + file.filename().string() + "]";
+    std::string shown = file.filename().string();
+    shown.insert(shown.begin(), '[');
+    shown.push_back(']');
+    return shown;
   }
   std::string Shot(const std::string& name) {
     Settle();
