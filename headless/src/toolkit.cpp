@@ -119,27 +119,7 @@ void TextBox::InsertTyped(std::int16_t code) {
   Replace(sel_start_, sel_length_, std::u16string_view(&ch, 1));
 }
 
-namespace {
-
-// The key release is a notification of its own: it comes whatever the press
-// did, and a failure of the press is the one reported.
-template <typename Press, typename Release>
-void PressThenRelease(Press&& press, const Release& key_up) {
-  std::exception_ptr failure;
-  try {
-    press();
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  try {
-    if (key_up) key_up();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
-  }
-  if (failure) std::rethrow_exception(failure);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void TextBox::Type(char16_t ch) {
   if (!enabled_ || !visible_) return;

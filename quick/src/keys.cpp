@@ -11,24 +11,6 @@
 namespace morlex::quick::detail {
 namespace {
 
-// The key release comes whatever the press did; a failure of the press is
-// the one reported.
-template <typename Press>
-void PressThenRelease(headless::TextBox& box, Press&& press) {
-  std::exception_ptr failure;
-  try {
-    press();
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  try {
-    if (box.events.KeyUp) box.events.KeyUp();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
-  }
-  if (failure) std::rethrow_exception(failure);
-}
-
 void Select(headless::TextBox& box, int from, int to) {
   box.SetSelStart(std::min(from, to));
   box.SetSelLength(std::abs(to - from));
@@ -211,28 +193,30 @@ bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers
     return MoveCaret(box, nav, shift, anchor);
   }
   bool taken = false;
-  PressThenRelease(box, [&] {
-    platform::KeyDownArgs args{nav, shift, ctrl, alt, false};
-    if (box.events.KeyDown) box.events.KeyDown(args);
-    if (args.handled) {
-      taken = true;
-      return;
-    }
-    if (nav == platform::NavKey::kTab) {
-      if (tab) tab(shift);
-      taken = true;
-      return;
-    }
-    if (key == Qt::Key_Delete && !ctrl && !alt) {
-      if (box.SelLength() == 0 && box.SelStart() < static_cast<int>(box.Text().size())) {
-        box.SetSelLength(1);
-      }
-      box.SetSelText(u"");
-      taken = true;
-      return;
-    }
-    taken = MoveCaret(box, nav, shift, anchor);
-  });
+  headless::PressThenRelease(
+      [&] {
+        platform::KeyDownArgs args{nav, shift, ctrl, alt, false};
+        if (box.events.KeyDown) box.events.KeyDown(args);
+        if (args.handled) {
+          taken = true;
+          return;
+        }
+        if (nav == platform::NavKey::kTab) {
+          if (tab) tab(shift);
+          taken = true;
+          return;
+        }
+        if (key == Qt::Key_Delete && !ctrl && !alt) {
+          if (box.SelLength() == 0 && box.SelStart() < static_cast<int>(box.Text().size())) {
+            box.SetSelLength(1);
+          }
+          box.SetSelText(u"");
+          taken = true;
+          return;
+        }
+        taken = MoveCaret(box, nav, shift, anchor);
+      },
+      box.events.KeyUp);
   return taken;
 }
 

@@ -9,6 +9,7 @@
 //   auto& txt = toolkit.LastControlSurface()->TextBox("txtDate");
 //   txt.Type(u'1');  // preview, key handler, insertion, key release
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,25 @@
 #include "morlex/platform/toolkit.h"
 
 namespace morlex::headless {
+
+// A key's press, then its release. The release is a notification of its own:
+// it comes whatever the press did, and a failure of the press is the one
+// reported. Every toolkit built on these widgets presses keys this way.
+template <typename Press, typename Release>
+void PressThenRelease(Press&& press, const Release& key_up) {
+  std::exception_ptr failure;
+  try {
+    press();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
+    if (key_up) key_up();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
 
 class Surface;
 
