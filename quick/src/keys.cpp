@@ -1,7 +1,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <algorithm>
-#include <exception>
 #include <optional>
 #include <vector>
 
