@@ -86,39 +86,24 @@ typedef struct MxGuid {
 } MxGuid;
 
 /* Initialisers: static const MxGuid id = MX_CLSID_MORLEXDATE; */
-#define MX_LIBID_MORLEXDATECONTROL                   \
-  {                                                  \
-    0x7ECC7AC3, 0x8251, 0x470D, {                    \
-      0xAC, 0x79, 0xD6, 0x54, 0x9E, 0x7E, 0x4A, 0x7C \
-    }                                                \
+/* An identifier written as its text reads, {d1-d2-d3-d4}: the last eight bytes
+ * as one number, most significant byte first. */
+#define MX_GUID_BYTE(d4, i) ((uint8_t)(((d4) >> (56 - 8 * (i))) & 0xFFu))
+#define MX_GUID(d1, d2, d3, d4)                                                              \
+  {                                                                                          \
+    d1, d2, d3, {                                                                            \
+      MX_GUID_BYTE(d4, 0), MX_GUID_BYTE(d4, 1), MX_GUID_BYTE(d4, 2), MX_GUID_BYTE(d4, 3),    \
+          MX_GUID_BYTE(d4, 4), MX_GUID_BYTE(d4, 5), MX_GUID_BYTE(d4, 6), MX_GUID_BYTE(d4, 7) \
+    }                                                                                        \
   }
-#define MX_CLSID_MORLEXDATE                          \
-  {                                                  \
-    0xDA8F975A, 0x1B16, 0x49F1, {                    \
-      0xAA, 0x70, 0xC2, 0x48, 0x1B, 0x47, 0x2C, 0xBF \
-    }                                                \
-  }
+#define MX_LIBID_MORLEXDATECONTROL MX_GUID(0x7ECC7AC3, 0x8251, 0x470D, 0xAC79D6549E7E4A7Cull)
+#define MX_CLSID_MORLEXDATE MX_GUID(0xDA8F975A, 0x1B16, 0x49F1, 0xAA70C2481B472CBFull)
 /* _MorlexDate: properties and AboutBox, reached through Invoke. */
-#define MX_IID_MORLEXDATE                            \
-  {                                                  \
-    0xECBC2526, 0x7EAC, 0x4378, {                    \
-      0x87, 0xA6, 0xC5, 0xA1, 0x2B, 0x43, 0x6E, 0x71 \
-    }                                                \
-  }
+#define MX_IID_MORLEXDATE MX_GUID(0xECBC2526, 0x7EAC, 0x4378, 0x87A6C5A12B436E71ull)
 /* __MorlexDate: the events, for Advise. */
-#define MX_DIID_MORLEXDATE_EVENTS                    \
-  {                                                  \
-    0x8663191D, 0x2BB7, 0x4B53, {                    \
-      0xB1, 0x42, 0xC7, 0x41, 0x7C, 0x20, 0x6B, 0x67 \
-    }                                                \
-  }
+#define MX_DIID_MORLEXDATE_EVENTS MX_GUID(0x8663191D, 0x2BB7, 0x4B53, 0xB142C7417C206B67ull)
 /* The class object's interface (MxClassObject). */
-#define MX_IID_CLASSOBJECT                           \
-  {                                                  \
-    0x023FED19, 0x3005, 0x4583, {                    \
-      0xA9, 0xA7, 0x5D, 0xBD, 0xAF, 0xD2, 0xE9, 0x6D \
-    }                                                \
-  }
+#define MX_IID_CLASSOBJECT MX_GUID(0x023FED19, 0x3005, 0x4583, 0xA9A75DBDAFD2E96Dull)
 
 /* --- Values ------------------------------------------------------------- */
 

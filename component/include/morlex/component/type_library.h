@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "morlex/component/module_abi.h"
 #include "morlex/control/events.h"
 
 namespace morlex::component {
@@ -32,21 +33,18 @@ struct Guid {
   friend bool operator==(const Guid&, const Guid&) = default;
 };
 
-inline constexpr Guid kLibraryId{
-    0x7ECC7AC3, 0x8251, 0x470D, {0xAC, 0x79, 0xD6, 0x54, 0x9E, 0x7E, 0x4A, 0x7C}};
-inline constexpr Guid kClassId{
-    0xDA8F975A, 0x1B16, 0x49F1, {0xAA, 0x70, 0xC2, 0x48, 0x1B, 0x47, 0x2C, 0xBF}};
+// The identifiers that the module's C interface publishes are written there
+// once; the enumeration's has no C name.
+inline constexpr Guid kLibraryId = MX_LIBID_MORLEXDATECONTROL;
+inline constexpr Guid kClassId = MX_CLSID_MORLEXDATE;
 // _MorlexDate, the dual interface of the properties and AboutBox.
-inline constexpr Guid kInterfaceId{
-    0xECBC2526, 0x7EAC, 0x4378, {0x87, 0xA6, 0xC5, 0xA1, 0x2B, 0x43, 0x6E, 0x71}};
+inline constexpr Guid kInterfaceId = MX_IID_MORLEXDATE;
 // __MorlexDate, the event interface.
-inline constexpr Guid kEventInterfaceId{
-    0x8663191D, 0x2BB7, 0x4B53, {0xB1, 0x42, 0xC7, 0x41, 0x7C, 0x20, 0x6B, 0x67}};
-inline constexpr Guid kDateFormatEnumId{
-    0x34A12891, 0xA162, 0x4095, {0xAF, 0xF3, 0x36, 0x15, 0xBE, 0x66, 0x45, 0x1B}};
+inline constexpr Guid kEventInterfaceId = MX_DIID_MORLEXDATE_EVENTS;
+inline constexpr Guid kDateFormatEnumId =
+    MX_GUID(0x34A12891, 0xA162, 0x4095, 0xAFF33615BE66451Bull);
 // The class object's own interface in the module's C interface.
-inline constexpr Guid kClassObjectInterfaceId{
-    0x023FED19, 0x3005, 0x4583, {0xA9, 0xA7, 0x5D, 0xBD, 0xAF, 0xD2, 0xE9, 0x6D}};
+inline constexpr Guid kClassObjectInterfaceId = MX_IID_CLASSOBJECT;
 
 // --- The library -------------------------------------------------------------
 
