@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keeps the folders layered as cmake/layers.txt orders them: a folder may
 # include the headers of the folders below it (and its own), never those of a
-# folder above it or beside it, and nothing below qt/ includes Qt. Also
+# folder above it or beside it, and nothing below the Qt layers (qtshared/,
+# then qt/) includes Qt. Also
 # refuses includes that climb out of a folder with "../", which would get
 # round the check, and quoted includes of another folder's private headers
 # (those under its src/): a test includes only those of the folder it tests,
@@ -28,6 +29,7 @@ echo "$found" | awk -v ranks="$ranks" '
   BEGIN {
     n = split(ranks, lines, "\n")
     for (i = 1; i <= n; ++i) { split(lines[i], f, " "); rank[f[1]] = f[2] }
+    qt_rank = ("qtshared" in rank) ? rank["qtshared"] : rank["qt"]
     bad = 0
   }
   $0 == "" { next }
@@ -39,7 +41,7 @@ echo "$found" | awk -v ranks="$ranks" '
       print where ": climbs out with ../: " text; bad = 1; next
     }
     if (text ~ /<Q/) {
-      if (rank[folder] < rank["qt"]) { print where ": Qt below qt/: " text; bad = 1 }
+      if (rank[folder] < qt_rank) { print where ": Qt below the Qt layers: " text; bad = 1 }
       next
     }
     match(text, /morlex\/[A-Za-z0-9_]+\//)

@@ -4,11 +4,12 @@
 #include <mutex>
 
 #include "morlex/core/error.h"
+#include "morlex/qtshared/failure.h"
 
 namespace morlex::qt {
 namespace {
 
-thread_local FailureCapture* innermost_capture = nullptr;
+using Captures = qtshared::CaptureStack<FailureCapture>;
 
 std::mutex& HandlerMutex() {
   static std::mutex mutex;
@@ -50,11 +51,7 @@ std::string DescribeFailure(const std::exception_ptr& failure) {
 }
 
 void ReportFailure(std::exception_ptr failure) noexcept {
-  if (!failure) return;
-  if (innermost_capture != nullptr) {
-    if (!innermost_capture->first_) innermost_capture->first_ = failure;
-    return;
-  }
+  if (!failure || Captures::Keep(failure, &FailureCapture::first_)) return;
   FailureHandler handler;
   try {
     std::lock_guard lock(HandlerMutex());
@@ -75,16 +72,14 @@ void ReportFailure(std::exception_ptr failure) noexcept {
   }
 }
 
-FailureCapture::FailureCapture() : outer_(innermost_capture) {
-  innermost_capture = this;
-}
+FailureCapture::FailureCapture() : outer_(Captures::Push(this)) {}
 
 FailureCapture::~FailureCapture() {
-  innermost_capture = outer_;
+  Captures::Pop(outer_);
 }
 
 void FailureCapture::Rethrow() {
-  if (first_) std::rethrow_exception(std::exchange(first_, nullptr));
+  qtshared::RethrowKept(first_);
 }
 
 }  // namespace morlex::qt

@@ -12,6 +12,7 @@
 #include "drawn_parts_p.h"
 #include "label_p.h"
 #include "morlex/qt/failure.h"
+#include "morlex/qtshared/keys.h"
 #include "picture_box_p.h"
 #include "surface_p.h"
 #include "text_box_p.h"
@@ -44,39 +45,6 @@ std::optional<std::int16_t> CharacterCode(const QKeyEvent& event) {
     return std::nullopt;  // a shortcut or an access key
   }
   return static_cast<std::int16_t>(code);
-}
-
-// The key-down notification's view of a key; kOther for keys that no
-// handler of the control or its forms takes.
-platform::NavKey NavKeyOf(const QKeyEvent& event) {
-  using platform::NavKey;
-  switch (event.key()) {
-    case Qt::Key_Left:
-      return NavKey::kLeft;
-    case Qt::Key_Right:
-      return NavKey::kRight;
-    case Qt::Key_Up:
-      return NavKey::kUp;
-    case Qt::Key_Down:
-      return NavKey::kDown;
-    case Qt::Key_PageUp:
-      return NavKey::kPageUp;
-    case Qt::Key_PageDown:
-      return NavKey::kPageDown;
-    case Qt::Key_Home:
-      return NavKey::kHome;
-    case Qt::Key_End:
-      return NavKey::kEnd;
-    case Qt::Key_F4:
-      return NavKey::kF4;
-    case Qt::Key_Space:
-      return NavKey::kSpace;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return NavKey::kTab;
-    default:
-      return NavKey::kOther;
-  }
 }
 
 // A printable character typed with Alt, Ctrl or Meta held: an access key or
@@ -290,7 +258,8 @@ bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {
 
 bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   auto* box = dynamic_cast<TextBox*>(&widget.Self());
-  if (const platform::NavKey nav = NavKeyOf(*event); nav != platform::NavKey::kOther) {
+  if (const platform::NavKey nav = qtshared::NavKeyOf(event->key());
+      nav != platform::NavKey::kOther) {
     auto* area = dynamic_cast<PictureBox*>(&widget.Self());
     if (box != nullptr || area != nullptr) {
       const Qt::KeyboardModifiers held = event->modifiers();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "morlex/core/error.h"
+#include "morlex/qtshared/keys.h"
 #include "quick_p.h"
 
 namespace morlex::quick::detail {
@@ -105,34 +106,7 @@ platform::Widget* WidgetOf(headless::Surface& surface, const platform::WidgetDes
 }
 
 platform::NavKey NavOf(int key) {
-  using platform::NavKey;
-  switch (key) {
-    case Qt::Key_Left:
-      return NavKey::kLeft;
-    case Qt::Key_Right:
-      return NavKey::kRight;
-    case Qt::Key_Up:
-      return NavKey::kUp;
-    case Qt::Key_Down:
-      return NavKey::kDown;
-    case Qt::Key_PageUp:
-      return NavKey::kPageUp;
-    case Qt::Key_PageDown:
-      return NavKey::kPageDown;
-    case Qt::Key_Home:
-      return NavKey::kHome;
-    case Qt::Key_End:
-      return NavKey::kEnd;
-    case Qt::Key_F4:
-      return NavKey::kF4;
-    case Qt::Key_Space:
-      return NavKey::kSpace;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return NavKey::kTab;
-    default:
-      return NavKey::kOther;
-  }
+  return qtshared::NavKeyOf(key);
 }
 
 bool TextBoxKey(headless::TextBox& box, int key, Qt::KeyboardModifiers modifiers,

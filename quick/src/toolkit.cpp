@@ -18,8 +18,6 @@
 namespace morlex::quick {
 namespace {
 
-thread_local FailureCapture* innermost_capture = nullptr;
-
 std::string Describe(const std::exception_ptr& failure) {
   try {
     std::rethrow_exception(failure);
@@ -128,32 +126,24 @@ T* As(platform::Widget* w) {
   return dynamic_cast<T*>(w);
 }
 
+// The widget at position i of a form's widgets; nullptr for none.
+platform::Widget* WidgetAt(platform::Form& form, int i) {
+  auto& surface = dynamic_cast<headless::Surface&>(form);
+  const auto& widgets = surface.Design().widgets;
+  if (i < 0 || i >= static_cast<int>(widgets.size())) return nullptr;
+  return detail::WidgetOf(surface, widgets[static_cast<std::size_t>(i)]);
+}
+
 }  // namespace
 
 // --- Failures ---------------------------------------------------------------
 
 void ReportFailure(std::exception_ptr failure) noexcept {
-  if (!failure) return;
-  if (innermost_capture != nullptr) {
-    if (!innermost_capture->first_) innermost_capture->first_ = failure;
-    return;
-  }
+  if (!failure || FailureCapture::Keep(failure)) return;
   try {
     std::fprintf(stderr, "morlex: %s\n", Describe(failure).c_str());
   } catch (...) {
   }
-}
-
-FailureCapture::FailureCapture() : outer_(innermost_capture) {
-  innermost_capture = this;
-}
-
-FailureCapture::~FailureCapture() {
-  innermost_capture = outer_;
-}
-
-void FailureCapture::Rethrow() {
-  if (first_) std::rethrow_exception(std::exchange(first_, nullptr));
 }
 
 // --- FormView -----------------------------------------------------------------
@@ -247,37 +237,25 @@ bool FormView::key(int key, int modifiers, const QString& text) {
 
 void FormView::click(int i) {
   Guarded([&] {
-    auto& surface = dynamic_cast<headless::Surface&>(form_);
-    const auto& widgets = surface.Design().widgets;
-    if (i < 0 || i >= static_cast<int>(widgets.size())) return;
-    platform::Widget* w = detail::WidgetOf(surface, widgets[static_cast<std::size_t>(i)]);
+    platform::Widget* w = WidgetAt(form_, i);
     if (auto* b = As<headless::CommandButton>(w)) b->Press();
     if (auto* l = As<headless::Label>(w)) l->UserClick();
     if (auto* t = As<headless::TextBox>(w)) t->ClickAt(static_cast<int>(t->Text().size()));
-    if (auto* p = As<headless::PictureBox>(w)) surface.MoveFocus(p);
+    if (auto* p = As<headless::PictureBox>(w)) dynamic_cast<headless::Surface&>(form_).MoveFocus(p);
   });
   Refresh();
 }
 
 void FormView::spin(int i, bool up) {
   Guarded([&] {
-    auto& surface = dynamic_cast<headless::Surface&>(form_);
-    const auto& widgets = surface.Design().widgets;
-    if (i < 0 || i >= static_cast<int>(widgets.size())) return;
-    if (auto* u =
-            As<headless::UpDown>(detail::WidgetOf(surface, widgets[static_cast<std::size_t>(i)]))) {
-      u->Press(up);
-    }
+    if (auto* u = As<headless::UpDown>(WidgetAt(form_, i))) u->Press(up);
   });
   Refresh();
 }
 
 void FormView::doubleClick(int i) {
   Guarded([&] {
-    auto& surface = dynamic_cast<headless::Surface&>(form_);
-    const auto& widgets = surface.Design().widgets;
-    if (i < 0 || i >= static_cast<int>(widgets.size())) return;
-    platform::Widget* w = detail::WidgetOf(surface, widgets[static_cast<std::size_t>(i)]);
+    platform::Widget* w = WidgetAt(form_, i);
     if (auto* l = As<headless::Label>(w)) l->UserDblClick();
     if (auto* t = As<headless::TextBox>(w)) t->DoubleClick();
   });
@@ -289,9 +267,6 @@ void FormView::close() {
 }
 
 // --- Toolkit --------------------------------------------------------------------
-
-Toolkit::Toolkit() = default;
-Toolkit::~Toolkit() = default;
 
 std::unique_ptr<platform::Surface> Toolkit::CreateControlSurface(
     const platform::SurfaceDesign& design) {

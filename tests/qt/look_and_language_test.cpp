@@ -28,6 +28,7 @@
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/translation.h"
+#include "morlex/qtshared/palettes.h"
 #include "translation_p.h"  // the access key kept through translation
 
 namespace morlex::qt {
@@ -75,14 +76,9 @@ Drawn Measure(QWidget* widget, int inset) {
   return drawn;
 }
 
+// The dark palette with grey disabled text, as dark themes give it.
 QPalette DarkPalette() {
-  QPalette p(QColor(53, 53, 53), QColor(53, 53, 53));
-  p.setColor(QPalette::WindowText, Qt::white);
-  p.setColor(QPalette::Base, QColor(35, 35, 35));
-  p.setColor(QPalette::Text, Qt::white);
-  p.setColor(QPalette::ButtonText, Qt::white);
-  p.setColor(QPalette::Highlight, QColor(42, 130, 218));
-  p.setColor(QPalette::HighlightedText, Qt::black);
+  QPalette p = qtshared::DarkPalette();
   for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     p.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
   return p;

@@ -19,6 +19,8 @@
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "morlex/qtshared/application.h"
+#include "morlex/qtshared/keys.h"
 
 namespace morlex::qt {
 namespace {
@@ -30,24 +32,6 @@ int KeyOf(char16_t ch) {
   }
   // Qt's codes of the printable ASCII keys are their characters.
   if (ch >= platform::kSpace && ch < platform::kDelete) return ch;
-  return Qt::Key_unknown;
-}
-
-int KeyOf(platform::NavKey key, bool shift) {
-  using platform::NavKey;
-  if (key == NavKey::kTab) return shift ? Qt::Key_Backtab : Qt::Key_Tab;
-  // clang-format off
-  static constexpr std::pair<NavKey, Qt::Key> kKeys[] = {
-      {NavKey::kLeft, Qt::Key_Left}, {NavKey::kRight, Qt::Key_Right},
-      {NavKey::kUp, Qt::Key_Up}, {NavKey::kDown, Qt::Key_Down},
-      {NavKey::kPageUp, Qt::Key_PageUp}, {NavKey::kPageDown, Qt::Key_PageDown},
-      {NavKey::kHome, Qt::Key_Home}, {NavKey::kEnd, Qt::Key_End},
-      {NavKey::kF4, Qt::Key_F4}, {NavKey::kSpace, Qt::Key_Space},
-  };
-  // clang-format on
-  for (const auto& [nav, qt_key] : kKeys) {
-    if (nav == key) return qt_key;
-  }
   return Qt::Key_unknown;
 }
 
@@ -148,15 +132,9 @@ class QtInput final : public host::UserInput {
     if (!widget.Visible() || !widget.Enabled()) return;
     QWidget* q = WidgetOf(widget);
     if (q == nullptr) return;  // a drawn part takes no keys
-    Qt::KeyboardModifiers held;
-    if (key.shift) held |= Qt::ShiftModifier;
-    if (key.ctrl) held |= Qt::ControlModifier;
-    if (key.alt) held |= Qt::AltModifier;
-    const QString text = key.key == platform::NavKey::kSpace ? QStringLiteral(" ")
-                         : key.key == platform::NavKey::kTab ? QStringLiteral("\t")
-                                                             : QString();
+    const qtshared::QtKeyPress press = qtshared::QtKeyPressOf(key);
     FailureCapture capture;
-    SendKey(q, KeyOf(key.key, key.shift), held, text);
+    SendKey(q, press.key, press.modifiers, press.text);
     capture.Rethrow();
   }
 
@@ -264,20 +242,6 @@ class QtInput final : public host::UserInput {
   Toolkit& toolkit_;
 };
 
-// Today by the host's policy, read each time: a script may pin the date
-// after the control was created.
-class PolicyClock final : public platform::Clock {
- public:
-  explicit PolicyClock(const headless::HostPolicy& policy) : policy_(policy) {}
-  Date Today() const override {
-    static const platform::SystemClock system_clock;
-    return (policy_.clock != nullptr ? *policy_.clock : system_clock).Today();
-  }
-
- private:
-  const headless::HostPolicy& policy_;
-};
-
 // One control on a host form that is never put on screen: input arrives as
 // synthetic events, so nothing depends on window activation, and the show
 // notice is given when the host shows the control.
@@ -314,7 +278,7 @@ class QtHosted final : public host::HostedControl {
 
  private:
   headless::HostPolicy& policy_;
-  PolicyClock clock_;
+  host::PolicyClock clock_;
   std::unique_ptr<QWidget> form_;
   MorlexDateWidget* widget_ = nullptr;  // owned by form_
 };
@@ -345,9 +309,7 @@ class QtBinding final : public host::Binding {
 }  // namespace
 
 std::unique_ptr<host::Binding> MakeQtBinding() {
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    throw Error(errnum::kInvalidCall, "The Qt toolkit needs a QApplication");
-  }
+  qtshared::RequireApplication<QApplication>("The Qt toolkit needs a QApplication");
   return std::make_unique<QtBinding>();
 }
 

@@ -24,6 +24,7 @@
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/translation.h"
 #include "morlex/qt/units.h"
+#include "morlex/qtshared/palettes.h"
 
 namespace morlex::qt {
 namespace {
@@ -144,14 +145,7 @@ class DarkLook {
  public:
   DarkLook() : style_(QApplication::style()->name()), palette_(QApplication::palette()) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    dark.setColor(QPalette::HighlightedText, Qt::black);
-    QApplication::setPalette(dark);
+    QApplication::setPalette(qtshared::DarkPalette());
   }
   ~DarkLook() {
     QApplication::setStyle(QStyleFactory::create(style_));

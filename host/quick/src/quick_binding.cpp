@@ -17,6 +17,8 @@
 #include "morlex/core/error.h"
 #include "morlex/headless/host.h"
 #include "morlex/headless/toolkit.h"
+#include "morlex/qtshared/application.h"
+#include "morlex/qtshared/keys.h"
 #include "morlex/quick/date_field.h"
 #include "morlex/quick/toolkit.h"
 
@@ -42,36 +44,6 @@ int KeyOf(char16_t ch) {
   return Qt::Key_unknown;
 }
 
-int KeyOf(platform::NavKey key, bool shift) {
-  using platform::NavKey;
-  switch (key) {
-    case NavKey::kLeft:
-      return Qt::Key_Left;
-    case NavKey::kRight:
-      return Qt::Key_Right;
-    case NavKey::kUp:
-      return Qt::Key_Up;
-    case NavKey::kDown:
-      return Qt::Key_Down;
-    case NavKey::kPageUp:
-      return Qt::Key_PageUp;
-    case NavKey::kPageDown:
-      return Qt::Key_PageDown;
-    case NavKey::kHome:
-      return Qt::Key_Home;
-    case NavKey::kEnd:
-      return Qt::Key_End;
-    case NavKey::kF4:
-      return Qt::Key_F4;
-    case NavKey::kSpace:
-      return Qt::Key_Space;
-    case NavKey::kTab:
-      return shift ? Qt::Key_Backtab : Qt::Key_Tab;
-    default:
-      return Qt::Key_unknown;
-  }
-}
-
 void SendKey(QObject* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
   QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
   QCoreApplication::sendEvent(target, &press);
@@ -93,20 +65,6 @@ int PositionIn(headless::Surface& form, const platform::Widget& widget) {
   }
   return -1;
 }
-
-// Today by the host's policy, read each time: a script may pin the date
-// after the control was created.
-class PolicyClock final : public platform::Clock {
- public:
-  explicit PolicyClock(const headless::HostPolicy& policy) : policy_(policy) {}
-  Date Today() const override {
-    static const platform::SystemClock system_clock;
-    return (policy_.clock != nullptr ? *policy_.clock : system_clock).Today();
-  }
-
- private:
-  const headless::HostPolicy& policy_;
-};
 
 // One DateField, made by the engine as a QML scene makes it, in a host that
 // keeps the control's size and settings as the reference host does.
@@ -241,14 +199,8 @@ class QuickInput final : public host::UserInput {
 
   void PressKey(platform::Widget& widget, platform::KeyDownArgs key) override {
     if (!widget.Visible() || !widget.Enabled()) return;
-    Qt::KeyboardModifiers held;
-    if (key.shift) held |= Qt::ShiftModifier;
-    if (key.ctrl) held |= Qt::ControlModifier;
-    if (key.alt) held |= Qt::AltModifier;
-    const QString text = key.key == platform::NavKey::kSpace ? QStringLiteral(" ")
-                         : key.key == platform::NavKey::kTab ? QStringLiteral("\t")
-                                                             : QString();
-    Key(widget, KeyOf(key.key, key.shift), held, text, [&] {
+    const qtshared::QtKeyPress press = qtshared::QtKeyPressOf(key);
+    Key(widget, press.key, press.modifiers, press.text, [&] {
       if (auto* box = dynamic_cast<headless::TextBox*>(&widget)) box->PressKey(key);
       if (auto* area = dynamic_cast<headless::PictureBox*>(&widget)) area->PressKey(key);
       if (auto* b = dynamic_cast<headless::CommandButton*>(&widget)) {
@@ -295,27 +247,8 @@ class QuickInput final : public host::UserInput {
     capture.Rethrow();
   }
 
-  void ClickLabel(platform::Label& label) override {
-    if (!label.Visible()) return;
-    FailureCapture capture;
-    if (FormView* view = ViewOfWidget(label)) {
-      view->click(PositionIn(*OwnerOf(label), label));
-    } else {
-      Guarded([&] { dynamic_cast<headless::Label&>(label).UserClick(); });
-    }
-    capture.Rethrow();
-  }
-
-  void DblClickLabel(platform::Label& label) override {
-    if (!label.Visible()) return;
-    FailureCapture capture;
-    if (FormView* view = ViewOfWidget(label)) {
-      view->doubleClick(PositionIn(*OwnerOf(label), label));
-    } else {
-      Guarded([&] { dynamic_cast<headless::Label&>(label).UserDblClick(); });
-    }
-    capture.Rethrow();
-  }
+  void ClickLabel(platform::Label& label) override { ClickLabel(label, false); }
+  void DblClickLabel(platform::Label& label) override { ClickLabel(label, true); }
 
   void MoveFocus(platform::Surface& surface, platform::Widget* to) override {
     FailureCapture capture;
@@ -368,6 +301,23 @@ class QuickInput final : public host::UserInput {
   }
 
  private:
+  // A click, or a double click (twice), on a label: through its form's view
+  // where it has one, on the label itself otherwise.
+  void ClickLabel(platform::Label& label, bool twice) {
+    if (!label.Visible()) return;
+    FailureCapture capture;
+    if (FormView* view = ViewOfWidget(label)) {
+      const int at = PositionIn(*OwnerOf(label), label);
+      twice ? view->doubleClick(at) : view->click(at);
+    } else {
+      Guarded([&] {
+        auto& on = dynamic_cast<headless::Label&>(label);
+        twice ? on.UserDblClick() : on.UserClick();
+      });
+    }
+    capture.Rethrow();
+  }
+
   // A key sent to the field item that holds widget, or to its form's view;
   // a surface that neither shows takes it as the reference widgets do
   // (by fallback).
@@ -442,9 +392,7 @@ QuickBinding::QuickBinding() : input_(std::make_unique<QuickInput>(*this)) {
 }  // namespace
 
 std::unique_ptr<host::Binding> MakeQuickBinding() {
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-    throw Error(errnum::kInvalidCall, "The Qt Quick toolkit needs a QGuiApplication");
-  }
+  qtshared::RequireApplication<QGuiApplication>("The Qt Quick toolkit needs a QGuiApplication");
   return std::make_unique<QuickBinding>();
 }
 

@@ -8,6 +8,7 @@
 
 #include "morlex/control/morlex_date.h"
 #include "morlex/headless/host.h"
+#include "morlex/platform/clock.h"
 #include "morlex/platform/toolkit.h"
 
 namespace morlex::host {
@@ -60,6 +61,21 @@ class Binding {
   // Creates a host of the design size (2280 x 885) behaving by policy, and a
   // control in it (creation only; no initialisation or loading yet).
   virtual std::unique_ptr<HostedControl> CreateHosted(headless::HostPolicy& policy) = 0;
+};
+
+// Today by a host's policy, read each time: a script may pin the date after
+// the control was created. For a binding whose controls keep a clock of their
+// own rather than asking the host.
+class PolicyClock final : public platform::Clock {
+ public:
+  explicit PolicyClock(const headless::HostPolicy& policy) : policy_(policy) {}
+  Date Today() const override {
+    static const platform::SystemClock system_clock;
+    return (policy_.clock != nullptr ? *policy_.clock : system_clock).Today();
+  }
+
+ private:
+  const headless::HostPolicy& policy_;
 };
 
 // The headless toolkit's binding.

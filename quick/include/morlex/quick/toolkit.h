@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "morlex/platform/toolkit.h"
+#include "morlex/qtshared/failure.h"
 
 namespace morlex::quick {
 
@@ -24,20 +25,7 @@ class DateFieldTemplate;
 // Gathers the failures of the user's actions that reach the Qt boundary
 // (a key, a click) while it lives, for the caller to take up afterwards;
 // without one they are written to the log. Nests; the innermost wins.
-class FailureCapture {
- public:
-  FailureCapture();
-  ~FailureCapture();
-  FailureCapture(const FailureCapture&) = delete;
-  FailureCapture& operator=(const FailureCapture&) = delete;
-  // Throws the first failure gathered, if any.
-  void Rethrow();
-
- private:
-  friend void ReportFailure(std::exception_ptr failure) noexcept;
-  FailureCapture* outer_;
-  std::exception_ptr first_;
-};
+using qtshared::FailureCapture;
 
 // Hands a failure caught at the Qt boundary to the innermost capture, or the log.
 void ReportFailure(std::exception_ptr failure) noexcept;
@@ -101,10 +89,7 @@ class FormView : public QObject {
 
 class Toolkit final : public platform::Toolkit {
  public:
-  Toolkit();
-  ~Toolkit() override;
-  Toolkit(const Toolkit&) = delete;
-  Toolkit& operator=(const Toolkit&) = delete;
+  Toolkit() = default;
 
   std::unique_ptr<platform::Surface> CreateControlSurface(
       const platform::SurfaceDesign& design) override;
@@ -123,6 +108,9 @@ class Toolkit final : public platform::Toolkit {
   static FormView* ViewOf(platform::Form& form);
 
  private:
+  // Its forms and the field keep references to it: one toolkit, never copied.
+  Toolkit(const Toolkit&) = delete;
+  Toolkit& operator=(const Toolkit&) = delete;
   DateFieldTemplate* field_ = nullptr;
   std::function<void(platform::Form&)> modal_hook_;
 };
