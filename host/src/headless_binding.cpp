@@ -75,29 +75,15 @@ class HeadlessInput final : public UserInput {
   headless::Toolkit& toolkit_;
 };
 
-class HeadlessHosted final : public HostedControl {
- public:
-  HeadlessHosted(headless::Toolkit& toolkit, headless::HostPolicy& policy)
-      : host_(policy), control_(host_, toolkit) {
-    host_.Attach(&control_, toolkit.LastControlSurface());
-  }
-  MorlexDate& Control() override { return control_; }
-  platform::HostSite& Site() override { return host_; }
-  void HostResize(float width, float height) override { host_.HostResize(width, height); }
-  void HostShow() override { control_.Show(); }
-
- private:
-  headless::TestHost host_;
-  MorlexDate control_;
-};
-
 class HeadlessBinding final : public Binding {
  public:
   HeadlessBinding() : input_(toolkit_) {}
   platform::Toolkit& GetToolkit() override { return toolkit_; }
   UserInput& Input() override { return input_; }
   std::unique_ptr<HostedControl> CreateHosted(headless::HostPolicy& policy) override {
-    return std::make_unique<HeadlessHosted>(toolkit_, policy);
+    auto hosted = std::make_unique<TestHosted>(toolkit_, policy);
+    hosted->Attach(toolkit_.LastControlSurface());
+    return hosted;
   }
 
  private:

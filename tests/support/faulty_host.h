@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fault_plan.h"
 #include "morlex/headless/host.h"
@@ -13,60 +14,54 @@
 namespace morlex::testing_support {
 
 class FaultyHost final : public platform::HostSite {
+  // The plan's say on the call first (it may throw), then the sound host's.
+  template <typename Call>
+  decltype(auto) Pass(std::string_view call, Call&& inner_call) const {
+    plan_.Hit(call);
+    return std::forward<Call>(inner_call)();
+  }
+
  public:
   FaultyHost(headless::TestHost& inner, FaultPlan& plan) : inner_(inner), plan_(plan) {}
 
   bool UserMode() const override {
-    plan_.Hit("UserMode");
-    return inner_.UserMode();
+    return Pass("UserMode", [&] { return inner_.UserMode(); });
   }
   platform::FontRef AmbientFont() const override {
-    plan_.Hit("AmbientFont");
-    return inner_.AmbientFont();
+    return Pass("AmbientFont", [&] { return inner_.AmbientFont(); });
   }
   void NotifyChanged(std::string_view key) override {
-    plan_.Hit("NotifyChanged:" + std::string(key));
-    inner_.NotifyChanged(key);
+    Pass("NotifyChanged:" + std::string(key), [&] { inner_.NotifyChanged(key); });
   }
   bool CanChange(std::string_view key) override {
-    plan_.Hit("CanChange");
-    return inner_.CanChange(key);
+    return Pass("CanChange", [&] { return inner_.CanChange(key); });
   }
   float Width() const override {
-    plan_.Hit("Width");
-    return inner_.Width();
+    return Pass("Width", [&] { return inner_.Width(); });
   }
   float Height() const override {
-    plan_.Hit("Height");
-    return inner_.Height();
+    return Pass("Height", [&] { return inner_.Height(); });
   }
   void SetWidth(float twips) override {
-    plan_.Hit("SetWidth");
-    inner_.SetWidth(twips);
+    Pass("SetWidth", [&] { inner_.SetWidth(twips); });
   }
   void SetHeight(float twips) override {
-    plan_.Hit("SetHeight");
-    inner_.SetHeight(twips);
+    Pass("SetHeight", [&] { inner_.SetHeight(twips); });
   }
   bool Enabled() const override {
-    plan_.Hit("Enabled");
-    return inner_.Enabled();
+    return Pass("Enabled", [&] { return inner_.Enabled(); });
   }
   void SetEnabled(bool enabled) override {
-    plan_.Hit("SetEnabled");
-    inner_.SetEnabled(enabled);
+    Pass("SetEnabled", [&] { inner_.SetEnabled(enabled); });
   }
   const platform::Widget* ActiveConstituent() const override {
-    plan_.Hit("ActiveConstituent");
-    return inner_.ActiveConstituent();
+    return Pass("ActiveConstituent", [&] { return inner_.ActiveConstituent(); });
   }
   const platform::Clock& GetClock() const override {
-    plan_.Hit("GetClock");
-    return inner_.GetClock();
+    return Pass("GetClock", [&]() -> const platform::Clock& { return inner_.GetClock(); });
   }
   platform::ComponentVersion Version() const override {
-    plan_.Hit("Version");
-    return inner_.Version();
+    return Pass("Version", [&] { return inner_.Version(); });
   }
 
  private:

@@ -6,6 +6,7 @@
 // the host drive the control through the wrappers exactly as they would
 // through the headless toolkit itself.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -47,6 +48,15 @@ class WrappedWidget : public Iface {
   // every day cell alike.
   void Hit(std::string_view op) const { plan_.Hit(inner_.Name() + "." + std::string(op)); }
 
+  // A handler for the inner widget's event that runs the wrapper's handler of
+  // the same event, as it is set when the event comes.
+  template <typename... Args>
+  static std::function<void(Args...)> Relay(std::function<void(Args...)>& to) {
+    return [&to](Args... args) {
+      if (to) to(args...);
+    };
+  }
+
   Iface& inner_;
   FaultPlan& plan_;
 };
@@ -55,30 +65,14 @@ class FaultyTextBox final : public WrappedWidget<platform::TextBox> {
  public:
   FaultyTextBox(platform::TextBox& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
     auto& in = inner.events;
-    in.KeyDown = [this](platform::KeyDownArgs& k) {
-      if (events.KeyDown) events.KeyDown(k);
-    };
-    in.KeyPress = [this](std::int16_t& k) {
-      if (events.KeyPress) events.KeyPress(k);
-    };
-    in.KeyUp = [this] {
-      if (events.KeyUp) events.KeyUp();
-    };
-    in.Click = [this] {
-      if (events.Click) events.Click();
-    };
-    in.DblClick = [this] {
-      if (events.DblClick) events.DblClick();
-    };
-    in.Change = [this] {
-      if (events.Change) events.Change();
-    };
-    in.GotFocus = [this] {
-      if (events.GotFocus) events.GotFocus();
-    };
-    in.LostFocus = [this] {
-      if (events.LostFocus) events.LostFocus();
-    };
+    in.KeyDown = Relay(events.KeyDown);
+    in.KeyPress = Relay(events.KeyPress);
+    in.KeyUp = Relay(events.KeyUp);
+    in.Click = Relay(events.Click);
+    in.DblClick = Relay(events.DblClick);
+    in.Change = Relay(events.Change);
+    in.GotFocus = Relay(events.GotFocus);
+    in.LostFocus = Relay(events.LostFocus);
   }
   ~FaultyTextBox() override { inner_.events = {}; }
 
@@ -120,9 +114,7 @@ class FaultyCommandButton final : public WrappedWidget<platform::CommandButton> 
  public:
   FaultyCommandButton(platform::CommandButton& inner, FaultPlan& plan)
       : WrappedWidget(inner, plan) {
-    inner.events.Click = [this] {
-      if (events.Click) events.Click();
-    };
+    inner.events.Click = Relay(events.Click);
   }
   ~FaultyCommandButton() override { inner_.events = {}; }
   std::u16string Caption() const override { return inner_.Caption(); }
@@ -132,12 +124,8 @@ class FaultyCommandButton final : public WrappedWidget<platform::CommandButton> 
 class FaultyLabel final : public WrappedWidget<platform::Label> {
  public:
   FaultyLabel(platform::Label& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
-    inner.events.Click = [this](int i) {
-      if (events.Click) events.Click(i);
-    };
-    inner.events.DblClick = [this](int i) {
-      if (events.DblClick) events.DblClick(i);
-    };
+    inner.events.Click = Relay(events.Click);
+    inner.events.DblClick = Relay(events.DblClick);
   }
   ~FaultyLabel() override { inner_.events = {}; }
   std::u16string Caption() const override { return inner_.Caption(); }
@@ -156,9 +144,7 @@ class FaultyLabel final : public WrappedWidget<platform::Label> {
 class FaultyPictureBox final : public WrappedWidget<platform::PictureBox> {
  public:
   FaultyPictureBox(platform::PictureBox& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
-    inner.events.KeyDown = [this](platform::KeyDownArgs& k) {
-      if (events.KeyDown) events.KeyDown(k);
-    };
+    inner.events.KeyDown = Relay(events.KeyDown);
   }
   ~FaultyPictureBox() override { inner_.events = {}; }
   float ScaleWidth() const override { return Hit("ScaleWidth"), inner_.ScaleWidth(); }
@@ -173,9 +159,7 @@ class FaultyImage final : public WrappedWidget<platform::Image> {
 class FaultyUpDown final : public WrappedWidget<platform::UpDown> {
  public:
   FaultyUpDown(platform::UpDown& inner, FaultPlan& plan) : WrappedWidget(inner, plan) {
-    inner.events.Change = [this] {
-      if (events.Change) events.Change();
-    };
+    inner.events.Change = Relay(events.Change);
   }
   ~FaultyUpDown() override { inner_.events = {}; }
   int Value() const override { return inner_.Value(); }
@@ -409,32 +393,18 @@ class FaultyInput final : public host::UserInput {
   FaultyToolkit& toolkit_;
 };
 
-// A control in a faulty host on the faulty toolkit.
-class FaultyHosted final : public host::HostedControl {
- public:
-  FaultyHosted(FaultyToolkit& toolkit, headless::HostPolicy& policy, FaultPlan& plan)
-      : inner_host_(policy), host_(inner_host_, plan), control_(host_, toolkit) {
-    inner_host_.Attach(&control_,
-                       &dynamic_cast<headless::Surface&>(toolkit.LastControlSurface()->Inner()));
-  }
-  MorlexDate& Control() override { return control_; }
-  platform::HostSite& Site() override { return host_; }
-  void HostResize(float width, float height) override { inner_host_.HostResize(width, height); }
-  void HostShow() override { control_.Show(); }
-
- private:
-  headless::TestHost inner_host_;
-  FaultyHost host_;
-  MorlexDate control_;
-};
-
 class FaultyBinding final : public host::Binding {
  public:
   explicit FaultyBinding(FaultPlan& plan) : plan_(plan), toolkit_(plan), input_(toolkit_) {}
   platform::Toolkit& GetToolkit() override { return toolkit_; }
   host::UserInput& Input() override { return input_; }
   std::unique_ptr<host::HostedControl> CreateHosted(headless::HostPolicy& policy) override {
-    return std::make_unique<FaultyHosted>(toolkit_, policy, plan_);
+    // A control in a faulty host on the faulty toolkit.
+    auto hosted = std::make_unique<host::TestHosted>(
+        toolkit_, policy,
+        [this](headless::TestHost& host) { return std::make_unique<FaultyHost>(host, plan_); });
+    hosted->Attach(&dynamic_cast<headless::Surface&>(toolkit_.LastControlSurface()->Inner()));
+    return hosted;
   }
   FaultyToolkit& Toolkit() { return toolkit_; }
 

@@ -53,6 +53,36 @@ class HostedControl {
   virtual void HostShow() = 0;
 };
 
+// One control in the in-memory test host of the headless toolkit. The
+// control sees the host as it is, or through a wrapper made round it (one
+// that fails on demand, say); the host itself is resized either way.
+class TestHosted final : public HostedControl {
+ public:
+  using Wrapper = std::function<std::unique_ptr<platform::HostSite>(headless::TestHost&)>;
+
+  // Creates the host and the control on toolkit, as Binding::CreateHosted does.
+  TestHosted(platform::Toolkit& toolkit, headless::HostPolicy& policy, const Wrapper& wrap = {})
+      : test_host_(policy),
+        wrapper_(wrap ? wrap(test_host_) : nullptr),
+        control_(*Seen(), toolkit) {}
+  // Lets the test host reach the control and its surface (the headless one).
+  void Attach(headless::Surface* surface) { test_host_.Attach(&control_, surface); }
+
+  MorlexDate& Control() override { return control_; }
+  platform::HostSite& Site() override { return *Seen(); }
+  void HostResize(float width, float height) override { test_host_.HostResize(width, height); }
+  void HostShow() override { control_.Show(); }
+
+ private:
+  platform::HostSite* Seen() {
+    return wrapper_ ? wrapper_.get() : static_cast<platform::HostSite*>(&test_host_);
+  }
+
+  headless::TestHost test_host_;
+  std::unique_ptr<platform::HostSite> wrapper_;
+  MorlexDate control_;
+};
+
 class Binding {
  public:
   virtual ~Binding() = default;
