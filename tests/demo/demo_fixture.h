@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "field_binding.h"
@@ -199,5 +201,20 @@ class BoundField {
   headless::Surface* surface = nullptr;
   std::shared_ptr<EventRecorder> events = std::make_shared<EventRecorder>();
 };
+
+// Runs fn and expects a StoreError of kind; says, when given, is a part of
+// its description.
+template <typename Fn>
+void ExpectStoreError(Fn&& fn, StoreFailure kind, std::string_view says = {}) {
+  try {
+    std::forward<Fn>(fn)();
+    ADD_FAILURE() << "no StoreError";
+  } catch (const StoreError& e) {
+    EXPECT_EQ(e.kind(), kind);
+    if (!says.empty()) {
+      EXPECT_NE(e.description().find(says), std::string::npos) << e.description();
+    }
+  }
+}
 
 }  // namespace morlex::demo::testing

@@ -321,12 +321,7 @@ TEST_F(BoundForm, StorageFailuresLoseNothing) {
 
   RawDb other(path_);
   ASSERT_EQ(other.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
-  try {
-    editor_.Save();
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kLocked);
-  }
+  testing::ExpectStoreError([&] { editor_.Save(); }, StoreFailure::kLocked);
   EXPECT_EQ(born_.Text(), u"01/05/1999");
   EXPECT_EQ(hired_.Text(), u"2/1/2021");
   EXPECT_EQ(Buffered(DateColumn::kBorn), "1999-01-05");
@@ -337,13 +332,8 @@ TEST_F(BoundForm, StorageFailuresLoseNothing) {
   // Hired before Born: the table's rule across columns.
   hired_.Retype(u"1/1/1990");
   hired_.Leave();
-  try {
-    editor_.Save();
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kConstraint);
-    EXPECT_NE(e.description().find("Hired must come after Born"), std::string::npos);
-  }
+  testing::ExpectStoreError([&] { editor_.Save(); }, StoreFailure::kConstraint,
+                            "Hired must come after Born");
   EXPECT_EQ(hired_.Text(), u"1/1/1990");
   EXPECT_EQ(Dump(), before);
 
@@ -406,12 +396,7 @@ TEST_F(ReadOnlyForm, CanChangeIsFalseAndTheFieldKeepsItsText) {
   EXPECT_EQ(born_.Text(), u"01/01/2000");
   EXPECT_FALSE(born_.events->Saw("DateError"));
   EXPECT_EQ(Buffered(DateColumn::kBorn), "1978-03-14");
-  try {
-    editor_.Save();
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kReadOnly);
-  }
+  testing::ExpectStoreError([&] { editor_.Save(); }, StoreFailure::kReadOnly);
   EXPECT_THROW(editor_.SetName("x"), Error);
   EXPECT_THROW(editor_.New(true), Error);
   EXPECT_EQ(Dump(), before);

@@ -128,13 +128,8 @@ TEST_F(Editor, NewRecordWithoutANameIsRefusedAndKept) {
   editor_.New();
   born_.Retype(u"4/9/1994");
   born_.Leave();
-  try {
-    editor_.Save();
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kConstraint);
-    EXPECT_NE(e.description().find("name must not be empty"), std::string::npos);
-  }
+  testing::ExpectStoreError([&] { editor_.Save(); }, StoreFailure::kConstraint,
+                            "name must not be empty");
   EXPECT_TRUE(editor_.IsNew());
   EXPECT_EQ(born_.Text(), u"04/09/1994");
   EXPECT_EQ(store_.Ids().size(), 6u);

@@ -97,39 +97,24 @@ TEST(RecordStoreOpen, UnusableFilesAreRefusedWithAReason) {
   // Not a database at all.
   const std::string junk = dir.File("junk.sqlite");
   std::ofstream(junk) << "this is not a database, just text that is long enough to matter\n";
-  try {
-    RecordStore store({.path = junk});
-    FAIL() << "opened a text file";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kOpen);
-    EXPECT_NE(e.description().find("junk.sqlite"), std::string::npos) << e.description();
-  }
+  testing::ExpectStoreError([&] { RecordStore store({.path = junk}); }, StoreFailure::kOpen,
+                            "junk.sqlite");
   // A database with a "people" table of another shape.
   const std::string other = dir.File("other.sqlite");
   {
     RawDb raw(other);
     ASSERT_EQ(raw.Exec("CREATE TABLE people (id INTEGER PRIMARY KEY, name TEXT)"), SQLITE_OK);
   }
-  try {
-    RecordStore store({.path = other});
-    FAIL() << "opened a table without the date columns";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kOpen);
-    EXPECT_NE(e.description().find("born"), std::string::npos) << e.description();
-  }
+  testing::ExpectStoreError([&] { RecordStore store({.path = other}); }, StoreFailure::kOpen,
+                            "born");
   // An empty database opened read-only cannot get its table.
   const std::string empty = dir.File("empty.sqlite");
   {
     RawDb raw(empty);
     ASSERT_EQ(raw.Exec("CREATE TABLE other (x)"), SQLITE_OK);
   }
-  try {
-    RecordStore store({.path = empty, .read_only = true});
-    FAIL() << "read-only file without the table";
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kOpen);
-    EXPECT_NE(e.description().find("read-only"), std::string::npos) << e.description();
-  }
+  testing::ExpectStoreError([&] { RecordStore store({.path = empty, .read_only = true}); },
+                            StoreFailure::kOpen, "read-only");
   // Read-only open of a file that does not exist creates nothing.
   EXPECT_THROW(RecordStore({.path = dir.File("missing.sqlite"), .read_only = true}), StoreError);
   EXPECT_FALSE(std::filesystem::exists(dir.File("missing.sqlite")));
@@ -201,12 +186,7 @@ TEST_F(RecordStoreWrite, InsertUpdateDeleteRoundTrip) {
   EXPECT_EQ(store.Load(p.id).DateText(DateColumn::kHired), "1999-12-31");
 
   store.Delete(p.id);
-  try {
-    store.Load(p.id);
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kNoRecord);
-  }
+  testing::ExpectStoreError([&] { store.Load(p.id); }, StoreFailure::kNoRecord);
   EXPECT_THROW(store.Delete(p.id), StoreError);
 }
 
@@ -309,13 +289,7 @@ TEST_F(RecordStoreWrite, ReadOnlyOpenReadsButNeverWrites) {
   const std::string before = raw.Dump();
   Person p = store.Load(first_);
   p.name = "Changed";
-  try {
-    store.Save(p);
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kReadOnly);
-    EXPECT_NE(e.description().find("read-only"), std::string::npos);
-  }
+  testing::ExpectStoreError([&] { store.Save(p); }, StoreFailure::kReadOnly, "read-only");
   EXPECT_THROW(store.Delete(first_), StoreError);
   EXPECT_EQ(raw.Dump(), before);
   // Checking a value needs no write access.
@@ -344,12 +318,7 @@ TEST_F(RecordStoreWrite, UpdateOfARowDeletedMeanwhileInsertsNothing) {
   RawDb other(path_);
   ASSERT_EQ(other.Exec("DELETE FROM people WHERE id = " + std::to_string(first_)), SQLITE_OK);
   const std::string before = other.Dump();
-  try {
-    store.Save(p);
-    FAIL();
-  } catch (const StoreError& e) {
-    EXPECT_EQ(e.kind(), StoreFailure::kNoRecord);
-  }
+  testing::ExpectStoreError([&] { store.Save(p); }, StoreFailure::kNoRecord);
   EXPECT_EQ(other.Dump(), before);
 }
 

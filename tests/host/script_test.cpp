@@ -14,20 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using morlex::testing::ReadFile;
-
-class HostScript : public testing::TestWithParam<std::string> {};
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(HostScript);
-
-TEST_P(HostScript, PrintsExpectedOutput) {
-  auto binding = morlex::host::MakeHeadlessBinding();
-  EXPECT_EQ(morlex::testing::RunScript(*binding, MORLEX_SCRIPT_DIR, GetParam()),
-            ReadFile(fs::path(MORLEX_SCRIPT_DIR) / (GetParam() + ".out")));
-}
-
-INSTANTIATE_TEST_SUITE_P(Scripts, HostScript,
-                         testing::ValuesIn(morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR)),
-                         morlex::testing::ScriptTestName);
+MORLEX_SCRIPT_TESTS(HostScript, PrintsExpectedOutput, morlex::host::MakeHeadlessBinding);
 
 // A damaged bag file is told problem by problem before the control loads
 // what could be read, so that nobody saves over it unknowingly.

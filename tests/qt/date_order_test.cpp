@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "date_order_p.h"  // the locale's short format read as an order, tested without a widget
+#include "field_fixture.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
@@ -21,30 +22,14 @@
 namespace morlex::qt {
 namespace {
 
-class DateOrderTest : public ::testing::Test {
+class DateOrderTest : public FieldTest {
  protected:
-  void SetUp() override {
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
-  }
-  void TearDown() override { SetFailureHandler(nullptr); }
-
-  std::unique_ptr<MorlexDateWidget> Field() {
-    auto field =
-        std::make_unique<MorlexDateWidget>(toolkit_, MorlexDateWidget::Startup::kHostInitialises);
-    field->setClock(&clock_);
-    field->initProperties();
-    return field;
-  }
   static void Type(MorlexDateWidget& field, const QString& keys) {
     field.setText(QString());
     auto* edit = qobject_cast<QLineEdit*>(field.focusProxy());
     ASSERT_NE(edit, nullptr);
     QTest::keyClicks(edit, keys);
   }
-
-  Toolkit toolkit_;
-  platform::FixedClock clock_{{2026, 12, 8}};
-  std::vector<std::string> failures_;
 };
 
 TEST_F(DateOrderTest, ShortFormatsOfLocalesGiveTheirLayouts) {

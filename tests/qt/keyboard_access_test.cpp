@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "field_fixture.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
@@ -24,11 +25,11 @@ namespace {
 
 // A form of three fields in tab order: a line edit, the date field under a
 // label whose buddy it is, and another line edit.
-class KeyboardAccess : public ::testing::Test {
+class KeyboardAccess : public FieldTest {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
+    FieldTest::SetUp();
     auto* layout = new QVBoxLayout(&window_);
     before_ = new QLineEdit(&window_);
     label_ = new QLabel(QStringLiteral("&Due:"), &window_);
@@ -42,7 +43,7 @@ class KeyboardAccess : public ::testing::Test {
     layout->addWidget(after_);
   }
   void TearDown() override {
-    SetFailureHandler(nullptr);
+    FieldTest::TearDown();
     QLocale::setDefault(QLocale::c());
   }
 
@@ -57,14 +58,11 @@ class KeyboardAccess : public ::testing::Test {
     return Focused() != nullptr ? Focused()->objectName() : QString();
   }
 
-  Toolkit toolkit_;
-  platform::FixedClock clock_{{2026, 12, 8}};
   QWidget window_;
   QLineEdit* before_ = nullptr;
   QLabel* label_ = nullptr;
   MorlexDateWidget* field_ = nullptr;
   QLineEdit* after_ = nullptr;
-  std::vector<std::string> failures_;
 };
 
 TEST_F(KeyboardAccess, TabInTypeAltDownTabToTheGridArrowsSpaceTabOut) {

@@ -27,27 +27,22 @@
 #include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "sql_fixture.h"
 
 namespace morlex::qt {
 namespace {
 
 constexpr int kBorn = 1;
 
-class SqlBinding : public ::testing::Test {
+class SqlBinding : public PeopleFileTest {
  protected:
   void SetUp() override {
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
-    ASSERT_TRUE(dir_.isValid());
-    path_ = dir_.filePath(QStringLiteral("people.sqlite"));
+    PeopleFileTest::SetUp();
+    ASSERT_NO_FATAL_FAILURE(MakeFile(QStringLiteral("TEXT")));
     {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
       db.setDatabaseName(path_);
       ASSERT_TRUE(db.open());
-      QSqlQuery q(db);
-      ASSERT_TRUE(
-          q.exec(QStringLiteral("CREATE TABLE people (id INTEGER PRIMARY KEY, born TEXT)")));
-      ASSERT_TRUE(q.exec(QStringLiteral(
-          "INSERT INTO people VALUES (1, '1990-07-04'), (2, NULL), (3, '1920-01-05')")));
     }
     model_ = std::make_unique<QSqlTableModel>(nullptr, QSqlDatabase::database(kConnection));
     model_->setTable(QStringLiteral("people"));
@@ -60,14 +55,10 @@ class SqlBinding : public ::testing::Test {
   void TearDown() override {
     model_.reset();
     QSqlDatabase::removeDatabase(kConnection);
-    SetFailureHandler(nullptr);
+    PeopleFileTest::TearDown();
     EXPECT_TRUE(failures_.empty());
   }
 
-  QByteArray Bytes() const {
-    QFile file(path_);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   // What the file holds for a row: its text, or "NULL".
   QString Stored(int id) const {
     QSqlQuery q(QSqlDatabase::database(kConnection));
@@ -95,12 +86,9 @@ class SqlBinding : public ::testing::Test {
   }
 
   static inline const QString kConnection = QStringLiteral("sql_binding_test");
-  QTemporaryDir dir_;
-  QString path_;
   std::unique_ptr<QSqlTableModel> model_;
   MorlexDateDelegate delegate_;
   QByteArray original_;
-  std::vector<std::string> failures_;
 };
 
 TEST_F(SqlBinding, AMapperThroughTheDelegateStoresOnlyWhatWasEdited) {

@@ -23,6 +23,7 @@
 #include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/sql_submit.h"
+#include "sql_fixture.h"
 
 namespace morlex::qt {
 namespace {
@@ -38,24 +39,12 @@ struct Case {
   const char* error;  // in the error's text
 };
 
-class SqlFaults : public ::testing::Test {
+class SqlFaults : public PeopleFileTest {
  protected:
   void SetUp() override {
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
-    ASSERT_TRUE(dir_.isValid());
-    path_ = dir_.filePath(QStringLiteral("people.sqlite"));
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kSetup);
-      db.setDatabaseName(path_);
-      ASSERT_TRUE(db.open());
-      QSqlQuery q(db);
-      ASSERT_TRUE(
-          q.exec(QStringLiteral("CREATE TABLE people (id INTEGER PRIMARY KEY, born TEXT "
-                                "CHECK (born IS NULL OR born <= '2010-12-31'))")));
-      ASSERT_TRUE(q.exec(QStringLiteral(
-          "INSERT INTO people VALUES (1, '1990-07-04'), (2, NULL), (3, '1920-01-05')")));
-    }
-    QSqlDatabase::removeDatabase(kSetup);
+    PeopleFileTest::SetUp();
+    ASSERT_NO_FATAL_FAILURE(
+        MakeFile(QStringLiteral("TEXT CHECK (born IS NULL OR born <= '2010-12-31')")));
     Open();
     model_ = std::make_unique<QSqlTableModel>(nullptr, QSqlDatabase::database(kConnection));
     model_->setTable(QStringLiteral("people"));
@@ -70,7 +59,7 @@ class SqlFaults : public ::testing::Test {
     model_.reset();
     QSqlDatabase::removeDatabase(kConnection);
     QSqlDatabase::removeDatabase(kLocker);
-    SetFailureHandler(nullptr);
+    PeopleFileTest::TearDown();
     EXPECT_TRUE(failures_.empty());
   }
 
@@ -89,10 +78,6 @@ class SqlFaults : public ::testing::Test {
                     .exec(QStringLiteral("PRAGMA query_only = %1").arg(on ? 1 : 0)));
   }
 
-  QByteArray Bytes() const {
-    QFile file(path_);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   std::string Stored(int id) const {
     QSqlQuery q(QSqlDatabase::database(kConnection));
     q.exec(QStringLiteral("SELECT born FROM people WHERE id = %1").arg(id));
@@ -138,11 +123,8 @@ class SqlFaults : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  static inline const QString kSetup = QStringLiteral("sql_faults_setup");
   static inline const QString kConnection = QStringLiteral("sql_faults");
   static inline const QString kLocker = QStringLiteral("sql_faults_locker");
-  QTemporaryDir dir_;
-  QString path_;
   std::unique_ptr<QSqlTableModel> model_;
   MorlexDateDelegate delegate_;
   std::unique_ptr<MorlexDateWidget> field_;
@@ -150,7 +132,6 @@ class SqlFaults : public ::testing::Test {
   std::unique_ptr<QTableView> view_;
   Binding binding_ = Binding::kMapper;
   QByteArray original_;
-  std::vector<std::string> failures_;
 };
 
 class SqlFaultCases : public SqlFaults, public ::testing::WithParamInterface<Case> {

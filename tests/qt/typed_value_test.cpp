@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "field_fixture.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
@@ -22,18 +23,15 @@
 namespace morlex::qt {
 namespace {
 
-class TypedValue : public ::testing::Test {
+class TypedValue : public FieldTest {
  protected:
   void SetUp() override {
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
-    field_ =
-        std::make_unique<MorlexDateWidget>(toolkit_, MorlexDateWidget::Startup::kHostInitialises);
-    field_->setClock(&clock_);
-    field_->initProperties();
+    FieldTest::SetUp();
+    field_ = Field();
   }
   void TearDown() override {
     field_.reset();
-    SetFailureHandler(nullptr);
+    FieldTest::TearDown();
     EXPECT_TRUE(failures_.empty());
   }
 
@@ -44,10 +42,7 @@ class TypedValue : public ::testing::Test {
   }
   void Enter() { QTest::keyClick(Edit(), Qt::Key_Return); }
 
-  Toolkit toolkit_;
-  platform::FixedClock clock_{{2026, 12, 8}};
   std::unique_ptr<MorlexDateWidget> field_;
-  std::vector<std::string> failures_;
 };
 
 TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {

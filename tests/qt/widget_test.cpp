@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "field_fixture.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/error.h"
 #include "morlex/platform/clock.h"
@@ -25,19 +26,11 @@
 namespace morlex::qt {
 namespace {
 
-class Widget : public ::testing::Test {
+class Widget : public FieldTest {
  protected:
-  void SetUp() override {
-    SetFailureHandler([this](std::exception_ptr f) { failures_.push_back(DescribeFailure(f)); });
-  }
-  void TearDown() override { SetFailureHandler(nullptr); }
-
-  // A field on today 2026-12-08, initialised by the host.
+  // A field initialised by the host, at the size the control asks for.
   std::unique_ptr<MorlexDateWidget> Field(QWidget* parent = nullptr) {
-    auto field = std::make_unique<MorlexDateWidget>(
-        toolkit_, MorlexDateWidget::Startup::kHostInitialises, parent);
-    field->setClock(&clock_);
-    field->initProperties();
+    auto field = FieldTest::Field(parent);
     field->resizeTwips(field->site().Width(), field->site().Height());
     return field;
   }
@@ -46,10 +39,6 @@ class Widget : public ::testing::Test {
     return qobject_cast<QLineEdit*>(
         WidgetOf(field.control().ControlSurface().GetTextBox("txtDate")));
   }
-
-  Toolkit toolkit_;
-  platform::FixedClock clock_{{2026, 12, 8}};
-  std::vector<std::string> failures_;
 };
 
 TEST_F(Widget, ANewFieldShowsTodayAtTheDefaultSize) {

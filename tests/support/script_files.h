@@ -90,4 +90,23 @@ inline std::string RunScript(host::Binding& binding, const std::filesystem::path
   return out.str();
 }
 
+// Runs dir/NAME.mhs as RunScript does and expects exactly dir/NAME.out.
+inline void ExpectScriptOutput(host::Binding& binding, const std::filesystem::path& dir,
+                               const std::string& name) {
+  EXPECT_EQ(RunScript(binding, dir, name), ReadFile(dir / std::string(name).append(".out")));
+}
+
 }  // namespace morlex::testing
+
+// The test Suite.Name, one instance for every script of MORLEX_SCRIPT_DIR, each
+// run on a fresh binding of make_binding(): every toolkit prints the same.
+#define MORLEX_SCRIPT_TESTS(Suite, Name, make_binding)                                             \
+  class Suite : public ::testing::TestWithParam<std::string> {};                                   \
+  GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Suite);                                            \
+  TEST_P(Suite, Name) {                                                                            \
+    auto binding = make_binding();                                                                 \
+    ::morlex::testing::ExpectScriptOutput(*binding, MORLEX_SCRIPT_DIR, GetParam());                \
+  }                                                                                                \
+  INSTANTIATE_TEST_SUITE_P(Scripts, Suite,                                                         \
+                           ::testing::ValuesIn(::morlex::testing::ScriptNames(MORLEX_SCRIPT_DIR)), \
+                           ::morlex::testing::ScriptTestName)
