@@ -9,52 +9,33 @@ namespace {
 
 using morlex::bench::kDateTextInputs;
 
+// One pass of Kernel over the inputs for each iteration; a kernel that can
+// say it is unusable (ok()) is skipped with the reason.
 template <typename Kernel>
-void Run(benchmark::State& state, Kernel& kernel) {
+void DateText(benchmark::State& state) {
+  Kernel kernel;
+  if constexpr (requires { kernel.ok(); }) {
+    if (!kernel.ok()) {
+      state.SkipWithError("date formats unavailable");
+      return;
+    }
+  }
   std::size_t produced = 0;
   for (auto _ : state) produced += kernel.Pass();
   benchmark::DoNotOptimize(produced);
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kDateTextInputs.size()));
 }
 
-void BM_DateText_Morlex(benchmark::State& state) {
-  morlex::bench::MorlexDateText kernel;
-  Run(state, kernel);
-}
-BENCHMARK(BM_DateText_Morlex);
-
-void BM_DateText_Sscanf(benchmark::State& state) {
-  morlex::bench::SscanfDateText kernel;
-  Run(state, kernel);
-}
-BENCHMARK(BM_DateText_Sscanf);
-
+BENCHMARK(DateText<morlex::bench::MorlexDateText>)->Name("BM_DateText_Morlex");
+BENCHMARK(DateText<morlex::bench::SscanfDateText>)->Name("BM_DateText_Sscanf");
 #ifdef MORLEX_BENCH_HAVE_QT
-void BM_DateText_Qt(benchmark::State& state) {
-  morlex::bench::QtDateText kernel;
-  Run(state, kernel);
-}
-BENCHMARK(BM_DateText_Qt);
+BENCHMARK(DateText<morlex::bench::QtDateText>)->Name("BM_DateText_Qt");
 #endif
-
 #ifdef MORLEX_BENCH_HAVE_ICU
-void BM_DateText_ICU(benchmark::State& state) {
-  morlex::bench::IcuDateText kernel;
-  if (!kernel.ok()) {
-    state.SkipWithError("ICU date formats unavailable");
-    return;
-  }
-  Run(state, kernel);
-}
-BENCHMARK(BM_DateText_ICU);
+BENCHMARK(DateText<morlex::bench::IcuDateText>)->Name("BM_DateText_ICU");
 #endif
-
 #ifdef MORLEX_BENCH_HAVE_HINNANT_DATE
-void BM_DateText_HinnantDate(benchmark::State& state) {
-  morlex::bench::HinnantDateText kernel;
-  Run(state, kernel);
-}
-BENCHMARK(BM_DateText_HinnantDate);
+BENCHMARK(DateText<morlex::bench::HinnantDateText>)->Name("BM_DateText_HinnantDate");
 #endif
 
 }  // namespace

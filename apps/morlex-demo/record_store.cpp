@@ -230,6 +230,14 @@ constexpr SampleRow kSampleRows[] = {
     {"Priya Natarajan", "1982-11-05", "2008-04-01", "2026-06-30"},
 };
 
+// A write refused before it starts, on a database open read-only; after is
+// what the message adds.
+void RefuseWhenReadOnly(bool read_only, const std::string& doing, std::string_view after) {
+  if (!read_only) return;
+  throw StoreError(StoreFailure::kReadOnly, SQLITE_READONLY,
+                   std::string(doing).append(": the database is open read-only.").append(after));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -381,10 +389,7 @@ Person RecordStore::Load(std::int64_t id) const {
 
 void RecordStore::Save(Person& person) {
   const std::string doing = "Could not save the record";
-  if (ReadOnly()) {
-    throw StoreError(StoreFailure::kReadOnly, SQLITE_READONLY,
-                     doing + ": the database is open read-only. Nothing was written.");
-  }
+  RefuseWhenReadOnly(ReadOnly(), doing, " Nothing was written.");
   const std::function<void(int)> fail = [&](int rc) { Fail(rc, doing); };
   Transaction transaction(db_, fail);
   std::int64_t id = person.id;
@@ -417,10 +422,7 @@ void RecordStore::Save(Person& person) {
 
 void RecordStore::Delete(std::int64_t id) {
   const std::string doing = "Could not delete the record";
-  if (ReadOnly()) {
-    throw StoreError(StoreFailure::kReadOnly, SQLITE_READONLY,
-                     doing + ": the database is open read-only.");
-  }
+  RefuseWhenReadOnly(ReadOnly(), doing, "");
   const std::function<void(int)> fail = [&](int rc) { Fail(rc, doing); };
   Transaction transaction(db_, fail);
   Statement remove(*this, "DELETE FROM people WHERE id = ?1", doing);

@@ -69,6 +69,14 @@ class Session {
     Type(c, keys);
   }
   void Enter(DateColumn c) { Type(c, u"\r"); }
+  // Retypes the field's text and presses Enter; gives how many of the log's
+  // lines since then name event.
+  int RetypeAndEnter(DateColumn c, std::u16string_view keys, const QString& event) {
+    const std::size_t from = log_.size();
+    Retype(c, keys);
+    Enter(c);
+    return CountSince(from, event);
+  }
   // The focus goes on to the Name box: the field commits.
   void Leave(DateColumn c) {
     w_.NameEdit()->setFocus(Qt::TabFocusReason);

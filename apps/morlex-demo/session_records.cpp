@@ -115,10 +115,7 @@ void Session::SaveTheRecord() {
 
 void Session::InvalidDate() {
   const std::string before = InFile(DateColumn::kBorn);
-  const std::size_t from = log_.size();
-  Retype(DateColumn::kBorn, u"2/30/1999");
-  Enter(DateColumn::kBorn);
-  const int invalid = CountSince(from, "DateInvalid");
+  const int invalid = RetypeAndEnter(DateColumn::kBorn, u"2/30/1999", "DateInvalid");
   const std::string shot = Shot("invalid");
   const bool saved = w_.SaveRecord();
   Step("Typed 2/30/1999 into Born and pressed Enter: DateInvalid (" + std::to_string(invalid) +
@@ -131,10 +128,7 @@ void Session::InvalidDate() {
 
 void Session::RefusedDate() {
   const std::string before = InFile(DateColumn::kBorn);
-  const std::size_t from = log_.size();
-  Retype(DateColumn::kBorn, u"1/5/1850");
-  Enter(DateColumn::kBorn);
-  const int errors = CountSince(from, "DateError");
+  const int errors = RetypeAndEnter(DateColumn::kBorn, u"1/5/1850", "DateError");
   Step(
       "Typed 1/5/1850 into Born and pressed Enter: the host refused the value inside "
       "NotifyChanged; the field raised DateError: " +

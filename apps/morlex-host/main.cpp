@@ -38,6 +38,18 @@ int Usage(const std::string& message) {
   return 2;
 }
 
+#ifdef MORLEX_HAVE_QT
+// The application object of the Qt toolkits. Without a display the widgets
+// are drawn offscreen; a platform named in QT_QPA_PLATFORM wins.
+std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
+      std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  return std::make_unique<QApplication>(argc, argv);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,13 +99,7 @@ int main(int argc, char** argv) {
     binding = morlex::host::MakeHeadlessBinding();
   } else if (toolkit == "qt") {
 #ifdef MORLEX_HAVE_QT
-    // Without a display the widgets are drawn offscreen; a platform named in
-    // QT_QPA_PLATFORM wins.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    application = std::make_unique<QApplication>(qt_argc, qt_argv);
+    application = MakeApplication(qt_argc, qt_argv);
     if (!snapshot_dir.empty()) {
       try {
         for (const auto& file : morlex::qt::WriteSnapshots(snapshot_dir, ratio)) {
@@ -111,11 +117,7 @@ int main(int argc, char** argv) {
 #endif
   } else if (toolkit == "quick") {
 #ifdef MORLEX_HAVE_QUICK
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    application = std::make_unique<QApplication>(qt_argc, qt_argv);
+    application = MakeApplication(qt_argc, qt_argv);
     binding = morlex::quick::MakeQuickBinding();
 #else
     return Usage("this build has no Qt Quick toolkit (configure with -DMORLEX_BUILD_QUICK=ON)");

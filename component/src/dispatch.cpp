@@ -154,24 +154,23 @@ std::span<const MemberInfo> AddedMembers() {
   return kAddedMembers;
 }
 
-const MemberInfo* FindMember(std::string_view name) {
-  for (const auto& m : kMembers) {
-    if (EqualsIgnoreCase(m.name, name)) return &m;
-  }
-  for (const auto& m : kAddedMembers) {
-    if (EqualsIgnoreCase(m.name, name)) return &m;
+// The first member that is, in the table and then among the added ones;
+// nullptr for none.
+template <typename Is>
+const MemberInfo* FirstMember(Is is) {
+  for (const std::span<const MemberInfo> table : {Members(), AddedMembers()}) {
+    const auto found = std::find_if(table.begin(), table.end(), is);
+    if (found != table.end()) return &*found;
   }
   return nullptr;
 }
 
+const MemberInfo* FindMember(std::string_view name) {
+  return FirstMember([&](const MemberInfo& m) { return EqualsIgnoreCase(m.name, name); });
+}
+
 const MemberInfo* FindMember(std::int32_t dispid) {
-  for (const auto& m : kMembers) {
-    if (m.dispid == dispid) return &m;
-  }
-  for (const auto& m : kAddedMembers) {
-    if (m.dispid == dispid) return &m;
-  }
-  return nullptr;
+  return FirstMember([&](const MemberInfo& m) { return m.dispid == dispid; });
 }
 
 Variant Invoke(MorlexDate& control, const MemberInfo& member, Accessor accessor,

@@ -4,6 +4,29 @@
 #include "morlex/core/unicode.h"
 
 namespace morlex {
+namespace {
+
+// Each part a spin steps: the unit it steps by and the part of a date layout
+// it is.
+struct SpinPartRow {
+  SpinPart part;
+  DateUnit unit;
+  DatePart date_part;
+};
+constexpr SpinPartRow kSpinParts[] = {
+    {SpinPart::kMonth, DateUnit::kMonths, DatePart::kMonth},
+    {SpinPart::kDay, DateUnit::kDays, DatePart::kDay},
+    {SpinPart::kYear, DateUnit::kYears, DatePart::kYear},
+};
+
+const SpinPartRow& RowOf(SpinPart part) {
+  for (const SpinPartRow& row : kSpinParts) {
+    if (row.part == part) return row;
+  }
+  return kSpinParts[2];
+}
+
+}  // namespace
 
 SpinPart ChooseSpinPart(int caret, const Slashes& slashes) {
   if (caret < slashes.first) return SpinPart::kMonth;
@@ -12,15 +35,7 @@ SpinPart ChooseSpinPart(int caret, const Slashes& slashes) {
 }
 
 DateUnit UnitOfPart(SpinPart part) {
-  switch (part) {
-    case SpinPart::kMonth:
-      return DateUnit::kMonths;
-    case SpinPart::kDay:
-      return DateUnit::kDays;
-    case SpinPart::kYear:
-      break;
-  }
-  return DateUnit::kYears;
+  return RowOf(part).unit;
 }
 
 std::u16string RenderSpunDate(const Date& date, std::u16string_view pattern) {
@@ -71,13 +86,8 @@ namespace morlex {
 namespace {
 
 SpinPart SpinPartOf(DatePart part) {
-  switch (part) {
-    case DatePart::kMonth:
-      return SpinPart::kMonth;
-    case DatePart::kDay:
-      return SpinPart::kDay;
-    case DatePart::kYear:
-      break;
+  for (const SpinPartRow& row : kSpinParts) {
+    if (row.date_part == part) return row.part;
   }
   return SpinPart::kYear;
 }

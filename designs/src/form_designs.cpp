@@ -33,6 +33,18 @@ WidgetDesign MakeUpDown(const char* name, float left, float top, float width, fl
   return w;
 }
 
+// A form of the component: a fixed border of border_style, centred over its
+// owner when shown.
+SurfaceDesign MakeForm(const char* name, float width, float height, int border_style) {
+  SurfaceDesign s;
+  s.name = name;
+  s.width = width;
+  s.height = height;
+  s.border_style = border_style;
+  s.startup_position = 1;
+  return s;
+}
+
 SurfaceDesign BuildControlSurface() {
   SurfaceDesign s;
   s.name = "MorlexDate";
@@ -54,12 +66,7 @@ SurfaceDesign BuildControlSurface() {
 }
 
 SurfaceDesign BuildCalendarForm() {
-  SurfaceDesign s;
-  s.name = "frmCalendar";
-  s.width = 3045;
-  s.height = 3210;
-  s.border_style = 3;
-  s.startup_position = 1;
+  SurfaceDesign s = MakeForm("frmCalendar", 3045, 3210, 3);
   s.icon = "calendar.ico";
 
   const FontDesign field_font{u"MS Sans Serif", 9.75F, 400, 0};
@@ -110,13 +117,8 @@ SurfaceDesign BuildCalendarForm() {
 }
 
 SurfaceDesign BuildAboutForm() {
-  SurfaceDesign s;
-  s.name = "frmAbout";
-  s.width = 4020;
-  s.height = 1965;
+  SurfaceDesign s = MakeForm("frmAbout", 4020, 1965, 1);
   s.caption = u"About Morlex Date Control";
-  s.border_style = 1;
-  s.startup_position = 1;
 
   WidgetDesign img = Make(WidgetKind::kImage, "imgCalendar", 120, 120, 840, 690, 0);
   img.picture = "about.bmp";

@@ -14,6 +14,16 @@ void NoArgs(Context& c, Args a, std::string_view usage) {
   c.ExpectCount(a, 0, 0, usage);
 }
 
+// A command without arguments that plays one of the stage's actions on the
+// control (made first when there is none).
+Handler ControlAction(std::string_view usage, void (Stage::*action)()) {
+  return [usage, action](Context& c, Args a) {
+    NoArgs(c, a, usage);
+    c.Control();
+    (c.stage.*action)();
+  };
+}
+
 }  // namespace
 
 void RegisterCoreCommands(CommandTable& t) {
@@ -53,11 +63,7 @@ void RegisterCoreCommands(CommandTable& t) {
     c.Control();
     c.stage.HostResize(static_cast<float>(w), static_cast<float>(h));
   };
-  t["show"] = [](Context& c, Args a) {
-    NoArgs(c, a, "show");
-    c.Control();
-    c.stage.HostShow();
-  };
+  t["show"] = ControlAction("show", &Stage::HostShow);
   t["today"] = [](Context& c, Args a) {
     c.ExpectCount(a, 1, 1, "today YYYY-MM-DD");
     const auto d = ParseIsoDate(a[0].text);
@@ -112,22 +118,14 @@ void RegisterCoreCommands(CommandTable& t) {
     c.Control();
     c.stage.Click(static_cast<int>(p));
   };
-  t["dblclick"] = [](Context& c, Args a) {
-    NoArgs(c, a, "dblclick");
-    c.Control();
-    c.stage.DblClick();
-  };
+  t["dblclick"] = ControlAction("dblclick", &Stage::DblClick);
   t["spin"] = [](Context& c, Args a) {
     c.ExpectCount(a, 1, 1, "spin up|down");
     const bool up = c.UpDown(a[0]);
     c.Control();
     c.stage.Spin(up);
   };
-  t["focus"] = [](Context& c, Args a) {
-    NoArgs(c, a, "focus");
-    c.Control();
-    c.stage.Focus();
-  };
+  t["focus"] = ControlAction("focus", &Stage::Focus);
   t["blur"] = [](Context& c, Args a) {
     c.ExpectCount(a, 0, 1, "blur [spin|calendar]");
     BlurTarget target = BlurTarget::kOutside;

@@ -71,9 +71,8 @@ void SetRole(QPalette& palette, const QPalette& theme, QPalette::ColorRole role,
 
 // --- PartImpl, WidgetImpl ------------------------------------------------------------
 
-template <typename Base>
-void PartImpl<Base>::SetFocus() {
-  surface_.MoveFocus(this);
+void FocusOn(Surface& surface, platform::Widget& widget) {
+  surface.MoveFocus(&widget);
 }
 
 template <typename Base>
@@ -114,12 +113,6 @@ void WidgetImpl<Base>::SetEnabled(bool v) {
   widget_->setEnabled(v);
 }
 
-template class PartImpl<platform::TextBox>;
-template class PartImpl<platform::CommandButton>;
-template class PartImpl<platform::Label>;
-template class PartImpl<platform::PictureBox>;
-template class PartImpl<platform::Image>;
-template class PartImpl<platform::UpDown>;
 template class WidgetImpl<platform::TextBox>;
 template class WidgetImpl<platform::CommandButton>;
 template class WidgetImpl<platform::Label>;

@@ -35,6 +35,9 @@ class QtWidget {
   virtual void Place() = 0;
 };
 
+// Moves the focus inside surface to widget, as a widget's SetFocus does.
+void FocusOn(Surface& surface, platform::Widget& widget);
+
 // What every widget keeps of its design: name, index, geometry in twips,
 // visibility, state and tab order.
 template <typename Base>
@@ -47,7 +50,7 @@ class PartImpl : public platform::DesignedWidget<Base>, public QtWidget {
   void SetTop(float v) override { PlaceWith(this->top_, v); }
   void SetWidth(float v) override { PlaceWith(this->width_, v); }
   void SetHeight(float v) override { PlaceWith(this->height_, v); }
-  void SetFocus() override;
+  void SetFocus() override { FocusOn(surface_, *this); }
 
   platform::Widget& Self() override { return *this; }
   int TabIndex() const override { return this->tab_index_; }

@@ -1,9 +1,20 @@
 #include "json.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "morlex/core/unicode.h"
 
 namespace morlex::storage::detail {
 namespace {
+
+// The escapes of one character in a string, by the letter after the
+// backslash (\u and its four digits aside).
+constexpr std::pair<char, char16_t> kEscapes[] = {
+    {'"', u'"'},  {'\\', u'\\'}, {'/', u'/'},  {'b', u'\b'},
+    {'f', u'\f'}, {'n', u'\n'},  {'r', u'\r'}, {'t', u'\t'},
+};
 
 class Parser {
  public:
@@ -29,6 +40,27 @@ class Parser {
   bool Problem(const std::string& what) {
     if (problem_.empty()) problem_ = "line " + std::to_string(line_) + ": " + what;
     return false;
+  }
+
+  // What follows an item of an object or an array: a ',' and more items, or
+  // its closing character. Either is taken.
+  enum class Next { kMore, kEnd, kProblem };
+  Next AfterItem(char close) {
+    SkipBlanks();
+    if (pos_ >= s_.size()) {
+      Problem("unexpected end of file");
+      return Next::kProblem;
+    }
+    if (s_[pos_] == ',') {
+      ++pos_;
+      return Next::kMore;
+    }
+    if (s_[pos_] == close) {
+      ++pos_;
+      return Next::kEnd;
+    }
+    Problem(std::string("expected ',' or '").append(1, close).append("'"));
+    return Next::kProblem;
   }
 
   void SkipBlanks() {
@@ -116,17 +148,7 @@ class Parser {
       // so that the members read before it stay usable.
       out.members.push_back(std::move(member));
       if (!ParseValue(out.members.back().value, depth + 1)) return false;
-      SkipBlanks();
-      if (pos_ >= s_.size()) return Problem("unexpected end of file");
-      if (s_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      if (s_[pos_] == '}') {
-        ++pos_;
-        return true;
-      }
-      return Problem("expected ',' or '}'");
+      if (const Next next = AfterItem('}'); next != Next::kMore) return next == Next::kEnd;
     }
   }
 
@@ -141,17 +163,7 @@ class Parser {
     while (true) {
       out.items.emplace_back();
       if (!ParseValue(out.items.back(), depth + 1)) return false;
-      SkipBlanks();
-      if (pos_ >= s_.size()) return Problem("unexpected end of file");
-      if (s_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      if (s_[pos_] == ']') {
-        ++pos_;
-        return true;
-      }
-      return Problem("expected ',' or ']'");
+      if (const Next next = AfterItem(']'); next != Next::kMore) return next == Next::kEnd;
     }
   }
 
@@ -225,45 +237,21 @@ class Parser {
       }
       if (++pos_ >= s_.size()) return Problem("unterminated string");
       const char e = s_[pos_++];
-      switch (e) {
-        case '"':
-          out.push_back(u'"');
-          break;
-        case '\\':
-          out.push_back(u'\\');
-          break;
-        case '/':
-          out.push_back(u'/');
-          break;
-        case 'b':
-          out.push_back(u'\b');
-          break;
-        case 'f':
-          out.push_back(u'\f');
-          break;
-        case 'n':
-          out.push_back(u'\n');
-          break;
-        case 'r':
-          out.push_back(u'\r');
-          break;
-        case 't':
-          out.push_back(u'\t');
-          break;
-        case 'u': {
-          if (pos_ + 4 > s_.size()) return Problem("unterminated string");
-          int unit = 0;
-          for (int k = 0; k < 4; ++k) {
-            const int h = HexValue(s_[pos_++]);
-            if (h < 0) return Problem("bad \\u escape");
-            unit = unit * 16 + h;
-          }
-          out.push_back(static_cast<char16_t>(unit));
-          break;
+      if (e == 'u') {
+        if (pos_ + 4 > s_.size()) return Problem("unterminated string");
+        int unit = 0;
+        for (int k = 0; k < 4; ++k) {
+          const int h = HexValue(s_[pos_++]);
+          if (h < 0) return Problem("bad \\u escape");
+          unit = unit * 16 + h;
         }
-        default:
-          return Problem("unknown escape in a string");
+        out.push_back(static_cast<char16_t>(unit));
+        continue;
       }
+      const auto* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                        [&](const auto& k) { return k.first == e; });
+      if (escape == std::end(kEscapes)) return Problem("unknown escape in a string");
+      out.push_back(escape->second);
     }
   }
 
