@@ -7,7 +7,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QPushButton>
 
 #include "main_window_helpers.h"
@@ -51,13 +50,14 @@ QWidget* MainWindow::BuildPanel() {
   connect(panel_format_, &QComboBox::activated, this,
           [this](int index) { SetFieldFormat(PanelColumn(), index); });
 
-  // The orders the field knows, then the order of the field's locale.
+  // The orders the field knows, then the order of the field's locale (named
+  // by SyncPanel, since the field's locale can change).
   panel_order_ = new QComboBox(box);
   for (const auto& order : kDateOrders) {
     panel_order_->addItem(QString::number(order.order) + QStringLiteral("  ") +
                           QString::fromStdU16String(std::u16string(order.words)));
   }
-  panel_order_->addItem(QStringLiteral("the locale's (%1)").arg(QLocale().name()));
+  panel_order_->addItem(QStringLiteral("the locale's"));
   form->addRow(QStringLiteral("DateOrder"), panel_order_);
   connect(panel_order_, &QComboBox::activated, this, [this](int index) {
     qt::MorlexDateWidget* w = Field(PanelColumn());
@@ -210,8 +210,14 @@ void MainWindow::SyncPanel() {
   if (w == nullptr) return;
   syncing_panel_ = true;
   panel_format_->setCurrentIndex(static_cast<int>(w->dateFormat()));
-  panel_order_->setCurrentIndex(w->localeOrder() ? static_cast<int>(kDateOrders.size())
-                                                 : static_cast<int>(w->dateOrder()));
+  // The order in force, also when it follows the field's locale: then the
+  // last choice names that locale and the order it gives.
+  const int by_locale = static_cast<int>(kDateOrders.size());
+  panel_order_->setItemText(
+      by_locale, QStringLiteral("the locale's (%1: %2)")
+                     .arg(w->locale().name(), QString::fromStdU16String(std::u16string(OrderWords(
+                                                  static_cast<DateOrder>(w->dateOrder()))))));
+  panel_order_->setCurrentIndex(w->localeOrder() ? by_locale : static_cast<int>(w->dateOrder()));
   panel_calendar_->setChecked(w->calendar());
   panel_spin_->setChecked(w->spin());
   panel_enabled_->setChecked(w->control().Enabled());

@@ -125,6 +125,9 @@ void MainWindow::RefreshNow() {
   nav_[6]->setEnabled(run && has_record && !read_only);
   nav_[7]->setEnabled(run && dirty);
 
+  // The panel shows what the field holds, whoever changed it (a locale
+  // change, the scripted session).
+  SyncPanel();
   syncing_panel_ = true;
   hold_lock_->setChecked(lock_ != nullptr);
   lock_action_->setChecked(lock_ != nullptr);

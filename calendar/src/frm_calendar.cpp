@@ -30,9 +30,11 @@ std::u16string TwoDigits(int value) {
 
 }  // namespace
 
-frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::Clock& clock)
+frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::Clock& clock,
+                         const platform::DateNames* language)
     : form_(form ? std::move(form) : throw Error(errnum::kInvalidCall)),
       clock_(clock),
+      language_(language),
       txtMonth(form_->GetTextBox("txtMonth")),
       txtYear(form_->GetTextBox("txtYear")),
       spnMonth(form_->GetUpDown("spnMonth")),
@@ -65,6 +67,8 @@ frmCalendar::frmCalendar(std::unique_ptr<platform::Form> form, const platform::C
 
   m_blnReturnDate = false;
   reading_year_ = clock_.Today().year;
+  // Read once: the grid, its headings and every fill agree on one week.
+  first_weekday_ = Names().FirstWeekday();
   LayoutGrid();
 }
 
@@ -123,7 +127,7 @@ void frmCalendar::LayoutGrid() {
     heading.SetWidth(static_cast<float>(g.CellWidth()));
     heading.SetLeft(static_cast<float>(g.CellLeft(i)));
     // Last: the heading sizes itself to its caption, keeping its left.
-    heading.SetCaption(calendar::WeekdayHeading(i, form_->Names()));
+    heading.SetCaption(calendar::WeekdayHeading(i, Names()));
   }
   for (int r = 0; r < calendar::kRows; ++r) {
     for (int c = 0; c < calendar::kColumns; ++c) {
@@ -150,12 +154,12 @@ bool frmCalendar::InRange(const Date& date) const {
 }
 
 void frmCalendar::FillMonth(int month, int year) {
-  cells_ = calendar::FillMonthCells(month, year, chosen_.day);
+  cells_ = calendar::FillMonthCells(month, year, chosen_.day, first_weekday_);
   // A day outside the range keeps its caption but cannot be picked. Most
   // months lie wholly inside the range: only one that it cuts is walked.
   const Date last{year, month, DaysInMonth(year, month)};
   if (!InRange(Date{year, month, 1}) || !InRange(last)) {
-    const int first = calendar::FirstDayCell(month, year);
+    const int first = calendar::FirstDayCell(month, year, first_weekday_);
     for (int i = 0; i < calendar::kCells; ++i) {
       calendar::DayCell& cell = cells_[static_cast<std::size_t>(i)];
       if (cell.enabled && !InRange(Date{year, month, i - first + 1})) cell.enabled = false;
@@ -174,7 +178,7 @@ void frmCalendar::FillMonth(int month, int year) {
 
 void frmCalendar::MarkDays(int month, int year) {
   const Date today = clock_.Today();
-  const int first = calendar::FirstDayCell(month, year);
+  const int first = calendar::FirstDayCell(month, year, first_weekday_);
   const int days = DaysInMonth(year, month);
   for (int i = 0; i < calendar::kCells; ++i) {
     platform::Label& cell = *lblDay[static_cast<std::size_t>(i)];
@@ -206,7 +210,7 @@ void frmCalendar::SelectDay(int index) {
 }
 
 void frmCalendar::ShowTitle() {
-  form_->SetCaption(calendar::CalendarTitle(chosen_, form_->Names()));
+  form_->SetCaption(calendar::CalendarTitle(chosen_, Names()));
 }
 
 void frmCalendar::lblDay_Click(int index) {
@@ -245,7 +249,7 @@ void frmCalendar::picDays_KeyDown(platform::KeyDownArgs& key) {
 void frmCalendar::MoveChosenDay(const Date& date) {
   const bool same_month = date.month == m_intMonth && date.year == m_intYear;
   if (same_month) {
-    SelectDay(calendar::FirstDayCell(m_intMonth, m_intYear) + date.day - 1);
+    SelectDay(calendar::FirstDayCell(m_intMonth, m_intYear, first_weekday_) + date.day - 1);
     return;
   }
   SetDateText(DateToText(date));
@@ -261,7 +265,8 @@ void frmCalendar::MoveChosenDay(const Date& date) {
 // --- Month field ---------------------------------------------------------------
 
 void frmCalendar::ShowMonthName() {
-  const std::u16string_view name = calendar::MonthName(m_intMonth);
+  const std::u16string name = language_ ? language_->MonthName(m_intMonth)
+                                        : std::u16string(calendar::MonthName(m_intMonth));
   if (!name.empty()) txtMonth.SetText(name);
 }
 
@@ -272,7 +277,8 @@ void frmCalendar::SelectAll(platform::TextBox& box) {
 
 void frmCalendar::txtMonth_KeyPress(std::int16_t& KeyAscii) {
   // The month field is never typed into: every key is consumed.
-  const auto picked = calendar::MonthOfLetter(KeyAscii, m_intMonth);
+  const auto picked = language_ ? calendar::MonthOfLetter(KeyAscii, m_intMonth, *language_)
+                                : calendar::MonthOfLetter(KeyAscii, m_intMonth);
   KeyAscii = 0;
   if (!picked || *picked == m_intMonth) return;
 

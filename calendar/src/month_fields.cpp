@@ -5,30 +5,41 @@
 
 namespace morlex::calendar {
 
-std::optional<int> MonthOfLetter(std::int16_t key, int current) {
-  if (key >= 'a' && key <= 'z') key = static_cast<std::int16_t>(key - 'a' + 'A');
-  switch (key) {
-    case 'J':
-      if (current == 1) return 6;
-      if (current == 6) return 7;
-      return 1;
-    case 'F':
-      return 2;
-    case 'M':
-      return current == 3 ? 5 : 3;
-    case 'A':
-      return current == 4 ? 8 : 4;
-    case 'S':
-      return 9;
-    case 'O':
-      return 10;
-    case 'N':
-      return 11;
-    case 'D':
-      return 12;
-    default:
-      return std::nullopt;
+namespace {
+
+// The capital of a small letter of the Latin-1, Greek and Cyrillic blocks,
+// where month names begin; any other character as it is.
+char16_t Capital(char16_t ch) {
+  if ((ch >= u'a' && ch <= u'z') || (ch >= u'\u00E0' && ch <= u'\u00FE' && ch != u'\u00F7') ||
+      (ch >= u'\u03B1' && ch <= u'\u03C9' && ch != u'\u03C2') ||
+      (ch >= u'\u0430' && ch <= u'\u044F')) {
+    return static_cast<char16_t>(ch - 0x20);
   }
+  if (ch >= u'\u0450' && ch <= u'\u045F') return static_cast<char16_t>(ch - 0x50);
+  return ch;
+}
+
+}  // namespace
+
+std::optional<int> MonthOfLetter(std::int16_t key, int current) {
+  return MonthOfLetter(key, current, platform::EnglishDateNames::Instance());
+}
+
+std::optional<int> MonthOfLetter(std::int16_t key, int current, const platform::DateNames& names) {
+  const char16_t initial = Capital(static_cast<char16_t>(key));
+  // The months of the initial, the first of them and the first after the
+  // month shown; only a shown month of the initial leads on to the next.
+  std::optional<int> first;
+  std::optional<int> next;
+  bool shown = false;
+  for (int month = 1; month <= 12; ++month) {
+    const std::u16string name = names.MonthName(month);
+    if (name.empty() || Capital(name.front()) != initial) continue;
+    if (!first) first = month;
+    if (month == current) shown = true;
+    if (month > current && !next) next = month;
+  }
+  return shown && next ? next : first;
 }
 
 std::u16string YearText(int year, bool four_digits) {

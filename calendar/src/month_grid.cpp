@@ -27,6 +27,11 @@ int SlotSize(double area, int parts) {
   return static_cast<int>(slot);
 }
 
+// A week's first weekday; one that names no weekday counts as Sunday.
+int WeekStart(int first_weekday) {
+  return first_weekday >= 1 && first_weekday <= kColumns ? first_weekday : kSunday;
+}
+
 }  // namespace
 
 GridGeometry LayoutGrid(double width, double height) {
@@ -36,30 +41,35 @@ GridGeometry LayoutGrid(double width, double height) {
   return g;
 }
 
+int ColumnOfWeekday(int weekday, int first_weekday) {
+  const int first = WeekStart(first_weekday);
+  return ((weekday % kColumns - first) % kColumns + kColumns) % kColumns;
+}
+
 std::u16string WeekdayHeading(int column, const platform::DateNames& names) {
-  // Day serial 1 of the platform's date numbering is Sunday 31 December 1899;
-  // the headings are the weekday names of serials 1 to 7.
-  static const std::int32_t kFirstSunday = ToSerial(Date{1899, 12, 31});
-  const int offset = ((column % kColumns) + kColumns) % kColumns;
-  return names.ShortDayName(Weekday(FromSerial(kFirstSunday + offset)));
+  // Column 0 is the week's first day; counted from Sunday's column 0, the
+  // column's place gives its weekday.
+  const int first = WeekStart(names.FirstWeekday());
+  return names.ShortDayName(ColumnOfWeekday(first + column % kColumns, kSunday) + 1);
 }
 
 std::u16string CalendarTitle(const Date& date, const platform::DateNames& names) {
-  // Only the month's name is the locale's: day and year keep their digits
-  // and the order stays month, day, year.
+  if (auto written = names.LongDate(date)) return std::move(*written);
+  // The calendar's own title: only the month's name is the locale's, day
+  // and year keep their digits and the order stays month, day, year.
   return names.MonthName(date.month) + FormatDate(date, u" dd, yyyy");
 }
 
-int FirstDayCell(int month, int year) {
+int FirstDayCell(int month, int year, int first_weekday) {
   const Date first{year, month, 1};
   if (!first.ok()) return 0;
-  const int offset = Weekday(first) - 1;
+  const int offset = ColumnOfWeekday(Weekday(first), first_weekday);
   return offset == 0 ? kColumns : offset;
 }
 
-MonthCells FillMonthCells(int month, int year, int chosen_day) {
+MonthCells FillMonthCells(int month, int year, int chosen_day, int first_weekday) {
   MonthCells cells{};
-  const int offset = FirstDayCell(month, year);
+  const int offset = FirstDayCell(month, year, first_weekday);
   if (offset == 0) return cells;
   const int days = DaysInMonth(year, month);
   for (int d = 1; d <= days; ++d) {

@@ -28,7 +28,12 @@ constexpr std::int32_t Own(int low) {
   return static_cast<std::int32_t>(0x68030000 + low);
 }
 
-const std::array<MemberInfo, 18> kMembers = {{
+// The members in call-table order: the 18 of the first interface, then those
+// added after AboutBox, whose identifiers run on down from SelLength's so
+// that no member of the 18 moves and a host built against them calls what it
+// did.
+constexpr std::size_t kFirstMembers = 18;
+constexpr std::array<MemberInfo, 20> kMembers = {{
     {1, "DateIsValid", kGet, ValueType::kBoolean, Own(26), 504,
      "Return boolean indicating whether date is valid.", kMemberReadOnly,
      [](MorlexDate& c) -> Variant { return c.DateIsValid(); }, nullptr, nullptr},
@@ -98,9 +103,6 @@ const std::array<MemberInfo, 18> kMembers = {{
      [](MorlexDate& c, const Variant& v) { c.SetSelLength(ToLong(v)); }, nullptr},
     {18, "AboutBox", kMethod, ValueType::kNone, -552, 407, "", 0, nullptr, nullptr,
      [](MorlexDate& c) { c.AboutBox(); }},
-}};
-
-constexpr std::array<MemberInfo, 2> kAddedMembers = {{
     {19, "DateOrder", kGetPut, ValueType::kDateOrder, Own(14), 503,
      "Returns/sets the order of month, day and year in the date.", 0,
      [](MorlexDate& c) -> Variant { return static_cast<std::int32_t>(c.DateOrder()); },
@@ -111,8 +113,8 @@ constexpr std::array<MemberInfo, 2> kAddedMembers = {{
      [](MorlexDate& c, const Variant& v) { c.SetDateSeparator(ToText(v)); }, nullptr},
 }};
 // The C header repeats the identifiers and the values for hosts in C.
-static_assert(kAddedMembers[0].dispid == MX_DISPID_DATEORDER &&
-              kAddedMembers[1].dispid == MX_DISPID_DATESEPARATOR);
+static_assert(kMembers[kFirstMembers].dispid == MX_DISPID_DATEORDER &&
+              kMembers[kFirstMembers + 1].dispid == MX_DISPID_DATESEPARATOR);
 static_assert(MX_DATEORDER_MONTHDAYYEAR == MonthDayYear &&
               MX_DATEORDER_DAYMONTHYEAR == DayMonthYear &&
               MX_DATEORDER_YEARMONTHDAY == YearMonthDay && kDateOrders.size() == 3);
@@ -151,26 +153,21 @@ std::span<const MemberInfo> Members() {
 }
 
 std::span<const MemberInfo> AddedMembers() {
-  return kAddedMembers;
+  return std::span(kMembers).subspan(kFirstMembers);
 }
 
-// The first member that is, in the table and then among the added ones;
-// nullptr for none.
-template <typename Is>
-const MemberInfo* FirstMember(Is is) {
-  for (const std::span<const MemberInfo> table : {Members(), AddedMembers()}) {
-    const auto found = std::find_if(table.begin(), table.end(), is);
-    if (found != table.end()) return &*found;
+const MemberInfo* FindMember(std::string_view name) {
+  for (const auto& m : kMembers) {
+    if (EqualsIgnoreCase(m.name, name)) return &m;
   }
   return nullptr;
 }
 
-const MemberInfo* FindMember(std::string_view name) {
-  return FirstMember([&](const MemberInfo& m) { return EqualsIgnoreCase(m.name, name); });
-}
-
 const MemberInfo* FindMember(std::int32_t dispid) {
-  return FirstMember([&](const MemberInfo& m) { return m.dispid == dispid; });
+  for (const auto& m : kMembers) {
+    if (m.dispid == dispid) return &m;
+  }
+  return nullptr;
 }
 
 Variant Invoke(MorlexDate& control, const MemberInfo& member, Accessor accessor,

@@ -10,13 +10,17 @@
 namespace morlex {
 
 void MorlexDate::cmdCalendar_Click() {
+  // Held for the dialog's life: the host may put other names in force while
+  // the dialog is shown (a locale change), and the dialog keeps speaking the
+  // ones it opened with.
+  const std::shared_ptr<const platform::DateNames> names = calendar_names_;
   std::unique_ptr<frmCalendar> dialog;
   try {
     txtDate.SetFocus();
     // A fresh form for every click, so each opening starts unconfirmed and
     // on the field's current text.
     dialog = std::make_unique<frmCalendar>(toolkit_.CreateForm(designs::CalendarForm()),
-                                           host_.GetClock());
+                                           host_.GetClock(), names.get());
     dialog->SetRange(minimum_, maximum_);
     if (layout_.IsDefault()) {
       dialog->ShowCalendar(txtDate.Text());

@@ -74,10 +74,20 @@ bool IsWeekdayHeading(const CellLabel& label) {
   return label.Owner().Name() == kHeadingName;
 }
 
-// The full name of a column's weekday, in the grid's language.
+// The full name of a column's weekday, in the grid's language. The week may
+// start on any day: a dated cell of the column tells its weekday, and only a
+// grid with none counts from Sunday.
 QString WeekdayOfColumn(const QWidget& widget, int column) {
   if (column < 0 || column >= kColumns) return {};
-  return widget.locale().dayName(column == 0 ? 7 : column, QLocale::LongFormat);
+  int qt_day = column == 0 ? 7 : column;
+  for (const CellLabel* cell : widget.window()->findChildren<CellLabel*>()) {
+    const auto& day = cell->Owner().Day();
+    if (day && cell->Owner().Index() % kColumns == column) {
+      qt_day = QDate(day->year, day->month, day->day).dayOfWeek();
+      break;
+    }
+  }
+  return widget.locale().dayName(qt_day, QLocale::LongFormat);
 }
 
 // The heading of a column of the grid that area holds, or nullptr.

@@ -1,6 +1,9 @@
 #include "date_order_p.h"
 
+#include <QDate>
+
 #include "morlex/qt/morlex_date_widget.h"
+#include "morlex/qt/units.h"
 
 namespace morlex::qt {
 
@@ -57,6 +60,30 @@ DateLayout LayoutOfDateFormat(const QString& format) {
 
 DateLayout LayoutOfLocale(const QLocale& locale) {
   return LayoutOfDateFormat(locale.dateFormat(QLocale::ShortFormat));
+}
+
+std::u16string LocaleDateNames::MonthName(int month) const {
+  if (month < 1 || month > 12) return {};
+  return FromQString(Locale().standaloneMonthName(month, QLocale::LongFormat));
+}
+
+std::u16string LocaleDateNames::ShortDayName(int weekday) const {
+  if (weekday < 1 || weekday > 7) return {};
+  // Qt counts the days from Monday = 1 to Sunday = 7.
+  const int qt_day = weekday == 1 ? 7 : weekday - 1;
+  return FromQString(Locale().standaloneDayName(qt_day, QLocale::ShortFormat));
+}
+
+int LocaleDateNames::FirstWeekday() const {
+  if (!locale_) return DateNames::FirstWeekday();
+  const int qt_day = locale_->firstDayOfWeek();
+  return qt_day == Qt::Sunday ? 1 : qt_day + 1;
+}
+
+std::optional<std::u16string> LocaleDateNames::LongDate(const Date& date) const {
+  const QDate day(date.year, date.month, date.day);
+  if (!locale_ || !day.isValid()) return DateNames::LongDate(date);
+  return FromQString(locale_->toString(day, QLocale::LongFormat));
 }
 
 }  // namespace detail

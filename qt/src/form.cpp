@@ -4,13 +4,13 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 #include "artwork_p.h"
 #include "command_button_p.h"
+#include "date_order_p.h"
 #include "form_p.h"
 #include "morlex/core/error.h"
 #include "morlex/qt/failure.h"
@@ -18,27 +18,6 @@
 #include "translation_p.h"
 
 namespace morlex::qt::detail {
-namespace {
-
-// The names of the application's default locale, read at each call: a
-// QLocale::setDefault made while the application runs holds for the next
-// text a form spells out. The standalone forms suit a title that begins with
-// the month and headings that stand alone.
-class LocaleDateNames final : public platform::DateNames {
- public:
-  std::u16string MonthName(int month) const override {
-    if (month < 1 || month > 12) return {};
-    return FromQString(QLocale().standaloneMonthName(month, QLocale::LongFormat));
-  }
-  std::u16string ShortDayName(int weekday) const override {
-    if (weekday < 1 || weekday > 7) return {};
-    // Qt counts the days from Monday = 1 to Sunday = 7.
-    const int qt_day = weekday == 1 ? 7 : weekday - 1;
-    return FromQString(QLocale().standaloneDayName(qt_day, QLocale::ShortFormat));
-  }
-};
-
-}  // namespace
 
 // --- FormWindow -------------------------------------------------------------------
 

@@ -125,12 +125,18 @@ bool MorlexDateWidget::localeOrder() const {
 }
 void MorlexDateWidget::setLocaleOrder(bool on) {
   d->locale_order = on;
-  if (on) ApplyLocaleOrder();
+  if (on) {
+    ApplyLocaleOrder();
+  } else {
+    d->control->SetCalendarNames(nullptr);
+  }
 }
 void MorlexDateWidget::ApplyLocaleOrder() {
   const DateLayout layout = detail::LayoutOfLocale(locale());
   setDateOrder(layout.order);
   setDateSeparator(ToQString(std::u16string(1, layout.separator)));
+  // The calendar speaks the same locale: its names, week and title.
+  d->control->SetCalendarNames(std::make_shared<detail::LocaleDateNames>(locale()));
 }
 bool MorlexDateWidget::calendar() const {
   return d->control->Calendar();

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
+
+#include "morlex/platform/date_names.h"
 
 namespace {
 
@@ -53,6 +56,52 @@ TEST(MonthFields, KeysOutsideTheTablePickNothing) {
                       '0', ' ', '/', 8,   13,  0,   -1,  0xE9 /* e acute */};
   for (int key : keys) {
     EXPECT_FALSE(MonthOfLetter(static_cast<std::int16_t>(key), 1).has_value()) << key;
+  }
+}
+
+// Month names of another language, as a list.
+class NamedMonths final : public morlex::platform::DateNames {
+ public:
+  explicit NamedMonths(std::array<const char16_t*, 12> names) : names_(names) {}
+  std::u16string MonthName(int month) const override {
+    return month >= 1 && month <= 12 ? names_[static_cast<std::size_t>(month - 1)] : u"";
+  }
+  std::u16string ShortDayName(int /*weekday*/) const override { return {}; }
+
+ private:
+  std::array<const char16_t*, 12> names_;
+};
+
+// The letters follow the names of the language the calendar speaks, by the
+// cycle the English names follow.
+TEST(MonthFields, LetterCyclesInOtherLanguages) {
+  const NamedMonths spanish({u"enero", u"febrero", u"marzo", u"abril", u"mayo", u"junio", u"julio",
+                             u"agosto", u"septiembre", u"octubre", u"noviembre", u"diciembre"});
+  const NamedMonths russian({u"январь", u"февраль", u"март", u"апрель", u"май", u"июнь", u"июль",
+                             u"август", u"сентябрь", u"октябрь", u"ноябрь", u"декабрь"});
+  const struct {
+    const NamedMonths& names;
+    char16_t key;
+    int start;
+    std::vector<int> visits;  // empty: the key picks nothing
+  } cases[] = {
+      {spanish, u'E', 3, {1, 1}},                              // no English month starts with E
+      {spanish, u'm', 1, {3, 5, 3}},                           // lower-case key, capital-less names
+      {spanish, u'J', 6, {7, 6}},                              // junio, julio; enero is no J
+      {spanish, u'B', 1, {}},        {russian, u'я', 3, {1}},  // Cyrillic in either case
+      {russian, u'М', 1, {3, 5, 3}}, {russian, u'M', 1, {}},   // the Latin M is another letter
+  };
+  for (const auto& c : cases) {
+    int shown = c.start;
+    EXPECT_EQ(MonthOfLetter(static_cast<std::int16_t>(c.key), shown, c.names).has_value(),
+              !c.visits.empty())
+        << static_cast<int>(c.key);
+    for (int expected : c.visits) {
+      const auto picked = MonthOfLetter(static_cast<std::int16_t>(c.key), shown, c.names);
+      ASSERT_TRUE(picked.has_value()) << static_cast<int>(c.key);
+      EXPECT_EQ(*picked, expected) << static_cast<int>(c.key) << " from " << shown;
+      shown = *picked;
+    }
   }
 }
 

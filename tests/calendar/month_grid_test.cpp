@@ -6,9 +6,12 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "morlex/core/date.h"
+#include "morlex/core/date_text.h"
+#include "morlex/platform/date_names.h"
 
 namespace {
 
@@ -97,6 +100,39 @@ TEST(MonthGridHeadings, SundayToSaturdayAbbreviated) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(morlex::calendar::WeekdayHeading(i), names[i]) << i;
 }
 
+// English names in a week that starts on another day, with a long date of
+// their own.
+class WeekFrom final : public morlex::platform::DateNames {
+ public:
+  explicit WeekFrom(int first) : first_(first) {}
+  std::u16string MonthName(int month) const override { return English().MonthName(month); }
+  std::u16string ShortDayName(int weekday) const override {
+    return English().ShortDayName(weekday);
+  }
+  int FirstWeekday() const override { return first_; }
+  std::optional<std::u16string> LongDate(const morlex::Date& date) const override {
+    if (first_ == 1) return std::nullopt;
+    return morlex::FormatDate(date, u"dddd, d mmmm yyyy");
+  }
+
+ private:
+  static const morlex::platform::DateNames& English() {
+    return morlex::platform::EnglishDateNames::Instance();
+  }
+  int first_;
+};
+
+TEST(MonthGridHeadings, AWeekFromAnotherDayAndItsLongDate) {
+  using morlex::calendar::CalendarTitle;
+  using morlex::calendar::WeekdayHeading;
+  EXPECT_EQ(WeekdayHeading(0, WeekFrom(2)), u"Mon");
+  EXPECT_EQ(WeekdayHeading(6, WeekFrom(2)), u"Sun");
+  EXPECT_EQ(WeekdayHeading(0, WeekFrom(7)), u"Sat");
+  EXPECT_EQ(WeekdayHeading(0, WeekFrom(0)), u"Sun");  // names no weekday: Sunday
+  EXPECT_EQ(CalendarTitle({2026, 12, 24}, WeekFrom(2)), u"Thursday, 24 December 2026");
+  EXPECT_EQ(CalendarTitle({1999, 3, 5}, WeekFrom(1)), u"March 05, 1999");
+}
+
 // Where day 1 and the last day land, for the months whose shape matters.
 TEST(MonthGridFill, FirstAndLastCellOfKnownMonths) {
   const struct {
@@ -124,6 +160,33 @@ TEST(MonthGridFill, FirstAndLastCellOfKnownMonths) {
       EXPECT_EQ(cells[i].enabled, in_month) << c.month << "/" << c.year << " cell " << i;
       EXPECT_EQ(cells[i].caption.empty(), !in_month) << c.month << "/" << c.year << " cell " << i;
     }
+  }
+}
+
+// A week from another day shifts the fill by the same rule: a month that
+// starts on the week's first day leaves the first row blank.
+TEST(MonthGridFill, AWeekFromAnotherDayShiftsTheFill) {
+  const struct {
+    int month, year, first_weekday;
+    int first_cell;
+  } cases[] = {
+      {3, 1999, 2, 7},   // a Monday start in a week from Monday
+      {8, 1999, 2, 6},   // a Sunday start: the first row's last cell
+      {12, 2026, 2, 1},  // a Tuesday start
+      {1, 2000, 7, 7},   // a Saturday start in a week from Saturday
+      {1, 2000, 0, 6},   // first weekdays that name none count as Sunday
+      {1, 2000, 8, 6},
+  };
+  for (const auto& c : cases) {
+    const int last_cell = c.first_cell + morlex::DaysInMonth(c.year, c.month) - 1;
+    const auto cells = FillMonthCells(c.month, c.year, 1, c.first_weekday);
+    EXPECT_EQ(FirstDayCell(c.month, c.year, c.first_weekday), c.first_cell)
+        << c.month << "/" << c.year << " from " << c.first_weekday;
+    EXPECT_EQ(cells[c.first_cell].caption, u"1");
+    EXPECT_TRUE(cells[c.first_cell].bordered);
+    EXPECT_EQ(cells[last_cell].caption, Caption(last_cell - c.first_cell + 1));
+    EXPECT_TRUE(cells[c.first_cell - 1].caption.empty());
+    EXPECT_TRUE(cells[last_cell + 1].caption.empty());
   }
 }
 

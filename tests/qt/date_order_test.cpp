@@ -3,6 +3,7 @@
 // delegate's editors.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "morlex/qt/morlex_date_delegate.h"
 #include "morlex/qt/morlex_date_widget.h"
 #include "morlex/qt/toolkit.h"
+#include "morlex/qt/units.h"
 
 namespace morlex::qt {
 namespace {
@@ -77,6 +79,64 @@ TEST_F(DateOrderTest, AGermanFieldTypesAndDescribesItsOrder) {
   QEvent focus_in(QEvent::FocusIn);
   QApplication::sendEvent(field.get(), &focus_in);
   EXPECT_EQ(field->focusProxy()->accessibleDescription(), QStringLiteral("Date, day/month/year"));
+}
+
+// With the locale order on, the calendar speaks the field's locale: its
+// week, title, month field and letter keys; with it off, the calendar of
+// every field (English month field, weeks from Sunday) whatever the field's
+// locale.
+TEST_F(DateOrderTest, TheCalendarSpeaksTheFieldsLocaleWhenTheFieldFollowsIt) {
+  auto field = Field();
+  field->setLocale(QLocale(QLocale::German, QLocale::Germany));
+  struct Seen {
+    QString title, month, first_heading, spoken_heading, after_m;
+    int first_day_cell = -1;
+  };
+  const auto open = [&] {
+    Seen seen;
+    toolkit_.SetModalHook([&](platform::Form& form) {
+      seen.title = WidgetOf(form)->windowTitle();
+      platform::TextBox& month = form.GetTextBox("txtMonth");
+      seen.month = ToQString(month.Text());
+      seen.first_heading = ToQString(form.GetLabel("lblDayName", 0).Caption());
+      // A screen reader names the column's weekday in full.
+      if (QAccessibleInterface* heading =
+              QAccessible::queryAccessibleInterface(WidgetOf(form.GetLabel("lblDayName", 0)))) {
+        seen.spoken_heading = heading->text(QAccessible::Name);
+      }
+      for (int i = 0; i < 7 && seen.first_day_cell < 0; ++i) {
+        if (form.GetLabel("lblDay", i).Caption() == u"1") seen.first_day_cell = i;
+      }
+      QTest::keyClick(WidgetOf(month), Qt::Key_M);
+      seen.after_m = ToQString(month.Text());
+    });
+    ClickAsIfHit(field->control().ControlSurface().GetCommandButton("cmdCalendar"));
+    return seen;
+  };
+
+  field->setText(QStringLiteral("12/24/2026"));  // a Thursday in a month from a Tuesday
+  const Seen off = open();
+  EXPECT_EQ(off.title, QLocale().standaloneMonthName(12) + QStringLiteral(" 24, 2026"));
+  EXPECT_EQ(off.month, QStringLiteral("December"));
+  EXPECT_EQ(off.after_m, QStringLiteral("March"));
+  EXPECT_EQ(off.first_day_cell, 2);
+  EXPECT_EQ(off.spoken_heading, QLocale().dayName(Qt::Sunday));
+
+  field->setLocaleOrder(true);
+  const Seen on = open();
+  EXPECT_EQ(on.title, QStringLiteral("Donnerstag, 24. Dezember 2026"));
+  EXPECT_EQ(on.month, QStringLiteral("Dezember"));
+  EXPECT_EQ(on.first_heading, QStringLiteral("Mo"));
+  EXPECT_EQ(on.first_day_cell, 1);
+  EXPECT_EQ(on.spoken_heading, QLocale().dayName(Qt::Monday));
+  EXPECT_EQ(on.after_m, QStringLiteral("März"));
+
+  field->setLocaleOrder(false);
+  const Seen off_again = open();
+  EXPECT_EQ(off_again.month, off.month);
+  EXPECT_EQ(off_again.first_heading, off.first_heading);
+  EXPECT_EQ(off_again.first_day_cell, off.first_day_cell);
+  EXPECT_TRUE(failures_.empty());
 }
 
 TEST_F(DateOrderTest, RefusedValuesReachTheFailureHandlerAndChangeNothing) {

@@ -23,6 +23,7 @@
 #include "morlex/calendar/month_grid.h"
 #include "morlex/core/date.h"
 #include "morlex/platform/clock.h"
+#include "morlex/platform/date_names.h"
 #include "morlex/platform/surface.h"
 
 namespace morlex {
@@ -33,7 +34,14 @@ class frmCalendar {
   // its widgets and lays out the grid from the size of picDays. Fails with
   // morlex::Error when the form lacks one of the design's widgets. The clock
   // tells "today" and must outlive the dialog.
-  frmCalendar(std::unique_ptr<platform::Form> form, const platform::Clock& clock);
+  //
+  // With language, the dialog speaks it throughout: the month field and its
+  // letter keys, the weekday headings, the title and the day the week
+  // starts on. Without, those but the month field take the form's names
+  // (the week of a form's names starts on Sunday) and the month field stays
+  // English. The language must outlive the dialog.
+  frmCalendar(std::unique_ptr<platform::Form> form, const platform::Clock& clock,
+              const platform::DateNames* language = nullptr);
   ~frmCalendar();
   frmCalendar(const frmCalendar&) = delete;
   frmCalendar& operator=(const frmCalendar&) = delete;
@@ -81,6 +89,8 @@ class frmCalendar {
   void cmdCancel_Click();
 
   // Grid and fields.
+  // The names of the title, the headings and the week.
+  const platform::DateNames& Names() const { return language_ ? *language_ : form_->Names(); }
   void LayoutGrid();
   void FillMonth(int month, int year);
   void SelectDay(int index);
@@ -99,6 +109,9 @@ class frmCalendar {
 
   std::unique_ptr<platform::Form> form_;
   const platform::Clock& clock_;
+  const platform::DateNames* language_;
+  // The weekday of the grid's first column.
+  int first_weekday_ = calendar::kSunday;
   platform::TextBox& txtMonth;
   platform::TextBox& txtYear;
   platform::UpDown& spnMonth;

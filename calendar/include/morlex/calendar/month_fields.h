@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "morlex/core/date_text.h"
+#include "morlex/platform/date_names.h"
 
 namespace morlex::calendar {
 
@@ -19,6 +20,13 @@ using morlex::MonthName;
 // the months that share the initial (J: January, June, July; M: March, May;
 // A: April, August).
 std::optional<int> MonthOfLetter(std::int16_t key, int current);
+
+// The same for the month names of names' language: a key picks the first
+// month whose name begins with it, or, while such a month is shown, the next
+// one in the year after it (back to the first after the last). Letters of
+// the Latin, Greek and Cyrillic alphabets count in either case; any other
+// character only as it is.
+std::optional<int> MonthOfLetter(std::int16_t key, int current, const platform::DateNames& names);
 
 // The year as the year field shows it: plain decimal digits, or with
 // four_digits at least four digits with leading zeros (999 -> "0999").

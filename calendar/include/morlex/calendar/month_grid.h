@@ -4,7 +4,8 @@
 // cell shows for a month. The dialog mirrors these values onto its labels.
 //
 // Cells are numbered row * 7 + column; rows 0..5 run top to bottom, columns
-// 0..6 from Sunday to Saturday.
+// 0..6 through the week from its first day: Sunday to Saturday, unless the
+// names the calendar speaks start the week on another day.
 
 #include <array>
 #include <string>
@@ -17,6 +18,8 @@ namespace morlex::calendar {
 inline constexpr int kRows = 6;
 inline constexpr int kColumns = 7;
 inline constexpr int kCells = kRows * kColumns;
+// The first weekday of the calendar's own week (weekdays count Sunday as 1).
+inline constexpr int kSunday = 1;
 
 // The nearest whole number; an exact half goes to the even neighbour.
 double RoundHalfEven(double value);
@@ -39,13 +42,19 @@ struct GridGeometry {
 // area too small (or not a number) gives slots of size 0.
 GridGeometry LayoutGrid(double width, double height);
 
+// The column of a weekday (1..7) in a week that starts on first_weekday; a
+// first weekday outside 1..7 counts as Sunday.
+int ColumnOfWeekday(int weekday, int first_weekday);
+
 // The heading of a column: the abbreviated weekday name in names' language,
-// Sunday first ("Sun" to "Sat" in English).
+// the week starting on names' first weekday ("Sun" to "Sat" in English, "Mo"
+// to "So" in German).
 std::u16string WeekdayHeading(
     int column, const platform::DateNames& names = platform::EnglishDateNames::Instance());
 
-// The title of the calendar for date, in the order "mmmm dd, yyyy" with the
-// month named in names' language ("March 05, 1999", "März 05, 1999").
+// The title of the calendar for date: names' long date where they write one,
+// else the order "mmmm dd, yyyy" with the month named in names' language
+// ("March 05, 1999", "März 05, 1999").
 std::u16string CalendarTitle(
     const Date& date, const platform::DateNames& names = platform::EnglishDateNames::Instance());
 
@@ -56,17 +65,18 @@ struct DayCell {
 };
 using MonthCells = std::array<DayCell, kCells>;
 
-// The cell that holds day 1 of the month: the weekday with Sunday = 1, less
-// one, where a Sunday gives 7 rather than 0, so the first row is never full
-// and a month that starts on a Sunday leaves it blank. 0 when month/year
-// names no month of the years 100 to 9999.
-int FirstDayCell(int month, int year);
+// The cell that holds day 1 of the month: the column of its weekday in a
+// week from first_weekday, where the week's first day gives 7 rather than 0,
+// so the first row is never full and a month that starts on the week's first
+// day (a Sunday, by default) leaves it blank. 0 when month/year names no
+// month of the years 100 to 9999.
+int FirstDayCell(int month, int year, int first_weekday = kSunday);
 
 // The 42 cells for month/year: days 1 to the month's length from
 // FirstDayCell on, every other cell blank, and the cell of chosen_day
 // bordered (none when the month has no such day). All cells are blank when
 // month/year names no month of the years 100 to 9999.
-MonthCells FillMonthCells(int month, int year, int chosen_day);
+MonthCells FillMonthCells(int month, int year, int chosen_day, int first_weekday = kSunday);
 
 // Moves the border to cell index; every other cell loses it.
 void MarkCell(MonthCells& cells, int index);

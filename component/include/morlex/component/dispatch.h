@@ -53,7 +53,8 @@ struct MemberInfo {
   bool Has(Accessor a) const;
 };
 
-// The 18 members of _MorlexDate in call-table order.
+// The members of _MorlexDate in call-table order, one table: the 18 of the
+// first interface, then those added after them.
 std::span<const MemberInfo> Members();
 
 // The members added to the interface after those 18 (DateOrder,
@@ -62,8 +63,8 @@ std::span<const MemberInfo> Members();
 // member of the 18 moves and a host built against them calls what it did.
 std::span<const MemberInfo> AddedMembers();
 
-// Both lookups search the 18 members and the added ones.
-// Name lookup ignores case, as automation hosts expect. nullptr when none.
+// Both lookups search every member. Name lookup ignores case, as automation
+// hosts expect. nullptr when none.
 const MemberInfo* FindMember(std::string_view name);
 const MemberInfo* FindMember(std::int32_t dispid);
 

@@ -115,6 +115,13 @@ class MorlexDate {
   // Runs after every commit (focus leaving the field, Enter) that handed the
   // value to the host without failing; not an event of the control.
   void SetCommitHook(std::function<void()> hook) { commit_hook_ = std::move(hook); }
+  // The language the calendar speaks: its month names and letter keys,
+  // weekday headings, title and first day of the week. nullptr, the default,
+  // leaves the calendar as the toolkit's forms name dates (English month
+  // names in its month field, weeks from Sunday).
+  void SetCalendarNames(std::shared_ptr<const platform::DateNames> names) {
+    calendar_names_ = std::move(names);
+  }
 
   // --- Events ---------------------------------------------------------------
   // Connects a sink; returns a cookie for Unadvise. Sinks run in the order
@@ -211,6 +218,7 @@ class MorlexDate {
   Date minimum_{kMinYear, 1, 1};
   Date maximum_{kMaxYear, 12, 31};
   std::function<void()> commit_hook_;
+  std::shared_ptr<const platform::DateNames> calendar_names_;
 
   struct Sink {
     std::uint32_t cookie;
