@@ -71,9 +71,10 @@ TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {
   Retype(QStringLiteral("1/6/20"));
   EXPECT_EQ(field_->date(), QDate(2020, 1, 6));
 
-  // While the text is no date, the value is the last one it had.
+  // While the text is no date, there is no value: not the "2/3" typed on
+  // the way, which the field once went on reporting as 2026-02-03.
   Retype(QStringLiteral("2/30/1"));
-  EXPECT_EQ(field_->date(), QDate(2026, 2, 3));  // "2/3" was typed on the way
+  EXPECT_EQ(field_->date(), QDate());
   EXPECT_FALSE(field_->dateIsValid());
 
   field_->setDate(QDate());
@@ -127,9 +128,10 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
   Enter();
   EXPECT_EQ(invalid.count(), 1);
 
-  // Outside the range: as a store that failed, and the value stays.
+  // Outside the range: as a store that failed, and no value (the date
+  // before it is not what the text says).
   field_->setText(QStringLiteral("12/31/1899"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  EXPECT_EQ(field_->date(), QDate());
   Enter();
   ASSERT_EQ(errors.count(), 1);
   EXPECT_EQ(errors.at(0).at(0).toString(), QStringLiteral("MorlexDate.ValidateAndUpdate"));
@@ -137,7 +139,7 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
             QStringLiteral("The date 1899-12-31 lies outside the range 1900-01-01 to 2099-12-31."));
   EXPECT_EQ(errors.at(0).at(2).toString(), QStringLiteral("Could not update recordset."));
   EXPECT_EQ(field_->text(), QStringLiteral("12/31/1899"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  EXPECT_EQ(field_->date(), QDate());
 
   field_->setText(QStringLiteral("3/3/2003"));
   fail_store = true;
@@ -174,13 +176,13 @@ TEST_F(TypedValue, TheValueFollowsTheTextWhenTheRangeComesToHoldIt) {
   field_->setDate(QDate(1999, 1, 5));
   field_->setDateRange(QDate(1900, 1, 1), QDate(2000, 12, 31));
   field_->setText(QStringLiteral("3/3/2003"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));  // outside: the last value stays
+  EXPECT_EQ(field_->date(), QDate());  // outside: no value (once the date before)
   QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);
   field_->setMaximumDate(QDate(2099, 12, 31));
   EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
   EXPECT_EQ(values.count(), 1);
-  field_->setMaximumDate(QDate(2000, 12, 31));  // a narrower range takes nothing back
-  EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
+  field_->setMaximumDate(QDate(2000, 12, 31));  // a narrower range leaves it outside
+  EXPECT_EQ(field_->date(), QDate());
 }
 
 }  // namespace
