@@ -277,6 +277,37 @@ TEST_F(KeyboardAccess, TheCalendarIsATableOfDatedCellsWithTheChosenDaySelected) 
   EXPECT_TRUE(checked);
 }
 
+TEST_F(KeyboardAccess, RightToLeftTheGridsLeftAndRightKeysStepTheWayTheyPoint) {
+  field_->setText(QStringLiteral("3/15/1999"));
+  window_.show();
+  const struct {
+    Qt::LayoutDirection direction;
+    Qt::Key key;
+    const char* title;
+  } rows[] = {
+      {Qt::LeftToRight, Qt::Key_Left, "March 14, 1999"},
+      {Qt::LeftToRight, Qt::Key_Right, "March 16, 1999"},
+      {Qt::RightToLeft, Qt::Key_Left, "March 16, 1999"},
+      {Qt::RightToLeft, Qt::Key_Right, "March 14, 1999"},
+      {Qt::RightToLeft, Qt::Key_Down, "March 22, 1999"},
+  };
+  for (const auto& row : rows) {
+    QString title;
+    toolkit_.SetModalHook([&](platform::Form& form) {
+      QWidget* dialog = WidgetOf(form);
+      dialog->setLayoutDirection(row.direction);
+      auto* grid = dialog->findChild<QWidget*>(QStringLiteral("picDays"));
+      ASSERT_NE(grid, nullptr);
+      grid->setFocus();
+      QTest::keyClick(grid, row.key);
+      title = dialog->windowTitle();
+    });
+    QTest::keyClick(Editor(), Qt::Key_F4);
+    EXPECT_EQ(title, QString::fromLatin1(row.title)) << row.direction << " " << row.key;
+  }
+  EXPECT_TRUE(failures_.empty());
+}
+
 TEST_F(KeyboardAccess, TheAboutBoxReadsItsTextsAndNamesItsButton) {
   bool checked = false;
   toolkit_.SetModalHook([&](platform::Form& form) {
