@@ -153,16 +153,28 @@ QString MorlexDateWidget::dataField() const {
 void MorlexDateWidget::setDataField(const QString& field) {
   Guarded([&] { d->control->SetDataField(FromQString(field)); });
 }
-uint MorlexDateWidget::backColor() const {
+QColor MorlexDateWidget::backColor() const {
+  return ColorFromValue(backColorValue(), d->ShownPalette());
+}
+void MorlexDateWidget::setBackColor(const QColor& color) {
+  setBackColorValue(color.isValid() ? ColorValue(color) : platform::kColorWindow);
+}
+QColor MorlexDateWidget::foreColor() const {
+  return ColorFromValue(foreColorValue(), d->ShownPalette());
+}
+void MorlexDateWidget::setForeColor(const QColor& color) {
+  setForeColorValue(color.isValid() ? ColorValue(color) : platform::kColorWindowText);
+}
+uint MorlexDateWidget::backColorValue() const {
   return d->control->BackColor();
 }
-void MorlexDateWidget::setBackColor(uint color) {
+void MorlexDateWidget::setBackColorValue(uint color) {
   Guarded([&] { d->control->SetBackColor(color); });
 }
-uint MorlexDateWidget::foreColor() const {
+uint MorlexDateWidget::foreColorValue() const {
   return d->control->ForeColor();
 }
-void MorlexDateWidget::setForeColor(uint color) {
+void MorlexDateWidget::setForeColorValue(uint color) {
   Guarded([&] { d->control->SetForeColor(color); });
 }
 QFont MorlexDateWidget::textFont() const {

@@ -117,6 +117,11 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (!control || !value.Follow(control->Text(), Year(), control->Layout())) return;
     Q_EMIT q.valueChanged(q.date());
   }
+  // The palette the text box shows its colours in.
+  QPalette ShownPalette() const {
+    const QWidget* box = q.focusProxy();
+    return box != nullptr ? box->palette() : q.palette();
+  }
   // What setDate and ShowDate put into the field for date: its rendering in
   // the pattern in force, or nothing when it cannot be shown.
   std::optional<std::u16string> Rendering(const QDate& date) const {

@@ -505,9 +505,9 @@ class Driver : public QObject {
                                        : static_cast<uint>(random_() & 0xFFFFFF);
         Note("a colour " + std::to_string(colour));
         if (Chance(50)) {
-          field_->setBackColor(colour);
+          field_->setBackColorValue(colour);
         } else {
-          field_->setForeColor(colour);
+          field_->setForeColorValue(colour);
         }
         break;
       }

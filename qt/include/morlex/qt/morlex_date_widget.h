@@ -23,6 +23,7 @@
 // property bags: a host that uses them includes "morlex/qt/advanced_host.h",
 // which declares those types, and links Morlex::control as well.
 
+#include <QColor>
 #include <QDate>
 #include <QWidget>
 #include <cstdint>
@@ -59,8 +60,8 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   Q_PROPERTY(bool spin READ spin WRITE setSpin)
   Q_PROPERTY(bool dateIsValid READ dateIsValid)
   Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
-  Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
-  Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+  Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
+  Q_PROPERTY(QColor foreColor READ foreColor WRITE setForeColor)
   Q_PROPERTY(QFont textFont READ textFont WRITE setTextFont)
   Q_PROPERTY(QString toolTipText READ toolTipText WRITE setToolTipText)
   Q_PROPERTY(int whatsThisHelpId READ whatsThisHelpId WRITE setWhatsThisHelpId)
@@ -133,11 +134,26 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   bool dateIsValid() const;
   QString dataField() const;
   void setDataField(const QString& field);
-  // Colour values: 0x00BBGGRR, or a system colour reference 0x800000nn.
-  uint backColor() const;
-  void setBackColor(uint color);
-  uint foreColor() const;
-  void setForeColor(uint color);
+  // The colours as shown: a system colour reference resolves to its palette
+  // role (window background to Base, window text to Text). A colour sets
+  // an opaque RGB value; an invalid QColor() restores the system's window
+  // background or window text.
+  QColor backColor() const;
+  void setBackColor(const QColor& color);
+  void setBackColor(Qt::GlobalColor color) { setBackColor(QColor(color)); }
+  QColor foreColor() const;
+  void setForeColor(const QColor& color);
+  void setForeColor(Qt::GlobalColor color) { setForeColor(QColor(color)); }
+  // The control's own colour values: 0x00BBGGRR, or a system colour
+  // reference 0x800000nn, as the published interface stores them. A number
+  // given to setBackColor would silently become a QRgb (0xAARRGGBB, another
+  // colour): that call does not compile; use these.
+  uint backColorValue() const;
+  void setBackColorValue(uint color);
+  uint foreColorValue() const;
+  void setForeColorValue(uint color);
+  void setBackColor(uint) = delete;
+  void setForeColor(uint) = delete;
   // The text box's font as shown. The control's font "MS Sans Serif" 8, the
   // designs' and a new field's, shows the font the widget inherits (its
   // parent's, then the application's) and follows it; a QFont that sets
