@@ -113,6 +113,26 @@ TEST_F(Widget, ColoursAreQColorsOverTheControlsValues) {
   EXPECT_TRUE(failures_.empty());
 }
 
+TEST_F(Widget, TheToolTipSetOnTheFieldIsTheOneItsTextBoxShows) {
+  auto field = Field();
+  const struct {
+    bool on_widget;  // QWidget::setToolTip, else toolTipText
+    const char* tip;
+  } sets[] = {{true, "Due date"}, {false, "Pay by"}, {true, ""}};
+  for (const auto& s : sets) {
+    const QString tip = QString::fromLatin1(s.tip);
+    if (s.on_widget) {
+      field->setToolTip(tip);
+    } else {
+      field->setToolTipText(tip);
+    }
+    EXPECT_EQ(field->toolTip(), tip);
+    EXPECT_EQ(field->toolTipText(), tip);
+    EXPECT_EQ(Edit(*field)->toolTip(), tip);
+  }
+  EXPECT_TRUE(failures_.empty());
+}
+
 TEST_F(Widget, SignalsFollowTheControlsEvents) {
   auto field = Field();
   QSignalSpy changed(field.get(), &MorlexDateWidget::dateChanged);
@@ -123,6 +143,7 @@ TEST_F(Widget, SignalsFollowTheControlsEvents) {
 
   field->setText(QStringLiteral("2/30/1999"));
   ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed.at(0).at(0).toDate(), QDate());  // no date, so no value
   EXPECT_EQ(text.takeFirst().at(0).toString(), QStringLiteral("2/30/1999"));
   QTest::keyClick(Edit(*field), Qt::Key_Return);
   EXPECT_EQ(invalid.count(), 1);

@@ -73,7 +73,9 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   Q_PROPERTY(bool userMode READ userMode WRITE setUserMode DESIGNABLE false STORED false)
   // The typed value: a view of the text, so a form designer records the
   // text and leaves the date out.
-  Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY valueChanged DESIGNABLE false STORED false)
+  Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged DESIGNABLE false STORED false)
+  Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
+  Q_PROPERTY(bool keyboardTracking READ keyboardTracking WRITE setKeyboardTracking)
   Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate)
   Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate)
 
@@ -162,6 +164,8 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   // is.
   QFont textFont() const;
   void setTextFont(const QFont& font);
+  // The tooltip the user sees over the field; the same text as the
+  // widget's toolTip, whichever of the two was set.
   QString toolTipText() const;
   void setToolTipText(const QString& text);
   int whatsThisHelpId() const;
@@ -173,11 +177,23 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   int selLength() const;
   void setSelLength(int length);
 
+  // As on QDateEdit: no typing, no spin and no calendar pick (the arrows and
+  // the button show disabled); selecting and copying still work, and a
+  // screen reader hears the field as read-only. The program still writes.
+  bool isReadOnly() const;
+  void setReadOnly(bool on);
+  // On (the default), dateChanged follows every typed key. Off, a typed
+  // change is signalled at the commit (Enter, focus leaving the field);
+  // spinning, the calendar and the program's writes still signal at once.
+  bool keyboardTracking() const;
+  void setKeyboardTracking(bool on);
+
   // --- The typed value -------------------------------------------------------
-  // The date the text stands for: null for an empty text; while the text is
-  // no date (being typed, or invalid), the last value it had. A date set by
-  // setDate stays the value while the text is still its rendering, so that
-  // 1920-01-05 shown as 01/05/20 is not read back as 2020.
+  // The date the text stands for: null for an empty text, and null while
+  // the text is no date the field can hold (half typed, invalid, or outside
+  // the range), never a date typed on the way. A date set by setDate stays
+  // the value while the text is still its rendering, so that 1920-01-05
+  // shown as 01/05/20 is not read back as 2020.
   QDate date() const;
   // Shows date in the pattern in force (a null date: an empty text) as a
   // write of text would, asking the host first. A date outside the range
@@ -235,8 +251,9 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   void aboutBox();
 
  Q_SIGNALS:
-  // After every change of the text.
-  void dateChanged();
+  // date() changed (the notify signal of date, as on QDateEdit).
+  void dateChanged(const QDate& date);
+  // After every change of the text: the control's DateChanged event.
   void textChanged(const QString& text);
   // A non-empty text that is not a date was committed.
   void dateInvalid();
@@ -245,13 +262,16 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   void dateError(const QString& source, const QString& description, const QString& custom);
   void clicked();
   void doubleClicked();
-  // date() changed.
+  // Deprecated: dateChanged's old name, kept for source compatibility and
+  // emitted right after it.
   void valueChanged(const QDate& date);
   // A commit (focus leaving the field, or Enter) handed the value on.
   void editingFinished();
 
  protected:
   bool event(QEvent* event) override;
+  // The text box's keys: what a read-only field refuses, and which keys type.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
