@@ -35,8 +35,8 @@ QString MorlexDatePlugin::whatsThis() const {
   return QStringLiteral(
       "A single-line date-entry field. The user types a date in month/day/year order; the "
       "up-down indicator steps the day, month or year under the caret, and the calendar button "
-      "opens a month calendar. The field raises dateChanged, dateInvalid, dateError, clicked "
-      "and doubleClicked, and binds its text to a data field.");
+      "opens a month calendar. The field raises dateChanged (its date), textChanged, "
+      "dateInvalid, dateError, clicked and doubleClicked, and binds its text to a data field.");
 }
 
 QString MorlexDatePlugin::includeFile() const {

@@ -59,7 +59,7 @@ void MainWindow::CreateField(FieldRow& row, platform::PropertyBag* bag) {
 
   const QString tag = QStringLiteral("[%1] ").arg(name);
   const QString label = Q(Info(row.column).label);
-  connect(w, &qt::MorlexDateWidget::dateChanged, this, [this, w, tag] {
+  connect(w, &qt::MorlexDateWidget::textChanged, this, [this, w, tag] {  // the DateChanged event
     Log(tag + QStringLiteral("DateChanged \"%1\"").arg(w->text()));
     ScheduleRefresh();
   });

@@ -97,13 +97,13 @@ QWidget* MainWindow::BuildPanel() {
   auto pick = [this](bool background) {
     qt::MorlexDateWidget* w = Field(PanelColumn());
     if (w == nullptr) return;
-    const std::uint32_t current = background ? w->backColor() : w->foreColor();
+    const std::uint32_t current = background ? w->backColorValue() : w->foreColorValue();
     const QColor start =
         (current & 0x80000000u) != 0 ? (background ? Qt::white : Qt::black) : FromColorRef(current);
     const QColor chosen = QColorDialog::getColor(start, this);
     if (!chosen.isValid()) return;
-    SetFieldColors(PanelColumn(), background ? ToColorRef(chosen) : w->backColor(),
-                   background ? w->foreColor() : ToColorRef(chosen));
+    SetFieldColors(PanelColumn(), background ? ToColorRef(chosen) : w->backColorValue(),
+                   background ? w->foreColorValue() : ToColorRef(chosen));
   };
   connect(back, &QPushButton::clicked, this, [pick] { pick(true); });
   connect(fore, &QPushButton::clicked, this, [pick] { pick(false); });
@@ -193,9 +193,9 @@ bool MainWindow::SetFieldEnabled(DateColumn column, bool on) {
 bool MainWindow::SetFieldColors(DateColumn column, std::uint32_t back, std::uint32_t fore) {
   qt::MorlexDateWidget* w = Field(column);
   if (w == nullptr) return false;
-  w->setBackColor(back);
-  w->setForeColor(fore);
-  return w->backColor() == back && w->foreColor() == fore;
+  w->setBackColorValue(back);
+  w->setForeColorValue(fore);
+  return w->backColorValue() == back && w->foreColorValue() == fore;
 }
 
 bool MainWindow::SetFieldFont(DateColumn column, const QFont& font) {

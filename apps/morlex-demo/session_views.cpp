@@ -61,11 +61,11 @@ void Session::DesignPersistence() {
   const bool loaded = w_.ReloadDesign();
   More("Reload design (ReadProperties from the files): Hired shows " + Text(DateColumn::kHired) +
        ", spin " + (w_.Field(DateColumn::kHired)->spin() ? "on" : "off") +
-       "; Reviewed back colour " + Hex(w_.Field(DateColumn::kReviewed)->backColor()));
+       "; Reviewed back colour " + Hex(w_.Field(DateColumn::kReviewed)->backColorValue()));
   Expect(loaded, "the design loaded");
   Expect(w_.Field(DateColumn::kHired)->dateFormat() == 3, "DateFormat came back from the file");
   Expect(!w_.Field(DateColumn::kHired)->spin(), "Spin came back from the file");
-  Expect(w_.Field(DateColumn::kReviewed)->backColor() == 0x00C8F0FF,
+  Expect(w_.Field(DateColumn::kReviewed)->backColorValue() == 0x00C8F0FF,
          "BackColor came back from the file");
   Expect(Text(DateColumn::kBorn) == "04/09/1986", "back at run time the field shows the record");
 }

@@ -1,7 +1,6 @@
 #include "morlex/core/date_value.h"
 
 #include "morlex/core/date_text.h"
-#include "morlex/core/unicode.h"
 
 namespace morlex {
 
@@ -22,11 +21,11 @@ bool DateValue::Follow(std::u16string_view text, int current_year, const DateLay
     // Once the text is another one, the program's rendering no longer
     // speaks for it, not even when the user types it again.
     shown_.reset();
-    if (TrimBlanks(text).empty()) {
-      now.reset();
-    } else if (auto read = ReadDateText(text, current_year, layout);
-               read && ToSerial(*read) >= ToSerial(minimum_) &&
-               ToSerial(*read) <= ToSerial(maximum_)) {
+    // A text that is no date the field can hold stands for none: a date
+    // typed on the way ("2/3" of "2/30/1999") is not what the user means.
+    now.reset();
+    if (auto read = ReadDateText(text, current_year, layout);
+        read && ToSerial(*read) >= ToSerial(minimum_) && ToSerial(*read) <= ToSerial(maximum_)) {
       now = read;
     }
   }

@@ -421,6 +421,13 @@ class FieldAccessible final : public QAccessibleWidget {
     }
     return QAccessibleWidget::text(t);
   }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    if (const auto* field = qobject_cast<const MorlexDateWidget*>(widget())) {
+      s.readOnly = field->isReadOnly();
+    }
+    return s;
+  }
 
   int childCount() const override {
     return QAccessibleWidget::childCount() + static_cast<int>(ShownParts().size());

@@ -4,6 +4,7 @@
 #include <QMetaMethod>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QWheelEvent>
 
 #include "accessibility_p.h"
 #include "date_order_p.h"
@@ -44,9 +45,19 @@ void MorlexDateWidget::Init(Startup startup) {
   }
   QWidget* box = WidgetOf(d->control->ControlSurface().GetTextBox("txtDate"));
   setFocusProxy(box);
-  if (box != nullptr) d->relay = std::make_unique<detail::FocusRelay>(*this, *box);
+  if (box != nullptr) {
+    d->relay = std::make_unique<detail::FocusRelay>(*this, *box);
+    box->installEventFilter(this);
+  }
   d->sink = detail::MakeSignalSink(
-      *this, [this] { d->FollowText(); },
+      *this,
+      [this](bool commit) {
+        if (commit) {
+          d->SignalDate(true);
+        } else {
+          d->FollowText();
+        }
+      },
       [this] {
         static const QMetaMethod text_changed =
             QMetaMethod::fromSignal(&MorlexDateWidget::textChanged);
@@ -56,11 +67,13 @@ void MorlexDateWidget::Init(Startup startup) {
   d->control->Advise(d->sink);
   d->control->SetCommitHook([this] {
     d->committed = true;
+    d->SignalDate(true);  // the value handed on, before the edit is finished
     Q_EMIT editingFinished();
   });
   if (startup == Startup::kNew) {
     Guarded([this] {
       d->control->InitProperties();
+      d->FollowToolTip();
       d->Notice();
     });
   }
@@ -159,16 +172,28 @@ QString MorlexDateWidget::dataField() const {
 void MorlexDateWidget::setDataField(const QString& field) {
   Guarded([&] { d->control->SetDataField(FromQString(field)); });
 }
-uint MorlexDateWidget::backColor() const {
+QColor MorlexDateWidget::backColor() const {
+  return ColorFromValue(backColorValue(), d->ShownPalette());
+}
+void MorlexDateWidget::setBackColor(const QColor& color) {
+  setBackColorValue(color.isValid() ? ColorValue(color) : platform::kColorWindow);
+}
+QColor MorlexDateWidget::foreColor() const {
+  return ColorFromValue(foreColorValue(), d->ShownPalette());
+}
+void MorlexDateWidget::setForeColor(const QColor& color) {
+  setForeColorValue(color.isValid() ? ColorValue(color) : platform::kColorWindowText);
+}
+uint MorlexDateWidget::backColorValue() const {
   return d->control->BackColor();
 }
-void MorlexDateWidget::setBackColor(uint color) {
+void MorlexDateWidget::setBackColorValue(uint color) {
   Guarded([&] { d->control->SetBackColor(color); });
 }
-uint MorlexDateWidget::foreColor() const {
+uint MorlexDateWidget::foreColorValue() const {
   return d->control->ForeColor();
 }
-void MorlexDateWidget::setForeColor(uint color) {
+void MorlexDateWidget::setForeColorValue(uint color) {
   Guarded([&] { d->control->SetForeColor(color); });
 }
 QFont MorlexDateWidget::textFont() const {
@@ -227,6 +252,22 @@ bool MorlexDateWidget::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::LocaleChange:
       if (d->locale_order) ApplyLocaleOrder();
+      break;
+    case QEvent::ToolTipChange:
+      // The application set the widget's tooltip: the text box shows it.
+      if (d->control && toolTip() != toolTipText()) setToolTipText(toolTip());
+      break;
+    case QEvent::FocusOut:
+      // The focus left the field (FocusRelay): a typed change held back
+      // for the commit is told now, whether or not the commit stored it.
+      d->typing = false;
+      d->SignalDate(true);
+      break;
+    case QEvent::MouseButtonPress:
+      d->typing = false;
+      break;
+    case QEvent::Wheel:
+      if (d->Wheel(*static_cast<QWheelEvent*>(event))) return true;
       break;
     case QEvent::FontChange:
     case QEvent::ApplicationFontChange:

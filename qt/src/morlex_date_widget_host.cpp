@@ -34,10 +34,12 @@ void MorlexDateWidget::resizeTwips(float width, float height) {
 
 void MorlexDateWidget::initProperties() {
   d->control->InitProperties();
+  d->FollowToolTip();
   updateGeometry();
 }
 void MorlexDateWidget::readProperties(platform::PropertyBag& bag) {
   d->control->ReadProperties(bag);
+  d->FollowToolTip();  // loading sets the text box's tooltip without a notice
   updateGeometry();
 }
 void MorlexDateWidget::writeProperties(platform::PropertyBag& bag) {

@@ -3,6 +3,7 @@
 // container's answers, the size in twips) and the value the typed text
 // stands for. Shared by the files that make up MorlexDateWidget.
 
+#include <QDate>
 #include <QSize>
 #include <functional>
 #include <memory>
@@ -19,6 +20,9 @@
 #include "morlex/qt/toolkit.h"
 #include "morlex/qt/units.h"
 #include "surface_p.h"
+
+class QKeyEvent;
+class QWheelEvent;
 
 namespace morlex::qt {
 
@@ -42,6 +46,7 @@ class MorlexDateWidget::Private final : public platform::HostSite {
     if (key == "Font" || key == "DateFormat" || key == "Calendar" || key == "Spin") {
       q.updateGeometry();  // the size a full date needs
     }
+    if (key == "ToolTipText") FollowToolTip();
     if (showing) return;  // a delegate loading the model's value
     auto handler = notify_changed;
     if (handler) handler(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
@@ -114,8 +119,32 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   int Year() const { return GetClock().Today().year; }
   // The text may have changed: the value follows it.
   void FollowText() {
-    if (!control || !value.Follow(control->Text(), Year(), control->Layout())) return;
-    Q_EMIT q.valueChanged(q.date());
+    if (!control) return;
+    value.Follow(control->Text(), Year(), control->Layout());
+    SignalDate(false);
+  }
+  // Emits dateChanged when date() is not the date last signalled; with
+  // keyboard tracking off, a typed change waits for the commit.
+  void SignalDate(bool commit) {
+    if (!keyboard_tracking && typing && !commit) return;
+    const QDate now = q.date();
+    if (now == signalled) return;
+    signalled = now;
+    Q_EMIT q.dateChanged(now);
+    Q_EMIT q.valueChanged(now);
+  }
+  // The field's own tooltip is the control's ToolTipText, which its text
+  // box shows (morlex_date_widget_input.cpp).
+  void FollowToolTip();
+  // The text box's key press: true when a read-only field refuses it.
+  bool FilterKey(QKeyEvent& event);
+  // A turn of the mouse wheel over the field: true when it stepped.
+  bool Wheel(QWheelEvent& event);
+  void SetReadOnly(bool on);
+  // The palette the text box shows its colours in.
+  QPalette ShownPalette() const {
+    const QWidget* box = q.focusProxy();
+    return box != nullptr ? box->palette() : q.palette();
   }
   // What setDate and ShowDate put into the field for date: its rendering in
   // the pattern in force, or nothing when it cannot be shown.
@@ -156,6 +185,11 @@ class MorlexDateWidget::Private final : public platform::HostSite {
   std::shared_ptr<MorlexDateEvents> sink;
 
   DateValue value;
+  QDate signalled;  // what dateChanged last told
+  bool read_only = false;
+  bool keyboard_tracking = true;
+  bool typing = false;   // between the press and the release of a typed key
+  int wheel_turned = 0;  // the wheel's angle short of a whole step
   bool showing = false;
   bool committed = false;  // set by the commit hook
   std::unique_ptr<detail::FocusRelay> relay;
@@ -164,9 +198,10 @@ class MorlexDateWidget::Private final : public platform::HostSite {
 namespace detail {
 
 // Turns the control's events into the widget's signals: follow runs when the
-// text changed, text_watched says whether textChanged has a receiver.
+// text changed (false) and when a commit found no date (true),
+// text_watched says whether textChanged has a receiver.
 std::shared_ptr<MorlexDateEvents> MakeSignalSink(MorlexDateWidget& widget,
-                                                 std::function<void()> follow,
+                                                 std::function<void(bool)> follow,
                                                  std::function<bool()> text_watched,
                                                  std::function<bool()> unedited);
 

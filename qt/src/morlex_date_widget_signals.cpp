@@ -6,7 +6,7 @@ namespace {
 // Turns the control's events into the widget's signals.
 class SignalSink final : public EventRelay {
  public:
-  SignalSink(MorlexDateWidget& widget, std::function<void()> follow,
+  SignalSink(MorlexDateWidget& widget, std::function<void(bool)> follow,
              std::function<bool()> text_watched, std::function<bool()> unedited)
       : widget_(widget),
         follow_(std::move(follow)),
@@ -15,12 +15,14 @@ class SignalSink final : public EventRelay {
   void OnEvent(Event event) override {
     switch (event) {
       case Event::kDateChanged:
-        Q_EMIT widget_.dateChanged();
         // The text is read for a receiver only: this runs at every typed key.
         if (text_watched_()) Q_EMIT widget_.textChanged(widget_.text());
-        follow_();
+        follow_(false);  // then dateChanged, when the date changed with it
         break;
       case Event::kDateInvalid:
+        // A commit of a text that is no date: a typed change held back for
+        // the commit is told now.
+        follow_(true);
         // A text that a delegate loaded from its model and the user left as
         // it was is no mistake of the user's: passing through says nothing.
         if (!unedited_()) Q_EMIT widget_.dateInvalid();
@@ -42,7 +44,7 @@ class SignalSink final : public EventRelay {
 
  private:
   MorlexDateWidget& widget_;
-  std::function<void()> follow_;
+  std::function<void(bool)> follow_;
   std::function<bool()> text_watched_;
   std::function<bool()> unedited_;
 };
@@ -52,7 +54,7 @@ class SignalSink final : public EventRelay {
 namespace detail {
 
 std::shared_ptr<MorlexDateEvents> MakeSignalSink(MorlexDateWidget& widget,
-                                                 std::function<void()> follow,
+                                                 std::function<void(bool)> follow,
                                                  std::function<bool()> text_watched,
                                                  std::function<bool()> unedited) {
   return std::make_shared<SignalSink>(widget, std::move(follow), std::move(text_watched),

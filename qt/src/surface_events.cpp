@@ -258,9 +258,17 @@ bool Surface::HandlePartEvent(QObject* watched, QEvent* event) {
 
 bool Surface::HandleKeyPress(QtWidget& widget, QKeyEvent* event) {
   auto* box = dynamic_cast<TextBox*>(&widget.Self());
-  if (const platform::NavKey nav = qtshared::NavKeyOf(event->key());
-      nav != platform::NavKey::kOther) {
+  if (platform::NavKey nav = qtshared::NavKeyOf(event->key()); nav != platform::NavKey::kOther) {
     auto* area = dynamic_cast<PictureBox*>(&widget.Self());
+    // A grid mirrored right to left (the calendar's days) steps the way
+    // its arrow keys point, as QCalendarWidget does; a text runs as typed.
+    if (area != nullptr && widget.Q()->isRightToLeft()) {
+      if (nav == platform::NavKey::kLeft) {
+        nav = platform::NavKey::kRight;
+      } else if (nav == platform::NavKey::kRight) {
+        nav = platform::NavKey::kLeft;
+      }
+    }
     if (box != nullptr || area != nullptr) {
       const Qt::KeyboardModifiers held = event->modifiers();
       platform::KeyDownArgs key{nav, (held & Qt::ShiftModifier) != 0,

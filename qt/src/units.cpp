@@ -76,6 +76,12 @@ QColor ColorFromValue(std::uint32_t value, const QPalette& palette) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
+std::uint32_t ColorValue(const QColor& color) {
+  const QRgb rgb = color.rgb();
+  return static_cast<std::uint32_t>(qRed(rgb)) | (static_cast<std::uint32_t>(qGreen(rgb)) << 8) |
+         (static_cast<std::uint32_t>(qBlue(rgb)) << 16);
+}
+
 namespace {
 
 // The installed font families. Listing them costs about as much as making a

@@ -34,13 +34,15 @@ constexpr Date k1999{1999, 1, 5};
 constexpr Date k1920{1920, 1, 5};
 constexpr Date k2020{2020, 1, 5};
 
-TEST(DateValue, FollowsTheTextAndKeepsTheLastDateWhileTyping) {
+// A text that is no date has no value: the date last typed on the way to it
+// was once kept, and a program read 02/30/1999 as 01/05/2019.
+TEST(DateValue, FollowsTheTextAndHasNoDateWhileTheTextIsNone) {
   Play({
       {{}, false, u"01/05/1999", k1999, true},
       {{}, false, u"01/05/199", Date{199, 1, 5}, true},  // three digits are a year
       {{}, false, u"01/05/19", Date{2019, 1, 5}, true},
-      {{}, false, u"01/05/", Date{2019, 1, 5}, false},  // no date: the last value
-      {{}, false, u"02/30/1999", Date{2019, 1, 5}, false},
+      {{}, false, u"01/05/", std::nullopt, true},  // no date: no value
+      {{}, false, u"02/30/1999", std::nullopt, false},
       {{}, false, u"1/5", Date{kThisYear, 1, 5}, true},
       {{}, false, u"  ", std::nullopt, true},  // blank is no date at all
       {{}, false, u"abc", std::nullopt, false},
@@ -51,9 +53,10 @@ TEST(DateValue, ADateOutsideTheRangeIsNoValue) {
   DateValue value;
   value.SetRange({1900, 1, 1}, {2099, 12, 31});
   EXPECT_TRUE(value.Follow(u"12/31/1900", kThisYear));
-  EXPECT_FALSE(value.Follow(u"12/31/1899", kThisYear));
+  // Outside the range, the date before it is no longer the value either.
+  EXPECT_TRUE(value.Follow(u"12/31/1899", kThisYear));
   EXPECT_FALSE(value.Follow(u"1/1/2100", kThisYear));
-  EXPECT_EQ(value.value(), (Date{1900, 12, 31}));
+  EXPECT_EQ(value.value(), std::nullopt);
 }
 
 TEST(DateValue, AProgramDateStaysWhileItsRenderingIsShown) {

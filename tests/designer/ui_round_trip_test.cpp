@@ -5,6 +5,7 @@
 // text the .ui does not hold shows the day it runs on.
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ std::vector<Expected> ExpectedFields() {
         {"spin", false},
         {"calendar", true},
         {"dataField", QStringLiteral("born")},
-        {"backColor", 12648447u},
+        {"backColor", QColor(255, 255, 192)},
         {"toolTipText", QStringLiteral("Date of birth")},
         {"geometry", QRect(10, 10, 150, 21)},
         {"userMode", true}}},

@@ -7,14 +7,19 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <functional>
+#include <vector>
 
 #include "field_fixture.h"
+#include "morlex/control/morlex_date.h"
 #include "morlex/platform/clock.h"
 #include "morlex/qt/failure.h"
 #include "morlex/qt/morlex_date_widget.h"
@@ -273,6 +278,135 @@ TEST_F(KeyboardAccess, TheCalendarIsATableOfDatedCellsWithTheChosenDaySelected) 
   });
   QTest::keyClick(Editor(), Qt::Key_F4);
   EXPECT_TRUE(checked);
+}
+
+TEST_F(KeyboardAccess, RightToLeftTheGridsLeftAndRightKeysStepTheWayTheyPoint) {
+  field_->setText(QStringLiteral("3/15/1999"));
+  window_.show();
+  const struct {
+    Qt::LayoutDirection direction;
+    Qt::Key key;
+    const char* title;
+  } rows[] = {
+      {Qt::LeftToRight, Qt::Key_Left, "March 14, 1999"},
+      {Qt::LeftToRight, Qt::Key_Right, "March 16, 1999"},
+      {Qt::RightToLeft, Qt::Key_Left, "March 16, 1999"},
+      {Qt::RightToLeft, Qt::Key_Right, "March 14, 1999"},
+      {Qt::RightToLeft, Qt::Key_Down, "March 22, 1999"},
+  };
+  for (const auto& row : rows) {
+    QString title;
+    toolkit_.SetModalHook([&](platform::Form& form) {
+      QWidget* dialog = WidgetOf(form);
+      dialog->setLayoutDirection(row.direction);
+      auto* grid = dialog->findChild<QWidget*>(QStringLiteral("picDays"));
+      ASSERT_NE(grid, nullptr);
+      grid->setFocus();
+      QTest::keyClick(grid, row.key);
+      title = dialog->windowTitle();
+    });
+    QTest::keyClick(Editor(), Qt::Key_F4);
+    EXPECT_EQ(title, QString::fromLatin1(row.title)) << row.direction << " " << row.key;
+  }
+  EXPECT_TRUE(failures_.empty());
+}
+
+TEST_F(KeyboardAccess, AReadOnlyFieldSelectsAndCopiesButNeverChanges) {
+  if (!ShowActive()) GTEST_SKIP() << "the platform activates no window";
+  const QString shown = QStringLiteral("03/15/1999");
+  field_->setText(shown);
+  field_->setReadOnly(true);
+  auto* edit = qobject_cast<QLineEdit*>(Editor());
+  edit->setFocus();
+  bool opened = false;
+  toolkit_.SetModalHook([&](platform::Form&) { opened = true; });
+  const QRect arrows = AreaOf(field_->control().ControlSurface().GetUpDown("spinCTL"));
+  const QPoint upper = arrows.topLeft() + QPoint(arrows.width() / 2, arrows.height() / 4);
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } tries[] = {
+      {"typed", [&] { QTest::keyClicks(edit, QStringLiteral("4")); }},
+      {"Backspace", [&] { QTest::keyClick(edit, Qt::Key_Backspace); }},
+      {"Delete", [&] { QTest::keyClick(edit, Qt::Key_Delete); }},
+      {"Up", [&] { QTest::keyClick(edit, Qt::Key_Up); }},
+      {"Alt+Down", [&] { QTest::keyClick(edit, Qt::Key_Down, Qt::AltModifier); }},
+      {"F4", [&] { QTest::keyClick(edit, Qt::Key_F4); }},
+      {"pasted",
+       [&] {
+         QApplication::clipboard()->setText(QStringLiteral("1/1/2001"));
+         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+       }},
+      {"arrow clicked",
+       [&] {
+         QWidget* hit = field_->childAt(upper);
+         QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(field_, upper));
+       }},
+  };
+  for (const auto& t : tries) {
+    edit->setCursorPosition(0);
+    t.act();
+    EXPECT_EQ(field_->text(), shown) << t.what;
+  }
+  EXPECT_FALSE(opened);
+  QTest::keyClick(edit, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), shown);
+  // A screen reader hears the field and its editor as read-only, and finds
+  // the arrows and the button disabled.
+  QAccessibleInterface* whole = QAccessible::queryAccessibleInterface(field_);
+  EXPECT_TRUE(whole->state().readOnly);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(edit)->state().readOnly);
+  for (int i = 0; i < whole->childCount(); ++i) {
+    if (whole->child(i)->role() == QAccessible::Button) {
+      EXPECT_TRUE(whole->child(i)->state().disabled) << i;
+    }
+  }
+  field_->setReadOnly(false);
+  edit->setCursorPosition(0);
+  QTest::keyClick(edit, Qt::Key_Up);
+  EXPECT_EQ(field_->text(), QStringLiteral("04/15/1999"));
+  EXPECT_TRUE(failures_.empty());
+}
+
+TEST_F(KeyboardAccess, TheWheelStepsThePartUnderTheCaretWhileTheSpinIsShown) {
+  if (!ShowActive()) GTEST_SKIP() << "the platform activates no window";
+  const auto turn = [&](int angle) {
+    QWheelEvent wheel(QPointF(5, 5), field_->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, angle),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    wheel.ignore();  // taken only where the field takes it
+    QApplication::sendEvent(field_, &wheel);
+    return wheel.isAccepted();
+  };
+  const struct {
+    const char* what;
+    std::function<void()> before;
+    int caret;
+    std::vector<int> angles;
+    const char* text;
+  } rows[] = {
+      {"a notch up steps the month", [] {}, 0, {120}, "04/15/1999"},
+      {"two notches down step the day twice", [] {}, 3, {-240}, "03/13/1999"},
+      {"half notches add up", [] {}, 6, {60, 60}, "03/15/2000"},
+      {"no spin", [&] { field_->setSpin(false); }, 0, {120}, "03/15/1999"},
+      {"read-only", [&] { field_->setReadOnly(true); }, 0, {120}, "03/15/1999"},
+      {"disabled", [&] { field_->setEnabled(false); }, 0, {120}, "03/15/1999"},
+      {"the focus elsewhere", [&] { after_->setFocus(); }, 0, {120}, "03/15/1999"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    field_->setSpin(true);
+    field_->setReadOnly(false);
+    field_->setEnabled(true);
+    field_->setText(QStringLiteral("03/15/1999"));
+    Editor()->setFocus();
+    row.before();
+    qobject_cast<QLineEdit*>(Editor())->setCursorPosition(row.caret);
+    const bool steps = QString::fromLatin1(row.text) != QStringLiteral("03/15/1999");
+    for (const int angle : row.angles) EXPECT_EQ(turn(angle), steps);  // else the form scrolls
+    EXPECT_EQ(field_->text(), QString::fromLatin1(row.text));
+  }
+  EXPECT_TRUE(failures_.empty());
 }
 
 TEST_F(KeyboardAccess, TheAboutBoxReadsItsTextsAndNamesItsButton) {

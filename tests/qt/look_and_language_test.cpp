@@ -151,7 +151,7 @@ TEST(LookAndLanguage, TextStandsOutUnderEveryPalette) {
     field->setText(QStringLiteral("12/31/1999"));
     // A host's white background with the system's text colour.
     auto* white = new MorlexDateWidget(&form);
-    white->setBackColor(0x00FFFFFF);
+    white->setBackColorValue(0x00FFFFFF);
     form.show();
 
     // Each text with how far in its frame lies: line edits and buttons draw

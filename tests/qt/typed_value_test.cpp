@@ -4,13 +4,18 @@
 // fails a commit with a description that names it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDate>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "field_fixture.h"
 #include "morlex/control/morlex_date.h"
@@ -46,7 +51,7 @@ class TypedValue : public FieldTest {
 };
 
 TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {
-  QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);
+  QSignalSpy values(field_.get(), &MorlexDateWidget::dateChanged);
   field_->setDate(QDate(1920, 1, 5));
   field_->setDateFormat(MorlexDateWidget::LeadingZerosNoCentury);
   EXPECT_EQ(field_->text(), QStringLiteral("01/05/20"));
@@ -66,9 +71,10 @@ TEST_F(TypedValue, AProgramDateStaysTheValueUntilTheUserChangesItsText) {
   Retype(QStringLiteral("1/6/20"));
   EXPECT_EQ(field_->date(), QDate(2020, 1, 6));
 
-  // While the text is no date, the value is the last one it had.
+  // While the text is no date, there is no value: not the "2/3" typed on
+  // the way, which the field once went on reporting as 2026-02-03.
   Retype(QStringLiteral("2/30/1"));
-  EXPECT_EQ(field_->date(), QDate(2026, 2, 3));  // "2/3" was typed on the way
+  EXPECT_EQ(field_->date(), QDate());
   EXPECT_FALSE(field_->dateIsValid());
 
   field_->setDate(QDate());
@@ -122,9 +128,10 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
   Enter();
   EXPECT_EQ(invalid.count(), 1);
 
-  // Outside the range: as a store that failed, and the value stays.
+  // Outside the range: as a store that failed, and no value (the date
+  // before it is not what the text says).
   field_->setText(QStringLiteral("12/31/1899"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  EXPECT_EQ(field_->date(), QDate());
   Enter();
   ASSERT_EQ(errors.count(), 1);
   EXPECT_EQ(errors.at(0).at(0).toString(), QStringLiteral("MorlexDate.ValidateAndUpdate"));
@@ -132,7 +139,7 @@ TEST_F(TypedValue, EditingFinishedMarksOnlyCommitsThatHandedTheValueOn) {
             QStringLiteral("The date 1899-12-31 lies outside the range 1900-01-01 to 2099-12-31."));
   EXPECT_EQ(errors.at(0).at(2).toString(), QStringLiteral("Could not update recordset."));
   EXPECT_EQ(field_->text(), QStringLiteral("12/31/1899"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));
+  EXPECT_EQ(field_->date(), QDate());
 
   field_->setText(QStringLiteral("3/3/2003"));
   fail_store = true;
@@ -169,13 +176,71 @@ TEST_F(TypedValue, TheValueFollowsTheTextWhenTheRangeComesToHoldIt) {
   field_->setDate(QDate(1999, 1, 5));
   field_->setDateRange(QDate(1900, 1, 1), QDate(2000, 12, 31));
   field_->setText(QStringLiteral("3/3/2003"));
-  EXPECT_EQ(field_->date(), QDate(1999, 1, 5));  // outside: the last value stays
-  QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);
+  EXPECT_EQ(field_->date(), QDate());  // outside: no value (once the date before)
+  QSignalSpy values(field_.get(), &MorlexDateWidget::valueChanged);  // the old name
   field_->setMaximumDate(QDate(2099, 12, 31));
   EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
   EXPECT_EQ(values.count(), 1);
-  field_->setMaximumDate(QDate(2000, 12, 31));  // a narrower range takes nothing back
-  EXPECT_EQ(field_->date(), QDate(2003, 3, 3));
+  field_->setMaximumDate(QDate(2000, 12, 31));  // a narrower range leaves it outside
+  EXPECT_EQ(field_->date(), QDate());
+}
+
+// The control's DateChanged event, counted where it is raised.
+class TextChanges final : public EventRelay {
+ public:
+  void OnEvent(Event event) override { count += event == Event::kDateChanged ? 1 : 0; }
+  int count = 0;
+};
+
+TEST_F(TypedValue, DateChangedFollowsTheValueAndWaitsForTheCommitWithoutKeyboardTracking) {
+  auto changes = std::make_shared<TextChanges>();
+  field_->control().Advise(changes);
+  const auto up = [this] { QTest::keyClick(Edit(), Qt::Key_Up); };
+  const auto leave = [this] {
+    QFocusEvent out(QEvent::FocusOut);  // what the field hears when the focus leaves it
+    QApplication::sendEvent(field_.get(), &out);
+  };
+  // Each step, then the dates that dateChanged told (in order), tracking on
+  // and off.
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    std::vector<QDate> on;
+    std::vector<QDate> off;
+  } steps[] = {
+      {"typed",
+       [this] { Retype(QStringLiteral("3/4/2001")); },
+       {QDate(), QDate(2026, 3, 4), QDate(), QDate(2002, 3, 4), QDate(2020, 3, 4), QDate(200, 3, 4),
+        QDate(2001, 3, 4)},
+       {}},
+      {"Enter", [this] { Enter(); }, {}, {QDate(2001, 3, 4)}},
+      {"spun", up, {QDate(2001, 4, 4)}, {QDate(2001, 4, 4)}},
+      {"set",
+       [this] { field_->setDate(QDate(1999, 1, 5)); },
+       {QDate(1999, 1, 5)},
+       {QDate(1999, 1, 5)}},
+      {"typed, no date",
+       [this] { Retype(QStringLiteral("2/30")); },
+       {QDate(), QDate(2026, 2, 3), QDate()},
+       {}},
+      {"left", leave, {}, {QDate()}},
+  };
+  for (const bool tracking : {true, false}) {
+    field_->setDate(QDate(1999, 1, 5));
+    field_->setKeyboardTracking(tracking);
+    QSignalSpy dates(field_.get(), &MorlexDateWidget::dateChanged);
+    QSignalSpy texts(field_.get(), &MorlexDateWidget::textChanged);
+    changes->count = 0;
+    for (const auto& step : steps) {
+      SCOPED_TRACE(std::string(step.what) + (tracking ? ", tracking" : ", not tracking"));
+      dates.clear();
+      step.act();
+      std::vector<QDate> told;
+      for (const auto& args : dates) told.push_back(args.at(0).toDate());
+      EXPECT_EQ(told, tracking ? step.on : step.off);
+      EXPECT_EQ(texts.count(), changes->count);  // textChanged is the text event
+    }
+  }
 }
 
 }  // namespace

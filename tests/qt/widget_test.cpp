@@ -68,9 +68,58 @@ TEST_F(Widget, PropertiesWorkThroughTheMetaObject) {
   EXPECT_FALSE(field->control().ControlSurface().GetCommandButton("cmdCalendar").Visible());
   EXPECT_EQ(Edit(*field)->width(), TwipsToPixelSize(1635, TwipsPerPixel(field.get())));
 
-  field->setBackColor(0x000000FF);
+  field->setBackColorValue(0x000000FF);
   EXPECT_EQ(Edit(*field)->palette().color(QPalette::Base), QColor(255, 0, 0));
-  EXPECT_EQ(field->backColor(), 0x000000FFU);
+  EXPECT_EQ(field->backColorValue(), 0x000000FFU);
+}
+
+TEST_F(Widget, ColoursAreQColorsOverTheControlsValues) {
+  auto field = Field();
+  EXPECT_EQ(
+      field->metaObject()->property(field->metaObject()->indexOfProperty("backColor")).metaType(),
+      QMetaType::fromType<QColor>());  // Designer offers its colour picker
+  const QPalette theme = Edit(*field)->palette();
+  const struct {
+    QColor set;
+    uint value;
+    QColor shown;
+  } backs[] = {
+      {QColor(255, 0, 0), 0x000000FF, QColor(255, 0, 0)},
+      {QColor(0x12, 0x34, 0x56, 0x80), 0x00563412, QColor(0x12, 0x34, 0x56)},  // opaque
+      {QColor(), 0x80000005, theme.color(QPalette::Base)},                     // the system's again
+  };
+  for (const auto& c : backs) {
+    ASSERT_TRUE(field->setProperty("backColor", c.set));
+    EXPECT_EQ(field->backColorValue(), c.value) << c.set.name().toStdString();
+    EXPECT_EQ(field->backColor(), c.shown) << c.set.name().toStdString();
+    EXPECT_EQ(Edit(*field)->palette().color(QPalette::Base), c.shown);
+  }
+  // A system colour value reads as its palette role.
+  field->setForeColorValue(0x80000012);  // button text
+  EXPECT_EQ(field->foreColor(), theme.color(QPalette::ButtonText));
+  field->setForeColor(QColor());
+  EXPECT_EQ(field->foreColorValue(), 0x80000008U);
+  EXPECT_TRUE(failures_.empty());
+}
+
+TEST_F(Widget, TheToolTipSetOnTheFieldIsTheOneItsTextBoxShows) {
+  auto field = Field();
+  const struct {
+    bool on_widget;  // QWidget::setToolTip, else toolTipText
+    const char* tip;
+  } sets[] = {{true, "Due date"}, {false, "Pay by"}, {true, ""}};
+  for (const auto& s : sets) {
+    const QString tip = QString::fromLatin1(s.tip);
+    if (s.on_widget) {
+      field->setToolTip(tip);
+    } else {
+      field->setToolTipText(tip);
+    }
+    EXPECT_EQ(field->toolTip(), tip);
+    EXPECT_EQ(field->toolTipText(), tip);
+    EXPECT_EQ(Edit(*field)->toolTip(), tip);
+  }
+  EXPECT_TRUE(failures_.empty());
 }
 
 TEST_F(Widget, SignalsFollowTheControlsEvents) {
@@ -83,6 +132,7 @@ TEST_F(Widget, SignalsFollowTheControlsEvents) {
 
   field->setText(QStringLiteral("2/30/1999"));
   ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed.at(0).at(0).toDate(), QDate());  // no date, so no value
   EXPECT_EQ(text.takeFirst().at(0).toString(), QStringLiteral("2/30/1999"));
   QTest::keyClick(Edit(*field), Qt::Key_Return);
   EXPECT_EQ(invalid.count(), 1);

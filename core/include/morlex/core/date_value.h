@@ -1,8 +1,8 @@
 #pragma once
 // The value a date field stands for, followed from its text: the date the
-// text reads as, nothing for an empty text, and the last value while the
-// text is no date (half typed, or invalid) or a date outside the field's
-// range (which only a commit reports). A date that the program put into
+// text reads as, and nothing for an empty text, for a text that is no date
+// (half typed, or invalid) and for a date outside the field's range (which
+// only a commit reports). A date that the program put into
 // the field stays the value while the field still shows its rendering, even
 // when that rendering alone would read as another date (1920-01-05 shown as
 // 01/05/20 in a two-digit pattern, which reads as 2020).

@@ -23,6 +23,7 @@
 // property bags: a host that uses them includes "morlex/qt/advanced_host.h",
 // which declares those types, and links Morlex::control as well.
 
+#include <QColor>
 #include <QDate>
 #include <QWidget>
 #include <cstdint>
@@ -59,8 +60,8 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   Q_PROPERTY(bool spin READ spin WRITE setSpin)
   Q_PROPERTY(bool dateIsValid READ dateIsValid)
   Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
-  Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
-  Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+  Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
+  Q_PROPERTY(QColor foreColor READ foreColor WRITE setForeColor)
   Q_PROPERTY(QFont textFont READ textFont WRITE setTextFont)
   Q_PROPERTY(QString toolTipText READ toolTipText WRITE setToolTipText)
   Q_PROPERTY(int whatsThisHelpId READ whatsThisHelpId WRITE setWhatsThisHelpId)
@@ -72,7 +73,9 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   Q_PROPERTY(bool userMode READ userMode WRITE setUserMode DESIGNABLE false STORED false)
   // The typed value: a view of the text, so a form designer records the
   // text and leaves the date out.
-  Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY valueChanged DESIGNABLE false STORED false)
+  Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged DESIGNABLE false STORED false)
+  Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
+  Q_PROPERTY(bool keyboardTracking READ keyboardTracking WRITE setKeyboardTracking)
   Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate)
   Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate)
 
@@ -133,11 +136,26 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   bool dateIsValid() const;
   QString dataField() const;
   void setDataField(const QString& field);
-  // Colour values: 0x00BBGGRR, or a system colour reference 0x800000nn.
-  uint backColor() const;
-  void setBackColor(uint color);
-  uint foreColor() const;
-  void setForeColor(uint color);
+  // The colours as shown: a system colour reference resolves to its palette
+  // role (window background to Base, window text to Text). A colour sets
+  // an opaque RGB value; an invalid QColor() restores the system's window
+  // background or window text.
+  QColor backColor() const;
+  void setBackColor(const QColor& color);
+  void setBackColor(Qt::GlobalColor color) { setBackColor(QColor(color)); }
+  QColor foreColor() const;
+  void setForeColor(const QColor& color);
+  void setForeColor(Qt::GlobalColor color) { setForeColor(QColor(color)); }
+  // The control's own colour values: 0x00BBGGRR, or a system colour
+  // reference 0x800000nn, as the published interface stores them. A number
+  // given to setBackColor would silently become a QRgb (0xAARRGGBB, another
+  // colour): that call does not compile; use these.
+  uint backColorValue() const;
+  void setBackColorValue(uint color);
+  uint foreColorValue() const;
+  void setForeColorValue(uint color);
+  void setBackColor(uint) = delete;
+  void setForeColor(uint) = delete;
   // The text box's font as shown. The control's font "MS Sans Serif" 8, the
   // designs' and a new field's, shows the font the widget inherits (its
   // parent's, then the application's) and follows it; a QFont that sets
@@ -146,6 +164,8 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   // is.
   QFont textFont() const;
   void setTextFont(const QFont& font);
+  // The tooltip the user sees over the field; the same text as the
+  // widget's toolTip, whichever of the two was set.
   QString toolTipText() const;
   void setToolTipText(const QString& text);
   int whatsThisHelpId() const;
@@ -157,11 +177,23 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   int selLength() const;
   void setSelLength(int length);
 
+  // As on QDateEdit: no typing, no spin and no calendar pick (the arrows and
+  // the button show disabled); selecting and copying still work, and a
+  // screen reader hears the field as read-only. The program still writes.
+  bool isReadOnly() const;
+  void setReadOnly(bool on);
+  // On (the default), dateChanged follows every typed key. Off, a typed
+  // change is signalled at the commit (Enter, focus leaving the field);
+  // spinning, the calendar and the program's writes still signal at once.
+  bool keyboardTracking() const;
+  void setKeyboardTracking(bool on);
+
   // --- The typed value -------------------------------------------------------
-  // The date the text stands for: null for an empty text; while the text is
-  // no date (being typed, or invalid), the last value it had. A date set by
-  // setDate stays the value while the text is still its rendering, so that
-  // 1920-01-05 shown as 01/05/20 is not read back as 2020.
+  // The date the text stands for: null for an empty text, and null while
+  // the text is no date the field can hold (half typed, invalid, or outside
+  // the range), never a date typed on the way. A date set by setDate stays
+  // the value while the text is still its rendering, so that 1920-01-05
+  // shown as 01/05/20 is not read back as 2020.
   QDate date() const;
   // Shows date in the pattern in force (a null date: an empty text) as a
   // write of text would, asking the host first. A date outside the range
@@ -219,8 +251,9 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   void aboutBox();
 
  Q_SIGNALS:
-  // After every change of the text.
-  void dateChanged();
+  // date() changed (the notify signal of date, as on QDateEdit).
+  void dateChanged(const QDate& date);
+  // After every change of the text: the control's DateChanged event.
   void textChanged(const QString& text);
   // A non-empty text that is not a date was committed.
   void dateInvalid();
@@ -229,13 +262,16 @@ class MORLEX_QT_EXPORT MorlexDateWidget : public QWidget {
   void dateError(const QString& source, const QString& description, const QString& custom);
   void clicked();
   void doubleClicked();
-  // date() changed.
+  // Deprecated: dateChanged's old name, kept for source compatibility and
+  // emitted right after it.
   void valueChanged(const QDate& date);
   // A commit (focus leaving the field, or Enter) handed the value on.
   void editingFinished();
 
  protected:
   bool event(QEvent* event) override;
+  // The text box's keys: what a read-only field refuses, and which keys type.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 

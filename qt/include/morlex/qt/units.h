@@ -46,6 +46,8 @@ MORLEX_QT_EXPORT QPalette::ColorRole SystemColorRole(int index);
 // A colour value: a system colour reference resolved in palette, or an RGB
 // value stored as 0x00BBGGRR.
 MORLEX_QT_EXPORT QColor ColorFromValue(std::uint32_t value, const QPalette& palette);
+// The RGB value 0x00BBGGRR of a colour (its alpha left out).
+MORLEX_QT_EXPORT std::uint32_t ColorValue(const QColor& color);
 MORLEX_QT_EXPORT bool IsSystemColor(std::uint32_t value);
 
 // Whether a font object is the system's dialog font the designs name,
