@@ -74,7 +74,8 @@ double RoomBelow(const Label& label, const std::vector<QtWidget*>& widgets) {
 // The widest digit of a font. The cells of a grid share one font: the last
 // answer is kept for the next cell.
 double WidestDigit(const QFont& font) {
-  static QFont last;
+  // Never destroyed: a font must not be released after the application.
+  static QFont& last = *new QFont;
   static double widest = -1;
   if (widest >= 0 && font == last) return widest;
   const QFontMetricsF metrics(font);
