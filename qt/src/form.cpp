@@ -93,6 +93,8 @@ Form::Form(Toolkit& toolkit, const platform::SurfaceDesign& design, int& live_fo
       toolkit_(toolkit),
       window_(static_cast<FormWindow*>(Body())),
       caption_(design.caption),
+      width_(design.width),
+      height_(design.height),
       live_forms_(live_forms) {
   ++live_forms_;
   HoldScale();
@@ -178,7 +180,7 @@ void Form::Position() {
 void Form::ShowModal() {
   if (shown_) throw Error(errnum::kAlreadyShown);
   shown_ = true;
-  PlaceAll();
+  FitToFont();
   Position();
   if (platform::Widget* first = FirstInTabOrder()) MoveFocus(first);
   {

@@ -61,10 +61,15 @@ class Form final : public Surface, public platform::Form {
 
  private:
   void Position();
+  // Draws the form as many times its design size as its texts need in the
+  // fonts they are shown in, and places every widget for that.
+  void FitToFont();
 
   Toolkit& toolkit_;
   FormWindow* window_;
   std::u16string caption_;
+  float width_;  // the design's size in twips
+  float height_;
   bool shown_ = false;
   int& live_forms_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHash>
+#include <QLocale>
 #include <QPainter>
 #include <QPointer>
 #include <QStyle>
@@ -13,6 +14,7 @@
 #include <QStyleOptionFrame>
 #include <QTextLayout>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -233,6 +235,53 @@ qreal Advance(const QFont& font, const QString& caption) {
   return width;
 }
 
+// A weekday's name in a shorter form where the one given is wider than
+// room pixels: a heading over a narrow column shows "Mon", then "M", rather
+// than running into the next column. Every heading of a row has the same
+// room and takes the longest form in which all seven names fit it, so that
+// the row reads alike. The names are the locale's in which the form spells
+// its headings; a caption that names no weekday is kept.
+QString ShorterWeekday(const QString& caption, const QFont& font, int room, const QLocale& locale) {
+  if (room <= 0 || caption.isEmpty()) return caption;
+  // The names of a locale, kept: a grid's seven headings ask for the same
+  // ones at each fit. Each form's standalone names, and those of its long
+  // and short forms as a date spells them, which a caption may be too.
+  constexpr QLocale::FormatType kForms[] = {QLocale::LongFormat, QLocale::ShortFormat,
+                                            QLocale::NarrowFormat};
+  constexpr std::size_t kCount = std::size(kForms);
+  struct Names {
+    QLocale locale;
+    QString standalone[kCount][7];
+    QString in_dates[kCount - 1][7];
+  };
+  static Names* kept = nullptr;  // never destroyed: it holds only strings
+  if (kept == nullptr || kept->locale != locale) {
+    if (kept == nullptr) kept = new Names;
+    kept->locale = locale;
+    for (std::size_t form = 0; form < kCount; ++form) {
+      for (int day = 1; day <= 7; ++day) {
+        kept->standalone[form][day - 1] = locale.standaloneDayName(day, kForms[form]);
+        if (form + 1 < kCount) kept->in_dates[form][day - 1] = locale.dayName(day, kForms[form]);
+      }
+    }
+  }
+  const auto all_fit = [&](std::size_t form) {
+    for (const QString& name : kept->standalone[form]) {
+      if (Advance(font, name) > room) return false;
+    }
+    return true;
+  };
+  for (std::size_t form = 0; form + 1 < kCount; ++form) {
+    for (int day = 0; day < 7; ++day) {
+      if (caption != kept->standalone[form][day] && caption != kept->in_dates[form][day]) continue;
+      std::size_t fitting = form;
+      while (fitting + 1 < kCount && !all_fit(fitting)) ++fitting;
+      return fitting == form ? caption : kept->standalone[fitting][day];
+    }
+  }
+  return caption;
+}
+
 }  // namespace
 
 Label::Label(Surface& surface, const platform::WidgetDesign& d, QWidget* parent)
@@ -323,9 +372,14 @@ void CellLabel::paintEvent(QPaintEvent*) {
 }
 
 void Label::Fit() {
-  const QFontMetrics metrics(label_->font());
   const int frame = label_->frameWidth();
   const double tpp = surface_.TwipsPerPixel();
+  if (room_ > 0) {
+    const QString shown = ShorterWeekday(ShownCaption(caption_), label_->font(),
+                                         TwipsToPixelSize(room_, tpp) - 2 * frame, QLocale());
+    if (label_->text() != shown) label_->setText(shown);
+  }
+  const QFontMetrics metrics(label_->font());
   // The same width as metrics.horizontalAdvance, from the kept widths.
   const int advance = qRound(Advance(label_->font(), label_->text()));
   width_ = static_cast<float>(PixelsToTwips(advance + 2 * frame, tpp));
@@ -338,6 +392,31 @@ void Label::Place() {
   if (!auto_size_) FitFont();
 }
 
+void Label::SetWidth(float v) {
+  if (auto_size_) room_ = v;
+  WidgetImpl::SetWidth(v);
+}
+
+QFont Label::UnfittedFont() const {
+  const QWidget* parent = label_->parentWidget();
+  QFont font = parent != nullptr ? font_.resolve(parent->font()) : font_;
+  const double scale = surface_.TextScale();
+  if (scale != 1 && (font_.resolveMask() & QFont::SizeResolved) != 0 && font.pointSizeF() > 0) {
+    font.setPointSizeF(font.pointSizeF() * scale);
+  }
+  if (bold_) font.setBold(true);
+  return font;
+}
+
+void Label::Refit() {
+  if (!auto_size_) {
+    FitFont();
+    return;
+  }
+  if ((font_.resolveMask() & QFont::SizeResolved) != 0) label_->setFont(UnfittedFont());
+  Fit();
+}
+
 // The captions are laid out for the design's font; a stand-in font that is
 // wider (where that face is not installed) would cut them. A caption that
 // does not fit is drawn smaller, down to 60 percent of the design's size,
@@ -348,13 +427,13 @@ void Label::FitFont() {
   const QWidget* parent = label_->parentWidget();
   const QFont inherited = parent != nullptr ? parent->font() : QFont();
   const int available = label_->contentsRect().width();
+  const double scale = surface_.TextScale();
   if (available == fitted_.available && caption_ == fitted_.caption && font_ == fitted_.design &&
-      bold_ == fitted_.bold && inherited == fitted_.inherited && label_->font() == fitted_.font &&
-      label_->text() == fitted_.shown) {
+      bold_ == fitted_.bold && scale == fitted_.scale && inherited == fitted_.inherited &&
+      label_->font() == fitted_.font && label_->text() == fitted_.shown) {
     return;
   }
-  QFont font = parent != nullptr ? font_.resolve(inherited) : font_;
-  if (bold_) font.setBold(true);
+  QFont font = UnfittedFont();
   const QString caption = ShownCaption(caption_);
   QString shown = caption;
   if (available > 0 && !caption.isEmpty() && font.pointSizeF() > 0 &&
@@ -372,7 +451,7 @@ void Label::FitFont() {
   }
   if (label_->font() != font) label_->setFont(font);
   if (label_->text() != shown) label_->setText(shown);
-  fitted_ = {caption_, available, font_, bold_, inherited, label_->font(), shown};
+  fitted_ = {caption_, available, font_, bold_, scale, inherited, label_->font(), shown};
 }
 
 void Label::SetCaption(std::u16string_view caption) {

@@ -55,6 +55,14 @@ class Label final : public WidgetImpl<platform::Label> {
   // The day the cell stands for, nullopt when none (see SetDay).
   const std::optional<Date>& Day() const { return day_; }
   bool AutoSize() const { return auto_size_; }
+  // A label that sizes itself to its caption takes the width it is given as
+  // the room its caption should keep to (see Fit).
+  void SetWidth(float v) override;
+  // The font the caption is drawn in before any fitting: the design's, grown
+  // with the surface's text scale where it names a size, on the inherited one.
+  QFont UnfittedFont() const;
+  // Fits the label again to its surface's scale.
+  void Refit();
   QLabel* QtLabel() const { return label_; }
   std::uint32_t ForeColor() const { return fore_color_; }
   void Place() override;
@@ -74,6 +82,7 @@ class Label final : public WidgetImpl<platform::Label> {
     int available = -1;
     QFont design;
     bool bold = false;
+    double scale = 1;
     QFont inherited;
     QFont font;
     QString shown;
@@ -85,6 +94,7 @@ class Label final : public WidgetImpl<platform::Label> {
   std::uint32_t back_color_;
   std::uint32_t fore_color_;
   bool auto_size_;
+  float room_ = 0;  // twips; 0 while no width was given
   bool bold_ = false;
   std::optional<Date> day_;
 };

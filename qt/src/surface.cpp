@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <algorithm>
+#include <cmath>
 
 #include "command_button_p.h"
 #include "drawn_parts_p.h"
@@ -79,7 +80,7 @@ QRect Surface::Mirrored(const QRect& area, const QWidget* container) const {
 
 double Surface::TwipsPerPixel() const {
   if (held_twips_per_pixel_ > 0) return held_twips_per_pixel_;
-  return qt::TwipsPerPixel(body_.data());
+  return qt::TwipsPerPixel(body_.data()) / text_scale_;
 }
 
 // Holds the scale for the placements of one pass over the widgets (unless
@@ -88,7 +89,8 @@ class Surface::ScaleForPlacing {
  public:
   explicit ScaleForPlacing(Surface& surface) : surface_(surface) {
     if (surface_.holds_scale_ || surface_.held_twips_per_pixel_ <= 0) {
-      surface_.held_twips_per_pixel_ = qt::TwipsPerPixel(surface_.body_.data());
+      surface_.held_twips_per_pixel_ =
+          qt::TwipsPerPixel(surface_.body_.data()) / surface_.text_scale_;
     }
   }
   ~ScaleForPlacing() {
@@ -103,7 +105,12 @@ class Surface::ScaleForPlacing {
 
 void Surface::HoldScale() {
   holds_scale_ = true;
-  held_twips_per_pixel_ = qt::TwipsPerPixel(body_.data());
+  held_twips_per_pixel_ = qt::TwipsPerPixel(body_.data()) / text_scale_;
+}
+
+void Surface::SetTextScale(double scale) {
+  text_scale_ = std::isfinite(scale) && scale >= 1 ? scale : 1;
+  if (holds_scale_) HoldScale();
 }
 
 QWidget* Surface::ContainerOf(const platform::WidgetDesign& design) const {

@@ -99,6 +99,11 @@ class Surface : public platform::WidgetListSurface {
   double TwipsPerPixel() const;
   // Places every widget again (after a change of screen or DPI).
   void PlaceAll();
+  // How many times its design size a surface is drawn, so that its texts
+  // fit the fonts they are shown in (a form at a large application font):
+  // a twip stands for that many times the pixels, and a font that the
+  // design names grows as much. 1 for a surface drawn at its design size.
+  double TextScale() const { return text_scale_; }
 
   platform::Widget* Focused() const { return focused_; }
   // Moves the tracked focus and, when sync_qt, the Qt focus with it; then
@@ -144,6 +149,8 @@ class Surface : public platform::WidgetListSurface {
   // moment, and PlaceAll takes the scale anew: a form, which is laid out
   // while it is hidden and only placed as a whole when it is shown.
   void HoldScale();
+  // Takes effect with the next placement of all widgets.
+  void SetTextScale(double scale);
 
  private:
   // Asking Qt for the scale of a widget that is not shown yet walks the
@@ -153,6 +160,7 @@ class Surface : public platform::WidgetListSurface {
   // for a surface that holds its scale.
   double held_twips_per_pixel_ = 0;
   bool holds_scale_ = false;
+  double text_scale_ = 1;
   class ScaleForPlacing;
 
   // What the widgets need of the design once they are built.

@@ -1,7 +1,7 @@
 // Pictures of the surfaces, for people to look at: the field in its formats
-// and options, the field in a form beside Qt's own editors at three font
+// and options, the field in a form beside Qt's own editors at four font
 // sizes, the open calendar (also under a dark palette and in German) and the
-// about box.
+// about box, both also at three application font sizes and right to left.
 #include <QApplication>
 #include <QDateEdit>
 #include <QFont>
@@ -109,8 +109,11 @@ QPixmap FormPicture(Toolkit& toolkit, double ratio, const platform::SurfaceDesig
 // they come out the same whatever the desktop's font.
 class PinnedFont {
  public:
-  PinnedFont() : was_(QApplication::font()) {
-    QApplication::setFont(StandInFont(platform::Font{}));
+  // points 0 keeps the designs' size.
+  explicit PinnedFont(double points = 0) : was_(QApplication::font()) {
+    QFont font = StandInFont(platform::Font{});
+    if (points > 0) font.setPointSizeF(points);
+    QApplication::setFont(font);
   }
   ~PinnedFont() { QApplication::setFont(was_); }
   PinnedFont(const PinnedFont&) = delete;
@@ -228,12 +231,12 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     Save(all, folder / "fields.png", written);
   }
 
-  for (const int points : {9, 14, 18}) {
+  for (const int points : {9, 14, 18, 20}) {
     Save(FormBesideQt(ratio, points), folder / ("form-" + std::to_string(points) + "pt.png"),
          written);
   }
 
-  const auto calendar = [&](const char* name) {
+  const auto calendar = [&](const std::string& name) {
     Field field(toolkit, clock);
     field->setText(QStringLiteral("12/31/1999"));
     platform::CommandButton& button =
@@ -254,10 +257,18 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     const UserLanguage german(QLocale(QLocale::German, QLocale::Germany), true);
     calendar("calendar-de.png");
   }
-  {
+  const auto about = [&](const std::string& name) {
     Field field(toolkit, clock);
     Save(FormPicture(toolkit, ratio, designs::AboutForm(), [&] { field->aboutBox(); }),
-         folder / "about.png", written);
+         folder / name, written);
+  };
+  about("about.png");
+  // Both forms at the application's font sizes: they grow with the font.
+  for (const int points : {9, 14, 20}) {
+    const PinnedFont larger(points);
+    const std::string size = std::to_string(points).append("pt.png");
+    calendar(std::string("calendar-").append(size));
+    about(std::string("about-").append(size));
   }
   {
     // Right to left, as an application in Arabic or Hebrew runs: the field
@@ -266,6 +277,7 @@ std::vector<std::filesystem::path> WriteSnapshots(const std::filesystem::path& f
     QGuiApplication::setLayoutDirection(Qt::RightToLeft);
     Save(FormBesideQt(ratio, 14), folder / "form-rtl.png", written);
     calendar("calendar-rtl.png");
+    about("about-rtl.png");
     QGuiApplication::setLayoutDirection(was);
   }
   return written;

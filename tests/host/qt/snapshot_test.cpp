@@ -28,7 +28,7 @@ TEST(Snapshots, EveryPictureAtEachDevicePixelRatio) {
     const std::filesystem::path dir = std::filesystem::path(folder.path().toStdString()) /
                                       std::to_string(static_cast<int>(ratio));
     const auto files = WriteSnapshots(dir, ratio);
-    EXPECT_EQ(files.size(), 26U);
+    EXPECT_EQ(files.size(), 34U);
     for (const auto& file : files) EXPECT_TRUE(std::filesystem::exists(file)) << file;
 
     const QImage with =
