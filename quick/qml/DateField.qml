@@ -78,7 +78,6 @@ DateFieldTemplate {
         width: control.buttonArea.width
         height: control.buttonArea.height
         visible: control.buttonArea.width > 0
-        radius: 2
         color: control.popupOpen ? input.palette.mid : input.palette.button
         border.color: input.palette.mid
         Text {

@@ -2,6 +2,9 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <optional>
 
 #include "morlex/control/morlex_date.h"
@@ -40,52 +43,64 @@ QRectF AreaOf(const platform::Widget& w) {
 }
 
 // The host of a field that a QML scene owns: the scene's layout gives the
-// size, the field stores nothing of its own, and today is the system's.
+// size, the field stores nothing of its own, and today is the system's. It
+// answers for a field that has gone (while a call into the control unwinds)
+// as for a hidden one.
 class SceneSite final : public platform::HostSite {
  public:
-  explicit SceneSite(DateFieldTemplate& field) : field_(field) {}
+  explicit SceneSite(DateFieldTemplate& field) : field_(&field) {}
   bool UserMode() const override { return true; }
   platform::FontRef AmbientFont() const override { return font_; }
   void NotifyChanged(std::string_view) override {}
   bool CanChange(std::string_view) override { return true; }
   float Width() const override {
-    return static_cast<float>(field_.width() * detail::kTwipsPerPixel);
+    return field_ ? static_cast<float>(field_->width() * detail::kTwipsPerPixel) : 0.0f;
   }
   float Height() const override {
-    return static_cast<float>(field_.height() * detail::kTwipsPerPixel);
+    return field_ ? static_cast<float>(field_->height() * detail::kTwipsPerPixel) : 0.0f;
   }
   // The layout owns the size: the control's wish is not taken, and it reads
   // the size back.
   void SetWidth(float) override {}
   void SetHeight(float) override {}
-  bool Enabled() const override { return field_.isEnabled(); }
-  void SetEnabled(bool enabled) override { field_.setEnabled(enabled); }
+  bool Enabled() const override { return field_ && field_->isEnabled(); }
+  void SetEnabled(bool enabled) override {
+    if (field_) field_->setEnabled(enabled);
+  }
   const platform::Widget* ActiveConstituent() const override {
-    MorlexDate* control = field_.Control();
-    if (control == nullptr || !field_.hasActiveFocus()) return nullptr;
+    MorlexDate* control = field_ ? field_->Control() : nullptr;
+    if (control == nullptr || !field_->hasActiveFocus()) return nullptr;
     return dynamic_cast<headless::Surface&>(control->ControlSurface()).Focused();
   }
   const platform::Clock& GetClock() const override { return clock_; }
 
  private:
-  DateFieldTemplate& field_;
+  QPointer<DateFieldTemplate> field_;
   platform::FontRef font_ = std::make_shared<platform::Font>();
   platform::SystemClock clock_;
 };
 
+// The control's events as the field's signals; none once the field has gone.
 class Sink final : public MorlexDateEvents {
  public:
-  explicit Sink(DateFieldTemplate& field) : field_(field) {}
-  void DateInvalid() override { Q_EMIT field_.dateInvalid(); }
-  void Click() override { Q_EMIT field_.clicked(); }
-  void DblClick() override { Q_EMIT field_.doubleClicked(); }
+  explicit Sink(DateFieldTemplate& field) : field_(&field) {}
+  void DateInvalid() override {
+    if (field_) Q_EMIT field_->dateInvalid();
+  }
+  void Click() override {
+    if (field_) Q_EMIT field_->clicked();
+  }
+  void DblClick() override {
+    if (field_) Q_EMIT field_->doubleClicked();
+  }
   void DateError(ErrObject& err, std::u16string& custom) override {
-    Q_EMIT field_.dateError(QString::fromStdString(err.source),
-                            QString::fromStdString(err.description), ToQ(custom));
+    if (!field_) return;
+    Q_EMIT field_->dateError(QString::fromStdString(err.source),
+                             QString::fromStdString(err.description), ToQ(custom));
   }
 
  private:
-  DateFieldTemplate& field_;
+  QPointer<DateFieldTemplate> field_;
 };
 
 }  // namespace
@@ -101,7 +116,9 @@ class DateFieldTemplate::Private {
     surface = &dynamic_cast<headless::Surface&>(q.control_->ControlSurface());
     toolkit->SetField(&q);
     q.control_->Advise(std::make_shared<Sink>(q));
-    q.control_->SetCommitHook([this] { Q_EMIT q.committed(); });
+    q.control_->SetCommitHook([this] {
+      if (!gone) Q_EMIT q.committed();
+    });
   }
 
   int CurrentYear() const { return q.control_->Host().GetClock().Today().year; }
@@ -109,7 +126,7 @@ class DateFieldTemplate::Private {
   // Emits what changed since the last look: the text (and with it the date),
   // the caret and the places of the parts.
   void Sync() {
-    if (!q.control_) return;
+    if (gone || !q.control_) return;
     const QString text = ToQ(q.control_->Text());
     const QDate old_date = Date();
     const bool text_changed = text != last_text;
@@ -148,9 +165,14 @@ class DateFieldTemplate::Private {
   }
 
   // Runs a call into the control at the Qt boundary, then shows its effect.
+  // The field may go during the call (from the calendar popup's loop): the
+  // destructor then leaves the control and this to be deleted once the call
+  // has unwound.
   template <typename Fn>
   void Act(Fn&& fn) {
+    ++busy;
     Guarded(std::forward<Fn>(fn));
+    --busy;
     Guarded([this] { Sync(); });
   }
 
@@ -166,6 +188,11 @@ class DateFieldTemplate::Private {
   int sel_length = -1;
   QRectF last_areas[3];
   int anchor = 0;
+  int busy = 0;       // calls into the control under way
+  bool gone = false;  // the field has been destroyed meanwhile
+  // The calendar popup, made on its first opening, and the parts it shows.
+  QPointer<QObject> kept_popup;
+  FormParts* parts = nullptr;
 
   // Settings made before the control exists (QML sets them before the item
   // is complete), applied in this order once it does.
@@ -186,6 +213,22 @@ DateFieldTemplate::DateFieldTemplate(QQuickItem* parent)
 
 DateFieldTemplate::~DateFieldTemplate() {
   if (d->toolkit != nullptr && d->toolkit->Field() == this) d->toolkit->SetField(nullptr);
+  // An open popup closes with the field (ending the loop it runs in).
+  delete d->kept_popup;
+  if (d->busy == 0) return;
+  // Destroyed from inside a call into the control (the popup's loop, a
+  // handler): the frames of that call still use the control and what it
+  // holds, so those go once it has unwound, as a deferred deletion does.
+  struct Leftovers : QObject {
+    std::unique_ptr<Private> d;
+    std::unique_ptr<MorlexDate> control;
+    ~Leftovers() override { control.reset(); }
+  };
+  d->gone = true;
+  auto* leftovers = new Leftovers;
+  leftovers->d = std::move(d);
+  leftovers->control = std::move(control_);
+  leftovers->deleteLater();
 }
 
 void DateFieldTemplate::HostWith(platform::HostSite& host, Toolkit& toolkit) {
@@ -391,7 +434,33 @@ QRectF DateFieldTemplate::buttonArea() const {
 void DateFieldTemplate::setPopup(QQmlComponent* popup) {
   if (popup == popup_) return;
   popup_ = popup;
+  // The popup of the former component goes (closing, if open): the next
+  // opening makes one of the new.
+  if (d->kept_popup != nullptr) d->kept_popup->deleteLater();
+  d->kept_popup = nullptr;
+  d->parts = nullptr;
   Q_EMIT popupChanged();
+}
+
+std::pair<QObject*, FormParts*> DateFieldTemplate::KeptPopup() {
+  if (popup_ == nullptr) return {nullptr, nullptr};
+  if (d->kept_popup == nullptr) {
+    QQmlContext* context = QQmlEngine::contextForObject(this);
+    if (context == nullptr) context = popup_->creationContext();
+    QObject* made = popup_->beginCreate(context);
+    if (made == nullptr) {
+      throw Error(errnum::kInvalidCall, std::string("The calendar popup cannot be made: ")
+                                            .append(popup_->errorString().toStdString()));
+    }
+    made->setParent(this);
+    auto* parts = new FormParts(made);
+    made->setProperty("parent", QVariant::fromValue(static_cast<QQuickItem*>(this)));
+    made->setProperty("parts", QVariant::fromValue<QObject*>(parts));
+    popup_->completeCreate();
+    d->kept_popup = made;
+    d->parts = parts;
+  }
+  return {d->kept_popup.data(), d->parts};
 }
 
 void DateFieldTemplate::SetPopupObject(QObject* popup) {
@@ -457,6 +526,7 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
   bool leave = false;
   const bool back =
       event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+  const QPointer<DateFieldTemplate> self(this);
   d->Act([&] {
     headless::Surface& surface = d->Surface();
     if (surface.Focused() == nullptr) surface.MoveFocus(surface.FirstInTabOrder());
@@ -485,6 +555,12 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
       taken = true;
     }
   });
+  if (self == nullptr) {
+    // The field went while the key ran (from its popup): nothing is left to
+    // pass the key on to.
+    event->accept();
+    return;
+  }
   event->setAccepted(taken);
   if (leave && hasActiveFocus()) {
     QQuickItem* next = nextItemInFocusChain(!back);

@@ -25,6 +25,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace morlex {
 class MorlexDate;
@@ -35,6 +36,7 @@ class HostSite;
 
 namespace morlex::quick {
 
+class FormParts;
 class Toolkit;
 
 class DateFieldTemplate : public QQuickItem {
@@ -134,6 +136,10 @@ class DateFieldTemplate : public QQuickItem {
   void Refresh();
   // Set by the toolkit while the calendar popup of the field runs.
   void SetPopupObject(QObject* popup);
+  // The calendar popup made from `popup` on its first opening and kept for
+  // the next ones, with the parts it shows; nulls without a component.
+  // Throws when the component makes no popup.
+  std::pair<QObject*, FormParts*> KeptPopup();
 
  Q_SIGNALS:
   void textChanged();
