@@ -1,6 +1,7 @@
 #include "morlex/quick/date_field.h"
 
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QQmlContext>
@@ -183,9 +184,11 @@ class DateFieldTemplate::Private {
   headless::Surface* surface = nullptr;
   DateValue value;
   QString last_text;
-  bool date_unknown = true;
-  int sel_start = -1;
-  int sel_length = -1;
+  // What QML was told before the control existed: no date, the caret at 0;
+  // a host's control may hold a date already.
+  bool date_unknown = false;
+  int sel_start = 0;
+  int sel_length = 0;
   QRectF last_areas[3];
   int anchor = 0;
   int busy = 0;       // calls into the control under way
@@ -193,6 +196,7 @@ class DateFieldTemplate::Private {
   // The calendar popup, made on its first opening, and the parts it shows.
   QPointer<QObject> kept_popup;
   FormParts* parts = nullptr;
+  QQmlComponent* own_popup = nullptr;  // the module's look, when `popup` is null
 
   // Settings made before the control exists (QML sets them before the item
   // is complete), applied in this order once it does.
@@ -235,6 +239,7 @@ void DateFieldTemplate::HostWith(platform::HostSite& host, Toolkit& toolkit) {
   if (control_) throw Error(errnum::kInvalidCall, "The field already holds a control");
   d->toolkit = &toolkit;
   control_ = std::make_unique<MorlexDate>(host, toolkit);
+  d->date_unknown = true;
   d->Wire();
 }
 
@@ -244,6 +249,11 @@ void DateFieldTemplate::componentComplete() {
     Refresh();
     return;
   }
+  // Only what differs from what QML read before is told again: a form of
+  // many fields sets most of them up as they were.
+  const QString pattern_before = pattern();
+  const QDate minimum_before = minimumDate();
+  const QDate maximum_before = maximumDate();
   Guarded([&] {
     d->own_toolkit = std::make_unique<Toolkit>();
     d->toolkit = d->own_toolkit.get();
@@ -262,8 +272,8 @@ void DateFieldTemplate::componentComplete() {
   if (d->text) setText(*d->text);
   if (d->date) setDate(*d->date);
   d->Act([&] { control_->Show(); });
-  Q_EMIT dateFormatChanged();
-  Q_EMIT rangeChanged();
+  if (pattern() != pattern_before) Q_EMIT dateFormatChanged();
+  if (minimumDate() != minimum_before || maximumDate() != maximum_before) Q_EMIT rangeChanged();
 }
 
 void DateFieldTemplate::Refresh() {
@@ -443,20 +453,31 @@ void DateFieldTemplate::setPopup(QQmlComponent* popup) {
 }
 
 std::pair<QObject*, FormParts*> DateFieldTemplate::KeptPopup() {
-  if (popup_ == nullptr) return {nullptr, nullptr};
   if (d->kept_popup == nullptr) {
     QQmlContext* context = QQmlEngine::contextForObject(this);
-    if (context == nullptr) context = popup_->creationContext();
-    QObject* made = popup_->beginCreate(context);
+    QQmlComponent* component = popup_;
+    if (component == nullptr) {
+      // The module's own look, made only now: most fields never open theirs.
+      QQmlEngine* engine = qmlEngine(this);
+      if (engine == nullptr) return {nullptr, nullptr};
+      if (d->own_popup == nullptr) {
+        d->own_popup = new QQmlComponent(
+            engine, QUrl(QStringLiteral("qrc:/qt/qml/Morlex/Controls/qml/CalendarPopup.qml")),
+            this);
+      }
+      component = d->own_popup;
+    }
+    if (context == nullptr) context = component->creationContext();
+    QObject* made = component->beginCreate(context);
     if (made == nullptr) {
       throw Error(errnum::kInvalidCall, std::string("The calendar popup cannot be made: ")
-                                            .append(popup_->errorString().toStdString()));
+                                            .append(component->errorString().toStdString()));
     }
     made->setParent(this);
     auto* parts = new FormParts(made);
     made->setProperty("parent", QVariant::fromValue(static_cast<QQuickItem*>(this)));
     made->setProperty("parts", QVariant::fromValue<QObject*>(parts));
-    popup_->completeCreate();
+    component->completeCreate();
     d->kept_popup = made;
     d->parts = parts;
   }
@@ -515,6 +536,26 @@ void DateFieldTemplate::selectAll() {
     box.SetSelStart(0);
     box.SetSelLength(static_cast<int>(box.Text().size()));
   });
+}
+
+QSizeF DateFieldTemplate::measure(const QFont& font, const QString& pattern) {
+  // Fields of a form share their font and pattern: the last answer serves
+  // the next field, and the text is laid out once.
+  struct Last {
+    QFont font;
+    QString pattern;
+    QSizeF size;
+  };
+  static thread_local std::optional<Last> last;
+  if (!last || last->pattern != pattern || last->font != font) {
+    QString widest = pattern;
+    for (QChar& c : widest) {
+      if (c == u'm' || c == u'd' || c == u'y') c = u'0';
+    }
+    const QFontMetricsF metrics(font);
+    last = Last{font, pattern, QSizeF(metrics.horizontalAdvance(widest), metrics.height())};
+  }
+  return last->size;
 }
 
 void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {

@@ -18,10 +18,12 @@
 
 #include <QtQml/qqmlregistration.h>
 #include <QDate>
+#include <QFont>
 #include <QPointF>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -63,8 +65,9 @@ class DateFieldTemplate : public QQuickItem {
   Q_PROPERTY(bool popupOpen READ popupOpen NOTIFY popupOpenChanged)
   // The open calendar popup; null while it is closed.
   Q_PROPERTY(QObject* popupObject READ popupObject NOTIFY popupOpenChanged)
-  // The calendar's look: a Popup whose `form` property receives the
-  // calendar's widgets (see CalendarPopup.qml).
+  // The calendar's look: a Popup whose `form` and `parts` properties receive
+  // the calendar's hands and widgets (see CalendarPopup.qml); null for the
+  // module's own CalendarPopup.
   Q_PROPERTY(QQmlComponent* popup READ popup WRITE setPopup NOTIFY popupChanged)
 
  public:
@@ -124,6 +127,9 @@ class DateFieldTemplate : public QQuickItem {
   // Renders and commits the text as Enter does.
   Q_INVOKABLE void commit();
   Q_INVOKABLE void selectAll();
+  // The width of the widest text of pattern (mm/dd/yyyy, say) and the height
+  // of a line, in font (for the look's implicit size).
+  Q_INVOKABLE static QSizeF measure(const QFont& font, const QString& pattern);
 
   // --- For C++ hosts --------------------------------------------------------
   // Places the control in host (a host that owns the size and answers for
