@@ -171,6 +171,27 @@ Item {
             compare(field.text, data.text)
         }
 
+        // A field destroyed while its popup runs (from a handler of the
+        // popup's loop) ends the popup with it: no crash, nothing left open.
+        function test_destroyedWhilePopupOpen() {
+            const field = fieldComponent.createObject(root, {date: new Date(2026, 11, 8)})
+            field.forceActiveFocus()
+            let sawOpen = false
+            player.act = function() {
+                sawOpen = field.popupOpen
+                field.destroy()
+            }
+            player.start()
+            keyClick(Qt.Key_Down, Qt.AltModifier)
+            verify(sawOpen)
+            wait(0)
+            verify(!root.Overlay.overlay.visible)
+            elsewhere.forceActiveFocus()
+            keyClick("1")
+            compare(elsewhere.text, "1")
+            elsewhere.text = ""
+        }
+
         function test_popupByMouse_data() {
             return [
                 {tag: "a day, then OK", ok: true, text: "12/10/2026"},
