@@ -10,6 +10,7 @@
 #include <QQuickItem>
 #include <QRectF>
 #include <cstdio>
+#include <utility>
 
 #include "morlex/core/error.h"
 #include "morlex/headless/toolkit.h"
@@ -244,39 +245,30 @@ QHash<int, QByteArray> FormParts::roleNames() const {
 QVariant FormParts::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const Part& p = parts_[static_cast<std::size_t>(index.row())];
+  // The roles by the kind of their value.
+  static constexpr std::pair<int, bool Part::*> kFlags[] = {
+      {kVisible, &Part::visible},     {kEnabled, &Part::enabled}, {kBold, &Part::bold},
+      {kBordered, &Part::bordered},   {kFocused, &Part::focused}, {kCell, &Part::cell},
+      {kIsDefault, &Part::is_default}};
+  static constexpr std::pair<int, qreal (QRectF::*)() const> kPlace[] = {
+      {kX, &QRectF::x}, {kY, &QRectF::y}, {kWidth, &QRectF::width}, {kHeight, &QRectF::height}};
+  for (const auto& [r, flag] : kFlags) {
+    if (r == role) return p.*flag;
+  }
+  for (const auto& [r, of] : kPlace) {
+    if (r == role) return (p.area.*of)();
+  }
   switch (role) {
     case kKind:
       return QString::fromLatin1(p.kind);
     case kName:
       return p.name;
-    case kNumber:
-      return p.number;
-    case kX:
-      return p.area.x();
-    case kY:
-      return p.area.y();
-    case kWidth:
-      return p.area.width();
-    case kHeight:
-      return p.area.height();
     case kCaption:
       return p.caption;
-    case kVisible:
-      return p.visible;
-    case kEnabled:
-      return p.enabled;
-    case kBold:
-      return p.bold;
-    case kBordered:
-      return p.bordered;
+    case kNumber:
+      return p.number;
     case kAlignment:
       return p.alignment;
-    case kFocused:
-      return p.focused;
-    case kCell:
-      return p.cell;
-    case kIsDefault:
-      return p.is_default;
     case kDay:
       // Undefined in QML for a widget that stands for no day.
       return p.day.isValid() ? QVariant(p.day) : QVariant();
