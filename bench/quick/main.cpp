@@ -6,6 +6,17 @@
 //   morlex-quick-bench create datefield|textfield COUNT   COUNT fields made
 //   morlex-quick-bench popup datefield|monthgrid TIMES    the calendar opened
 //                                                         and closed TIMES times
+//
+// An opening counts from the key (ours) or the call to open() (the peer's)
+// until a frame with the popup has been drawn, then its closing until a frame
+// without it has been drawn: both sides draw exactly two frames an opening,
+// whatever the timers of the run did. Each window holds a field under the
+// popup (ours, or a TextField of the same date beside the peer's popup), which
+// a modal popup's dimming draws again. Each side's popup is made once and
+// kept: the peer's with the scene, ours on its first opening (the difference
+// of two runs leaves either out); ours still makes its calendar form, the
+// field's logic, at every opening.
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QQmlComponent>
@@ -34,6 +45,14 @@ void Key(QQuickWindow& window, int key, Qt::KeyboardModifiers modifiers = Qt::No
   QGuiApplication::sendEvent(&window, &press);
   QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
   QGuiApplication::sendEvent(&window, &release);
+}
+
+// Runs the events until window has drawn a frame.
+void UntilDrawn(QQuickWindow& window) {
+  QEventLoop loop;
+  QObject::connect(&window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
+  window.update();
+  loop.exec();
 }
 
 struct Scene {
@@ -92,25 +111,27 @@ int Popup(std::string_view variant, int times) {
     auto* field = scene.root->findChild<QQuickItem*>(QStringLiteral("f"));
     field->forceActiveFocus();
     for (int i = 0; i < times; ++i) {
-      // The popup runs until it is closed: it is closed once it is shown.
+      // The popup runs until it is closed: it is closed once it is drawn.
       QTimer::singleShot(0, scene.window.get(), [&] {
-        QGuiApplication::processEvents();
+        UntilDrawn(*scene.window);
         Key(*scene.window, Qt::Key_Escape);
       });
       Key(*scene.window, Qt::Key_Down, Qt::AltModifier);
+      UntilDrawn(*scene.window);
     }
     return 0;
   }
   Scene scene(
-      WindowWith("Popup { id: p; objectName: 'p'; modal: true; focus: true\n"
+      WindowWith("TextField { text: '12/08/2026' }\n"
+                 "Popup { id: p; objectName: 'p'; modal: true; focus: true\n"
                  "  contentItem: Column { DayOfWeekRow { width: 200 }\n"
                  "    MonthGrid { width: 200; height: 160; month: 11; year: 2026 } } }"));
   auto* popup = scene.root->findChild<QObject*>(QStringLiteral("p"));
   for (int i = 0; i < times; ++i) {
     QMetaObject::invokeMethod(popup, "open");
-    QGuiApplication::processEvents();
+    UntilDrawn(*scene.window);
     QMetaObject::invokeMethod(popup, "close");
-    QGuiApplication::processEvents();
+    UntilDrawn(*scene.window);
   }
   return 0;
 }

@@ -1,142 +1,175 @@
 // The look of the calendar: a Popup under the field that shows the
 // calendar's widgets where the calendar places them. Keys and clicks go to
-// the calendar through `form`; it decides what they do.
+// the calendar through `form`; it decides what they do. The field makes the
+// popup on its first opening and keeps it: `parts` tells only of the widgets
+// that changed since, so a reopening redraws next to nothing.
 import QtQuick
 import QtQuick.Controls
 
 Popup {
     id: popup
 
+    // The open form's hands (null while closed) and its widgets, a row each.
     property QtObject form
-    // The form's widgets as the form last told them.
-    readonly property var parts: form ? form.widgets : []
+    property QtObject parts
 
     y: parent ? parent.height : 0
     modal: true
     focus: true
     padding: 6
     closePolicy: Popup.CloseOnPressOutside
-    contentWidth: form ? form.contentWidth : 0
-    contentHeight: form ? form.contentHeight : 0
+    contentWidth: parts ? parts.contentWidth : 0
+    contentHeight: parts ? parts.contentHeight : 0
 
     contentItem: Item {
+        id: content
         focus: true
         Accessible.role: Accessible.Dialog
-        Accessible.name: popup.form ? popup.form.caption : ""
-        Keys.onPressed: (event) => { event.accepted = popup.form.key(event.key, event.modifiers, event.text) }
+        Accessible.name: popup.parts ? popup.parts.caption : ""
+        Keys.onPressed: (event) => { event.accepted = popup.form ? popup.form.key(event.key, event.modifiers, event.text) : false }
 
-        // One delegate for each widget of the form, kept while the popup is
-        // open: a change of the form updates them in place, and each makes
-        // only the item of its own kind.
-        Repeater {
-            model: popup.parts.length
-            delegate: Loader {
-                id: part
-                required property int index
-                readonly property var modelData: popup.parts[index] || ({})
-                readonly property string kind: modelData.kind || ""
-                x: modelData.x || 0
-                y: modelData.y || 0
-                width: modelData.width || 0
-                height: modelData.height || 0
-                visible: modelData.visible === true
-                z: kind === "area" ? -1 : 0
-                sourceComponent: kind === "label" ? labelPart
-                               : kind === "button" ? buttonPart
-                               : kind === "text" ? textPart
-                               : kind === "updown" ? upDownPart
-                               : kind === "area" ? areaPart : null
+        // The hands on the labels, texts and up-downs, one area under them
+        // all (none of them takes a press, so it reaches this): the part under the
+        // pointer says which widget it is.
+        MouseArea {
+            anchors.fill: parent
+            z: -2
+            function partAt(mouse) {
+                let p = content.childAt(mouse.x, mouse.y)
+                if (p === mark)
+                    p = mark.cell
+                return p && p.kind !== undefined && popup.form ? p : null
+            }
+            onClicked: (mouse) => {
+                const p = partAt(mouse)
+                if (p && (p.kind === "label" || p.kind === "text"))
+                    popup.form.click(p.index)
+                else if (p && p.kind === "updown")
+                    popup.form.spin(p.index, mouse.y < p.y + p.height / 2)
+            }
+            onDoubleClicked: (mouse) => {
+                const p = partAt(mouse)
+                if (p && (p.kind === "label" || p.kind === "text"))
+                    popup.form.doubleClick(p.index)
             }
         }
-    }
 
-    // The parts, by kind; `parent` is the part's Loader.
-    Component {
-        id: labelPart
-        // A day of the month grid, a weekday heading or a caption.
-        Rectangle {
-            readonly property var info: parent ? parent.modelData : ({})
-            color: info.cell ? popup.palette.base : "transparent"
-            border.width: info.bordered ? 2 : 0
-            border.color: popup.palette.highlight
-            Accessible.role: info.cell ? Accessible.Cell
-                                       : info.index >= 0 ? Accessible.ColumnHeader : Accessible.StaticText
-            Accessible.name: info.day !== undefined
-                             ? info.day.toLocaleDateString(Qt.locale(), Locale.LongFormat)
-                             : info.caption || ""
-            Accessible.selected: info.bordered === true
-            Text {
-                anchors.fill: parent
-                text: parent.info.caption || ""
-                font.bold: parent.info.bold === true
+        // One delegate for each widget of the form, kept with the popup: a
+        // change of the form updates them in place. A label (most of the
+        // form: the month's days and their headings) is the delegate's own
+        // text; any other kind adds the one item it needs.
+        Repeater {
+            id: cells
+            model: popup.parts
+            delegate: Text {
+                id: part
+                required property int index
+                required property var model
+                readonly property var modelData: model
+                readonly property string kind: model.kind
+                x: model.x
+                y: model.y
+                width: model.width
+                height: model.height
+                visible: model.visible
+                z: kind === "area" ? -1 : 0
+                text: kind === "label" ? model.caption : ""
+                font.bold: model.bold
                 color: popup.palette.text
                 // Headings size themselves by a metric of their own: the
                 // caption may run past them, never cut short.
-                elide: parent.info.cell === true ? Text.ElideRight : Text.ElideNone
+                elide: model.cell ? Text.ElideRight : Text.ElideNone
                 verticalAlignment: Text.AlignVCenter
-                horizontalAlignment: parent.info.alignment === 2 ? Text.AlignHCenter
-                                   : parent.info.alignment === 1 ? Text.AlignRight : Text.AlignLeft
-            }
-            MouseArea {
-                anchors.fill: parent
-                onClicked: popup.form.click(parent.parent.index)
-                onDoubleClicked: popup.form.doubleClick(parent.parent.index)
+                horizontalAlignment: model.alignment === 2 ? Text.AlignHCenter
+                                   : model.alignment === 1 ? Text.AlignRight : Text.AlignLeft
+                Accessible.role: model.cell ? Accessible.Cell
+                               : kind === "area" ? Accessible.Table
+                               : model.number >= 0 ? Accessible.ColumnHeader : Accessible.StaticText
+                Accessible.name: model.day !== undefined
+                                 ? model.day.toLocaleDateString(Qt.locale(), Locale.LongFormat)
+                                 : kind === "area" ? qsTr("Days of the month") : model.caption
+                Accessible.selected: model.bordered
+                Component.onCompleted: {
+                    const look = kind === "button" ? buttonPart : kind === "text" ? textPart
+                               : kind === "updown" ? upDownPart : kind === "area" ? areaPart : null
+                    if (look)
+                        look.createObject(part)
+                }
             }
         }
+
+        // The mark of the chosen day: one for the grid, put over its cell.
+        Rectangle {
+            id: mark
+            readonly property Item cell: popup.parts && popup.parts.marked >= 0
+                                         ? cells.itemAt(popup.parts.marked) : null
+            visible: cell !== null && cell.visible
+            x: cell ? cell.x : 0
+            y: cell ? cell.y : 0
+            width: cell ? cell.width : 0
+            height: cell ? cell.height : 0
+            color: "transparent"
+            border.width: 2
+            border.color: popup.palette.highlight
+        }
     }
+
+    // The looks of the widgets other than labels; `parent` is the delegate.
     Component {
         id: buttonPart
         Button {
-            text: parent ? parent.modelData.caption || "" : ""
+            anchors.fill: parent
+            text: parent.model.caption
             onClicked: popup.form.click(parent.index)
         }
     }
     Component {
         id: textPart
-        TextField {
-            text: parent ? parent.modelData.caption || "" : ""
-            readOnly: true
-            activeFocusOnTab: false
-            activeFocusOnPress: false
-            cursorVisible: parent ? parent.modelData.focused === true : false
-            MouseArea {
+        // The month's name and the year: shown, never typed into here (the
+        // form takes the keys).
+        Rectangle {
+            anchors.fill: parent
+            color: popup.palette.base
+            border.color: popup.palette.mid
+            Text {
+                id: shown
                 anchors.fill: parent
-                onClicked: popup.form.click(parent.parent.index)
-                onDoubleClicked: popup.form.doubleClick(parent.parent.index)
-            }
-        }
-    }
-    Component {
-        id: upDownPart
-        Column {
-            Repeater {
-                model: [true, false]
-                delegate: Rectangle {
-                    required property bool modelData
-                    width: parent.width
-                    height: parent.height / 2
-                    color: popup.palette.button
-                    border.color: popup.palette.mid
-                    Text {
-                        anchors.centerIn: parent
-                        text: parent.modelData ? "\u25B4" : "\u25BE"
-                        color: popup.palette.buttonText
-                        font.pixelSize: Math.max(6, parent.height * 0.8)
-                    }
-                    MouseArea {
-                        anchors.fill: parent
-                        onClicked: popup.form.spin(parent.parent.parent.index, parent.modelData)
-                    }
+                leftPadding: 4
+                verticalAlignment: Text.AlignVCenter
+                text: parent.parent.model.caption
+                color: popup.palette.text
+                // The caret, at the end, while the form's focus is here.
+                Rectangle {
+                    visible: shown.parent.parent.model.focused
+                    x: shown.leftPadding + shown.contentWidth
+                    y: (shown.height - height) / 2
+                    width: 1
+                    height: Math.min(shown.height, shown.contentHeight)
+                    color: popup.palette.text
                 }
             }
         }
     }
     Component {
+        id: upDownPart
+        // Its upper half steps up, its lower half down (the area above
+        // takes the press).
+        Text {
+            anchors.fill: parent
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            lineHeight: 0.8
+            text: "\u25B4\n\u25BE"
+            color: popup.palette.buttonText
+            font.pixelSize: Math.max(6, height * 0.4)
+        }
+    }
+    Component {
         id: areaPart
-        // The month grid: a table of dated cells under weekday headings.
-        Frame {
-            Accessible.role: Accessible.Table
-            Accessible.name: qsTr("Days of the month")
+        // The month grid's ground, the cells' colour.
+        Rectangle {
+            anchors.fill: parent
+            color: popup.palette.base
         }
     }
 }

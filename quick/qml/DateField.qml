@@ -12,26 +12,19 @@ DateFieldTemplate {
     // The font and palette of the style and window, as a TextField has them.
     property alias font: input.font
     readonly property alias palette: input.palette
-    readonly property real indicatorWidth: Math.max(12, Math.round(metrics.height * 0.9))
+    // The widest text of the pattern in force, and the font's line height.
+    readonly property size textSize: control.measure(input.font, control.pattern)
+    readonly property real indicatorWidth: Math.max(12, Math.round(textSize.height * 0.9))
 
-    implicitWidth: Math.ceil(metrics.advanceWidth) + input.leftPadding + 8 + 3 * indicatorWidth
+    implicitWidth: Math.ceil(textSize.width) + input.leftPadding + 8 + 3 * indicatorWidth
     implicitHeight: input.implicitHeight
     baselineOffset: input.y + input.baselineOffset
-
-    popup: Component { CalendarPopup {} }
 
     Accessible.role: Accessible.EditableText
     Accessible.editable: true
     Accessible.readOnly: control.readOnly
     Accessible.focusable: true
     Accessible.description: qsTr("Date, typed as %1").arg(control.pattern)
-
-    TextMetrics {
-        id: metrics
-        font: input.font
-        // The widest text the field shows: a date of the pattern in force.
-        text: control.pattern.replace(/[mdy]/g, "0")
-    }
 
     TextField {
         id: input
@@ -52,23 +45,18 @@ DateFieldTemplate {
                 cursorPosition = control.cursorPosition
         }
         onTextChanged: follow()
-        Component.onCompleted: follow()
     }
     onSelectionChanged: input.follow()
 
     // The spin indicator: its upper half steps up, its lower half down.
-    Text {
+    ArrowIndicator {
         x: control.spinArea.x
         y: control.spinArea.y
         width: control.spinArea.width
         height: control.spinArea.height
         visible: control.spinArea.width > 0
-        horizontalAlignment: Text.AlignHCenter
-        verticalAlignment: Text.AlignVCenter
-        lineHeight: 0.8
-        text: "\u25B4\n\u25BE"
+        arrows: ArrowIndicator.UpDown
         color: input.palette.buttonText
-        font.pixelSize: Math.max(6, height * 0.4)
     }
 
     // The calendar button.
@@ -78,14 +66,13 @@ DateFieldTemplate {
         width: control.buttonArea.width
         height: control.buttonArea.height
         visible: control.buttonArea.width > 0
-        radius: 2
         color: control.popupOpen ? input.palette.mid : input.palette.button
         border.color: input.palette.mid
-        Text {
-            anchors.centerIn: parent
-            text: "\u25BE"
+        ArrowIndicator {
+            anchors.fill: parent
+            anchors.margins: Math.round(parent.height / 4)
+            arrows: ArrowIndicator.Down
             color: input.palette.buttonText
-            font.pixelSize: Math.max(8, parent.height * 0.6)
         }
     }
 

@@ -1,7 +1,11 @@
 #include "morlex/quick/date_field.h"
 
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <optional>
 
 #include "morlex/control/morlex_date.h"
@@ -12,6 +16,7 @@
 #include "morlex/platform/clock.h"
 #include "morlex/quick/toolkit.h"
 #include "quick_p.h"
+#include "scene_site.h"
 
 namespace morlex::quick {
 namespace {
@@ -39,55 +44,6 @@ QRectF AreaOf(const platform::Widget& w) {
                 detail::ToPixels(w.Height()));
 }
 
-// The host of a field that a QML scene owns: the scene's layout gives the
-// size, the field stores nothing of its own, and today is the system's.
-class SceneSite final : public platform::HostSite {
- public:
-  explicit SceneSite(DateFieldTemplate& field) : field_(field) {}
-  bool UserMode() const override { return true; }
-  platform::FontRef AmbientFont() const override { return font_; }
-  void NotifyChanged(std::string_view) override {}
-  bool CanChange(std::string_view) override { return true; }
-  float Width() const override {
-    return static_cast<float>(field_.width() * detail::kTwipsPerPixel);
-  }
-  float Height() const override {
-    return static_cast<float>(field_.height() * detail::kTwipsPerPixel);
-  }
-  // The layout owns the size: the control's wish is not taken, and it reads
-  // the size back.
-  void SetWidth(float) override {}
-  void SetHeight(float) override {}
-  bool Enabled() const override { return field_.isEnabled(); }
-  void SetEnabled(bool enabled) override { field_.setEnabled(enabled); }
-  const platform::Widget* ActiveConstituent() const override {
-    MorlexDate* control = field_.Control();
-    if (control == nullptr || !field_.hasActiveFocus()) return nullptr;
-    return dynamic_cast<headless::Surface&>(control->ControlSurface()).Focused();
-  }
-  const platform::Clock& GetClock() const override { return clock_; }
-
- private:
-  DateFieldTemplate& field_;
-  platform::FontRef font_ = std::make_shared<platform::Font>();
-  platform::SystemClock clock_;
-};
-
-class Sink final : public MorlexDateEvents {
- public:
-  explicit Sink(DateFieldTemplate& field) : field_(field) {}
-  void DateInvalid() override { Q_EMIT field_.dateInvalid(); }
-  void Click() override { Q_EMIT field_.clicked(); }
-  void DblClick() override { Q_EMIT field_.doubleClicked(); }
-  void DateError(ErrObject& err, std::u16string& custom) override {
-    Q_EMIT field_.dateError(QString::fromStdString(err.source),
-                            QString::fromStdString(err.description), ToQ(custom));
-  }
-
- private:
-  DateFieldTemplate& field_;
-};
-
 }  // namespace
 
 class DateFieldTemplate::Private {
@@ -100,8 +56,10 @@ class DateFieldTemplate::Private {
   void Wire() {
     surface = &dynamic_cast<headless::Surface&>(q.control_->ControlSurface());
     toolkit->SetField(&q);
-    q.control_->Advise(std::make_shared<Sink>(q));
-    q.control_->SetCommitHook([this] { Q_EMIT q.committed(); });
+    q.control_->Advise(std::make_shared<detail::Sink>(q));
+    q.control_->SetCommitHook([this] {
+      if (!gone) Q_EMIT q.committed();
+    });
   }
 
   int CurrentYear() const { return q.control_->Host().GetClock().Today().year; }
@@ -109,7 +67,7 @@ class DateFieldTemplate::Private {
   // Emits what changed since the last look: the text (and with it the date),
   // the caret and the places of the parts.
   void Sync() {
-    if (!q.control_) return;
+    if (gone || !q.control_) return;
     const QString text = ToQ(q.control_->Text());
     const QDate old_date = Date();
     const bool text_changed = text != last_text;
@@ -148,24 +106,37 @@ class DateFieldTemplate::Private {
   }
 
   // Runs a call into the control at the Qt boundary, then shows its effect.
+  // The field may go during the call (from the calendar popup's loop): the
+  // destructor then leaves the control and this to be deleted once the call
+  // has unwound.
   template <typename Fn>
   void Act(Fn&& fn) {
+    ++busy;
     Guarded(std::forward<Fn>(fn));
+    --busy;
     Guarded([this] { Sync(); });
   }
 
   DateFieldTemplate& q;
-  SceneSite scene_site;
+  detail::SceneSite scene_site;
   std::unique_ptr<Toolkit> own_toolkit;
   Toolkit* toolkit = nullptr;
   headless::Surface* surface = nullptr;
   DateValue value;
   QString last_text;
-  bool date_unknown = true;
-  int sel_start = -1;
-  int sel_length = -1;
+  // What QML was told before the control existed: no date, the caret at 0;
+  // a host's control may hold a date already.
+  bool date_unknown = false;
+  int sel_start = 0;
+  int sel_length = 0;
   QRectF last_areas[3];
   int anchor = 0;
+  int busy = 0;       // calls into the control under way
+  bool gone = false;  // the field has been destroyed meanwhile
+  // The calendar popup, made on its first opening, and the parts it shows.
+  QPointer<QObject> kept_popup;
+  FormParts* parts = nullptr;
+  QQmlComponent* own_popup = nullptr;  // the module's look, when `popup` is null
 
   // Settings made before the control exists (QML sets them before the item
   // is complete), applied in this order once it does.
@@ -186,12 +157,29 @@ DateFieldTemplate::DateFieldTemplate(QQuickItem* parent)
 
 DateFieldTemplate::~DateFieldTemplate() {
   if (d->toolkit != nullptr && d->toolkit->Field() == this) d->toolkit->SetField(nullptr);
+  // An open popup closes with the field (ending the loop it runs in).
+  delete d->kept_popup;
+  if (d->busy == 0) return;
+  // Destroyed from inside a call into the control (the popup's loop, a
+  // handler): the frames of that call still use the control and what it
+  // holds, so those go once it has unwound, as a deferred deletion does.
+  struct Leftovers : QObject {
+    std::unique_ptr<Private> d;
+    std::unique_ptr<MorlexDate> control;
+    ~Leftovers() override { control.reset(); }
+  };
+  d->gone = true;
+  auto* leftovers = new Leftovers;
+  leftovers->d = std::move(d);
+  leftovers->control = std::move(control_);
+  leftovers->deleteLater();
 }
 
 void DateFieldTemplate::HostWith(platform::HostSite& host, Toolkit& toolkit) {
   if (control_) throw Error(errnum::kInvalidCall, "The field already holds a control");
   d->toolkit = &toolkit;
   control_ = std::make_unique<MorlexDate>(host, toolkit);
+  d->date_unknown = true;
   d->Wire();
 }
 
@@ -201,6 +189,11 @@ void DateFieldTemplate::componentComplete() {
     Refresh();
     return;
   }
+  // Only what differs from what QML read before is told again: a form of
+  // many fields sets most of them up as they were.
+  const QString pattern_before = pattern();
+  const QDate minimum_before = minimumDate();
+  const QDate maximum_before = maximumDate();
   Guarded([&] {
     d->own_toolkit = std::make_unique<Toolkit>();
     d->toolkit = d->own_toolkit.get();
@@ -219,8 +212,8 @@ void DateFieldTemplate::componentComplete() {
   if (d->text) setText(*d->text);
   if (d->date) setDate(*d->date);
   d->Act([&] { control_->Show(); });
-  Q_EMIT dateFormatChanged();
-  Q_EMIT rangeChanged();
+  if (pattern() != pattern_before) Q_EMIT dateFormatChanged();
+  if (minimumDate() != minimum_before || maximumDate() != maximum_before) Q_EMIT rangeChanged();
 }
 
 void DateFieldTemplate::Refresh() {
@@ -391,7 +384,44 @@ QRectF DateFieldTemplate::buttonArea() const {
 void DateFieldTemplate::setPopup(QQmlComponent* popup) {
   if (popup == popup_) return;
   popup_ = popup;
+  // The popup of the former component goes (closing, if open): the next
+  // opening makes one of the new.
+  if (d->kept_popup != nullptr) d->kept_popup->deleteLater();
+  d->kept_popup = nullptr;
+  d->parts = nullptr;
   Q_EMIT popupChanged();
+}
+
+std::pair<QObject*, FormParts*> DateFieldTemplate::KeptPopup() {
+  if (d->kept_popup == nullptr) {
+    QQmlContext* context = QQmlEngine::contextForObject(this);
+    QQmlComponent* component = popup_;
+    if (component == nullptr) {
+      // The module's own look, made only now: most fields never open theirs.
+      QQmlEngine* engine = qmlEngine(this);
+      if (engine == nullptr) return {nullptr, nullptr};
+      if (d->own_popup == nullptr) {
+        d->own_popup = new QQmlComponent(
+            engine, QUrl(QStringLiteral("qrc:/qt/qml/Morlex/Controls/qml/CalendarPopup.qml")),
+            this);
+      }
+      component = d->own_popup;
+    }
+    if (context == nullptr) context = component->creationContext();
+    QObject* made = component->beginCreate(context);
+    if (made == nullptr) {
+      throw Error(errnum::kInvalidCall, std::string("The calendar popup cannot be made: ")
+                                            .append(component->errorString().toStdString()));
+    }
+    made->setParent(this);
+    auto* parts = new FormParts(made);
+    made->setProperty("parent", QVariant::fromValue(static_cast<QQuickItem*>(this)));
+    made->setProperty("parts", QVariant::fromValue<QObject*>(parts));
+    component->completeCreate();
+    d->kept_popup = made;
+    d->parts = parts;
+  }
+  return {d->kept_popup.data(), d->parts};
 }
 
 void DateFieldTemplate::SetPopupObject(QObject* popup) {
@@ -448,6 +478,26 @@ void DateFieldTemplate::selectAll() {
   });
 }
 
+QSizeF DateFieldTemplate::measure(const QFont& font, const QString& pattern) {
+  // Fields of a form share their font and pattern: the last answer serves
+  // the next field, and the text is laid out once.
+  struct Last {
+    QFont font;
+    QString pattern;
+    QSizeF size;
+  };
+  static thread_local std::optional<Last> last;
+  if (!last || last->pattern != pattern || last->font != font) {
+    QString widest = pattern;
+    for (QChar& c : widest) {
+      if (c == u'm' || c == u'd' || c == u'y') c = u'0';
+    }
+    const QFontMetricsF metrics(font);
+    last = Last{font, pattern, QSizeF(metrics.horizontalAdvance(widest), metrics.height())};
+  }
+  return last->size;
+}
+
 void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
   if (!control_ || !isEnabled()) {
     event->ignore();
@@ -457,6 +507,7 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
   bool leave = false;
   const bool back =
       event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+  const QPointer<DateFieldTemplate> self(this);
   d->Act([&] {
     headless::Surface& surface = d->Surface();
     if (surface.Focused() == nullptr) surface.MoveFocus(surface.FirstInTabOrder());
@@ -485,6 +536,12 @@ void DateFieldTemplate::keyPressEvent(QKeyEvent* event) {
       taken = true;
     }
   });
+  if (self == nullptr) {
+    // The field went while the key ran (from its popup): nothing is left to
+    // pass the key on to.
+    event->accept();
+    return;
+  }
   event->setAccepted(taken);
   if (leave && hasActiveFocus()) {
     QQuickItem* next = nextItemInFocusChain(!back);

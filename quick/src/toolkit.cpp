@@ -1,5 +1,6 @@
 #include "morlex/quick/toolkit.h"
 
+#include <QDate>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
@@ -7,8 +8,9 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
-#include <QVariantMap>
+#include <QRectF>
 #include <cstdio>
+#include <utility>
 
 #include "morlex/core/error.h"
 #include "morlex/headless/toolkit.h"
@@ -78,34 +80,31 @@ class Form final : public headless::Surface, public platform::Form {
   FormView& View() { return view_; }
 
  private:
-  // The popup of the field's `popup` component, open until the form hides;
-  // input goes to it meanwhile (a nested loop, as a modal dialog runs).
+  // The field's popup, open until the form hides; input goes to it
+  // meanwhile (a nested loop, as a modal dialog runs). The popup stays with
+  // the field afterwards: the next form only updates the parts that differ.
   void RunPopup() {
     QPointer<DateFieldTemplate> field = toolkit_.Field();
-    if (field == nullptr || field->popup() == nullptr) return;
-    QQmlComponent* component = field->popup();
-    QQmlContext* context = QQmlEngine::contextForObject(field);
-    if (context == nullptr) context = component->creationContext();
-    QObject* made = component->beginCreate(context);
-    if (made == nullptr) {
-      throw Error(errnum::kInvalidCall,
-                  "The calendar popup cannot be made: " + component->errorString().toStdString());
-    }
+    if (field == nullptr) return;
+    const auto [made, parts] = field->KeptPopup();
+    if (made == nullptr) return;
     QPointer<QObject> popup = made;
-    popup->setProperty("parent", QVariant::fromValue(static_cast<QQuickItem*>(field.data())));
+    view_.ShowIn(parts);
     popup->setProperty("form", QVariant::fromValue<QObject*>(&view_));
-    component->completeCreate();
     QObject::connect(popup, SIGNAL(closed()), &view_, SLOT(close()));
     QEventLoop loop;
     loop_ = &loop;
+    // A field that goes away while its popup runs ends the loop (and with it
+    // the popup, which goes with the field).
+    QObject::connect(field, &QObject::destroyed, &loop, &QEventLoop::quit);
     field->SetPopupObject(popup);
     QMetaObject::invokeMethod(popup, "open");
-    if (shown_) loop.exec();
+    if (shown_ && field != nullptr) loop.exec();
     loop_ = nullptr;
+    view_.ShowIn(nullptr);
     if (popup != nullptr) {
       QObject::disconnect(popup, nullptr, &view_, nullptr);
       QMetaObject::invokeMethod(popup, "close");
-      popup->deleteLater();
     }
     if (field != nullptr) field->SetPopupObject(nullptr);
   }
@@ -150,74 +149,249 @@ void ReportFailure(std::exception_ptr failure) noexcept {
 
 FormView::FormView(platform::Form& form) : form_(form) {}
 
-QString FormView::caption() const {
-  return ToQ(form_.Caption());
+void FormView::ShowIn(FormParts* parts) {
+  parts_ = parts;
+  Refresh();
 }
 
-qreal FormView::contentWidth() const {
-  return detail::ToPixels(dynamic_cast<headless::Surface&>(form_).Design().width);
+void FormView::Refresh() {
+  // A form that has closed shows nothing more: its popup is closing too.
+  if (parts_ != nullptr && form_.IsShown()) Guarded([&] { parts_->Read(form_); });
 }
 
-qreal FormView::contentHeight() const {
-  return detail::ToPixels(dynamic_cast<headless::Surface&>(form_).Design().height);
+// --- FormParts -----------------------------------------------------------------
+
+struct FormParts::Part {
+  const char* kind = "";
+  QString name;
+  QString caption;
+  QRectF area;
+  QDate day;
+  int number = 0;
+  int alignment = 0;
+  bool visible = false;
+  bool enabled = false;
+  bool focused = false;
+  bool bold = false;
+  bool bordered = false;
+  bool cell = false;
+  bool is_default = false;
+};
+
+namespace {
+
+enum Role : int {
+  kKind = Qt::UserRole + 1,
+  kName,
+  kNumber,
+  kX,
+  kY,
+  kWidth,
+  kHeight,
+  kCaption,
+  kVisible,
+  kEnabled,
+  kBold,
+  kBordered,
+  kAlignment,
+  kFocused,
+  kCell,
+  kIsDefault,
+  kDay,
+};
+
+}  // namespace
+
+FormParts::FormParts(QObject* parent) : QAbstractListModel(parent) {}
+FormParts::~FormParts() = default;
+
+int FormParts::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(parts_.size());
 }
 
-QVariantList FormView::widgets() const {
-  if (!stale_) return widgets_;
-  auto& surface = dynamic_cast<headless::Surface&>(form_);
-  QVariantList list;
-  for (const auto& d : surface.Design().widgets) {
-    platform::Widget* w = detail::WidgetOf(surface, d);
-    if (w == nullptr) continue;
-    // A widget inside a picture box is placed within it.
-    float left = w->Left();
-    float top = w->Top();
-    if (!d.container.empty()) {
-      const platform::Widget& box = surface.GetPictureBox(d.container);
-      left += box.Left() + 30;
-      top += box.Top() + 30;
-    }
-    QVariantMap m;
-    m[QStringLiteral("name")] = QString::fromStdString(w->Name());
-    m[QStringLiteral("index")] = w->Index();
-    m[QStringLiteral("x")] = detail::ToPixels(left);
-    m[QStringLiteral("y")] = detail::ToPixels(top);
-    m[QStringLiteral("width")] = detail::ToPixels(w->Width());
-    m[QStringLiteral("height")] = detail::ToPixels(w->Height());
-    m[QStringLiteral("visible")] = w->Visible();
-    m[QStringLiteral("enabled")] = w->Enabled();
-    m[QStringLiteral("focused")] = surface.Focused() == w;
-    QString kind;
-    if (auto* t = As<platform::TextBox>(w)) {
-      kind = QStringLiteral("text");
-      m[QStringLiteral("caption")] = ToQ(t->Text());
-    } else if (auto* b = As<platform::CommandButton>(w)) {
-      kind = QStringLiteral("button");
-      m[QStringLiteral("caption")] = ToQ(b->Caption());
-      m[QStringLiteral("isDefault")] = d.is_default;
-    } else if (auto* l = As<headless::Label>(w)) {
-      kind = QStringLiteral("label");
-      m[QStringLiteral("caption")] = ToQ(l->Caption());
-      m[QStringLiteral("bold")] = l->Bold();
-      m[QStringLiteral("bordered")] = l->Bordered();
-      m[QStringLiteral("alignment")] = l->Alignment();
-      m[QStringLiteral("cell")] = d.container.empty() ? false : true;
-      if (const auto& day = l->Day()) {
-        m[QStringLiteral("day")] = QDate(day->year, day->month, day->day);
-      }
-    } else if (As<platform::PictureBox>(w) != nullptr) {
-      kind = QStringLiteral("area");
-    } else if (As<platform::UpDown>(w) != nullptr) {
-      kind = QStringLiteral("updown");
-    } else {
-      kind = QStringLiteral("image");
-    }
-    m[QStringLiteral("kind")] = kind;
-    list.push_back(m);
+QHash<int, QByteArray> FormParts::roleNames() const {
+  static const QHash<int, QByteArray> names = {
+      {kKind, "kind"},
+      {kName, "name"},
+      {kNumber, "number"},
+      {kX, "x"},
+      {kY, "y"},
+      {kWidth, "width"},
+      {kHeight, "height"},
+      {kCaption, "caption"},
+      {kVisible, "visible"},
+      {kEnabled, "enabled"},
+      {kBold, "bold"},
+      {kBordered, "bordered"},
+      {kFocused, "focused"},
+      {kAlignment, "alignment"},
+      {kCell, "cell"},
+      {kIsDefault, "isDefault"},
+      {kDay, "day"},
+  };
+  return names;
+}
+
+QVariant FormParts::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const Part& p = parts_[static_cast<std::size_t>(index.row())];
+  // The roles by the kind of their value.
+  static constexpr std::pair<int, bool Part::*> kFlags[] = {
+      {kVisible, &Part::visible},     {kEnabled, &Part::enabled}, {kBold, &Part::bold},
+      {kBordered, &Part::bordered},   {kFocused, &Part::focused}, {kCell, &Part::cell},
+      {kIsDefault, &Part::is_default}};
+  static constexpr std::pair<int, qreal (QRectF::*)() const> kPlace[] = {
+      {kX, &QRectF::x}, {kY, &QRectF::y}, {kWidth, &QRectF::width}, {kHeight, &QRectF::height}};
+  for (const auto& [r, flag] : kFlags) {
+    if (r == role) return p.*flag;
   }
-  widgets_ = list;
-  stale_ = false;
-  return widgets_;
+  for (const auto& [r, of] : kPlace) {
+    if (r == role) return (p.area.*of)();
+  }
+  switch (role) {
+    case kKind:
+      return QString::fromLatin1(p.kind);
+    case kName:
+      return p.name;
+    case kCaption:
+      return p.caption;
+    case kNumber:
+      return p.number;
+    case kAlignment:
+      return p.alignment;
+    case kDay:
+      // Undefined in QML for a widget that stands for no day.
+      return p.day.isValid() ? QVariant(p.day) : QVariant();
+    default:
+      return {};
+  }
+}
+
+namespace {
+
+// Each sets a field of a part to a value, true when that changed it; the
+// texts are compared where they lie, so that an unchanged part costs no copy.
+template <typename T>
+bool Set(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+bool SetText(QString& field, std::u16string_view text) {
+  if (QStringView(field) == QStringView(text.data(), static_cast<qsizetype>(text.size()))) {
+    return false;
+  }
+  field = ToQ(text);
+  return true;
+}
+
+bool SetText(QString& field, const std::string& text) {
+  if (field == QLatin1String(text.data(), static_cast<qsizetype>(text.size()))) return false;
+  field = QString::fromStdString(text);
+  return true;
+}
+
+// Reads the widget of design d on surface into p; true when p changed. A
+// design line without a widget is an invisible part of no kind.
+bool ReadPart(FormParts::Part& p, headless::Surface& surface, const platform::WidgetDesign& d) {
+  platform::Widget* w = detail::WidgetOf(surface, d);
+  if (w == nullptr) return Set(p.visible, false) | Set<const char*>(p.kind, "");
+  // A widget inside a picture box is placed within it.
+  float left = w->Left();
+  float top = w->Top();
+  if (!d.container.empty()) {
+    const platform::Widget& box = surface.GetPictureBox(d.container);
+    left += box.Left() + 30;
+    top += box.Top() + 30;
+  }
+  bool changed = SetText(p.name, w->Name());
+  changed |= Set(p.number, w->Index());
+  changed |= Set(p.area, QRectF(detail::ToPixels(left), detail::ToPixels(top),
+                                detail::ToPixels(w->Width()), detail::ToPixels(w->Height())));
+  changed |= Set(p.visible, w->Visible());
+  changed |= Set(p.enabled, w->Enabled());
+  changed |= Set(p.focused, surface.Focused() == w);
+  const char* kind = "image";
+  switch (d.kind) {
+    case platform::WidgetKind::kTextBox:
+      kind = "text";
+      if (auto* t = As<platform::TextBox>(w)) changed |= SetText(p.caption, t->Text());
+      break;
+    case platform::WidgetKind::kCommandButton:
+      kind = "button";
+      if (auto* b = As<platform::CommandButton>(w)) changed |= SetText(p.caption, b->Caption());
+      changed |= Set(p.is_default, d.is_default);
+      break;
+    case platform::WidgetKind::kLabel: {
+      kind = "label";
+      auto* l = As<headless::Label>(w);
+      if (l == nullptr) break;
+      changed |= SetText(p.caption, l->Caption());
+      changed |= Set(p.bold, l->Bold());
+      changed |= Set(p.bordered, l->Bordered());
+      changed |= Set(p.alignment, l->Alignment());
+      changed |= Set(p.cell, !d.container.empty());
+      const auto& day = l->Day();
+      changed |= Set(p.day, day ? QDate(day->year, day->month, day->day) : QDate());
+      break;
+    }
+    case platform::WidgetKind::kPictureBox:
+      kind = "area";
+      break;
+    case platform::WidgetKind::kUpDown:
+      kind = "updown";
+      break;
+    case platform::WidgetKind::kImage:
+      break;
+  }
+  changed |= Set(p.kind, kind);
+  return changed;
+}
+
+}  // namespace
+
+void FormParts::Read(platform::Form& form) {
+  auto& surface = dynamic_cast<headless::Surface&>(form);
+  const auto& designs = surface.Design().widgets;
+  if (designs.size() != parts_.size()) {
+    // Another form: its parts anew.
+    beginResetModel();
+    parts_.assign(designs.size(), Part{});
+    for (std::size_t i = 0; i < designs.size(); ++i) ReadPart(parts_[i], surface, designs[i]);
+    endResetModel();
+  } else {
+    // Runs of changed rows, each told once.
+    std::size_t first = 0;
+    bool in_run = false;
+    for (std::size_t i = 0; i <= designs.size(); ++i) {
+      const bool changed = i < designs.size() && ReadPart(parts_[i], surface, designs[i]);
+      if (changed && !in_run) first = i;
+      if (!changed && in_run) {
+        Q_EMIT dataChanged(index(static_cast<int>(first)), index(static_cast<int>(i - 1)));
+      }
+      in_run = changed;
+    }
+  }
+  int marked = -1;
+  for (std::size_t i = 0; i < parts_.size() && marked < 0; ++i) {
+    if (parts_[i].bordered) marked = static_cast<int>(i);
+  }
+  if (marked != marked_) {
+    marked_ = marked;
+    Q_EMIT markedChanged();
+  }
+  const QString caption = ToQ(form.Caption());
+  if (caption != caption_) {
+    caption_ = caption;
+    Q_EMIT captionChanged();
+  }
+  const QSizeF size(detail::ToPixels(surface.Design().width),
+                    detail::ToPixels(surface.Design().height));
+  if (size != size_) {
+    size_ = size;
+    Q_EMIT sizeChanged();
+  }
 }
 
 bool FormView::key(int key, int modifiers, const QString& text) {

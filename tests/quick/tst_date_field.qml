@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Controls.Material
 import QtTest
 import Morlex.Controls
 
@@ -11,6 +12,20 @@ Item {
     Component {
         id: fieldComponent
         DateField {}
+    }
+    // A field on the style's own ground, as in an application's window.
+    Component {
+        id: groundComponent
+        Pane {
+            width: 320
+            height: 320
+            padding: 0
+            property alias field: grounded
+            DateField {
+                id: grounded
+                date: new Date(2026, 11, 8)
+            }
+        }
     }
     TextField {
         id: elsewhere
@@ -169,6 +184,101 @@ Item {
             verify(sawOpen)
             verify(!field.popupOpen)
             compare(field.text, data.text)
+        }
+
+        // A field destroyed while its popup runs (from a handler of the
+        // popup's loop) ends the popup with it: no crash, nothing left open.
+        function test_destroyedWhilePopupOpen() {
+            const field = fieldComponent.createObject(root, {date: new Date(2026, 11, 8)})
+            field.forceActiveFocus()
+            let sawOpen = false
+            player.act = function() {
+                sawOpen = field.popupOpen
+                field.destroy()
+            }
+            player.start()
+            keyClick(Qt.Key_Down, Qt.AltModifier)
+            verify(sawOpen)
+            wait(0)
+            verify(!root.Overlay.overlay.visible)
+            elsewhere.forceActiveFocus()
+            keyClick("1")
+            compare(elsewhere.text, "1")
+            elsewhere.text = ""
+        }
+
+        // WCAG's contrast of two colours, and the best contrast that any
+        // pixel in rect of image has against the colour most of rect shows
+        // (the ground the text lies on).
+        function contrast(a, b) {
+            const lin = v => v <= 0.03928 ? v / 12.92 : Math.pow((v + 0.055) / 1.055, 2.4)
+            const lum = c => 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b)
+            const x = lum(a), y = lum(b)
+            return (Math.max(x, y) + 0.05) / (Math.min(x, y) + 0.05)
+        }
+        function textContrast(image, rect) {
+            const counts = {}
+            let ground = null, most = 0, best = 1
+            const pixels = []
+            for (let y = Math.ceil(rect.y); y < Math.floor(rect.y + rect.height); ++y) {
+                for (let x = Math.ceil(rect.x); x < Math.floor(rect.x + rect.width); ++x) {
+                    const c = image.pixel(x, y)
+                    pixels.push(c)
+                    const k = c.toString()
+                    counts[k] = (counts[k] || 0) + 1
+                    if (counts[k] > most) {
+                        most = counts[k]
+                        ground = c
+                    }
+                }
+            }
+            for (const c of pixels)
+                best = Math.max(best, contrast(c, ground))
+            return best
+        }
+
+        // The style comes from the environment (ctest runs this once for
+        // Basic, Fusion and Material); dark is Material's dark theme or, for
+        // the others, a dark palette as an application sets one.
+        function test_readable_data() {
+            return [{tag: "light", dark: false}, {tag: "dark", dark: true}]
+        }
+        function test_readable(data) {
+            const ground = createTemporaryObject(groundComponent, root)
+            if (data.dark) {
+                ground.Material.theme = Material.Dark
+                ground.palette.window = "#2b2b2b"
+                ground.palette.windowText = "#e8e8e8"
+                ground.palette.base = "#1e1e1e"
+                ground.palette.text = "#e8e8e8"
+                ground.palette.button = "#3c3c3c"
+                ground.palette.buttonText = "#e8e8e8"
+                ground.palette.mid = "#5a5a5a"
+                ground.palette.midlight = "#4a4a4a"
+                ground.palette.highlight = "#3d7bd9"
+            }
+            const field = ground.field
+            waitForRendering(ground)
+            const a = field.textArea
+            const inField = textContrast(grabImage(ground), field.mapToItem(ground, a.x, a.y, a.width, a.height))
+            verify(inField >= 4.5, "field text contrast " + inField.toFixed(2))
+
+            let inPopup = 0
+            field.forceActiveFocus()
+            player.act = function() {
+                // Drawn in full once the style's opening transition is over.
+                tryCompare(field.popupObject, "opened", true)
+                // A day of the month other than the chosen one.
+                const cells = parts(field, m => m.cell && !m.bordered && m.caption !== "")
+                const content = field.popupObject.contentItem
+                if (cells.length > 0)
+                    inPopup = textContrast(grabImage(content), Qt.rect(cells[0].x, cells[0].y,
+                                                                       cells[0].width, cells[0].height))
+                field.popupObject.close()
+            }
+            player.start()
+            keyClick(Qt.Key_F4)
+            verify(inPopup >= 4.5, "calendar text contrast " + inPopup.toFixed(2))
         }
 
         function test_popupByMouse_data() {

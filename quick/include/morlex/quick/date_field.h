@@ -18,13 +18,16 @@
 
 #include <QtQml/qqmlregistration.h>
 #include <QDate>
+#include <QFont>
 #include <QPointF>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace morlex {
 class MorlexDate;
@@ -35,6 +38,7 @@ class HostSite;
 
 namespace morlex::quick {
 
+class FormParts;
 class Toolkit;
 
 class DateFieldTemplate : public QQuickItem {
@@ -61,8 +65,9 @@ class DateFieldTemplate : public QQuickItem {
   Q_PROPERTY(bool popupOpen READ popupOpen NOTIFY popupOpenChanged)
   // The open calendar popup; null while it is closed.
   Q_PROPERTY(QObject* popupObject READ popupObject NOTIFY popupOpenChanged)
-  // The calendar's look: a Popup whose `form` property receives the
-  // calendar's widgets (see CalendarPopup.qml).
+  // The calendar's look: a Popup whose `form` and `parts` properties receive
+  // the calendar's hands and widgets (see CalendarPopup.qml); null for the
+  // module's own CalendarPopup.
   Q_PROPERTY(QQmlComponent* popup READ popup WRITE setPopup NOTIFY popupChanged)
 
  public:
@@ -122,6 +127,9 @@ class DateFieldTemplate : public QQuickItem {
   // Renders and commits the text as Enter does.
   Q_INVOKABLE void commit();
   Q_INVOKABLE void selectAll();
+  // The width of the widest text of pattern (mm/dd/yyyy, say) and the height
+  // of a line, in font (for the look's implicit size).
+  Q_INVOKABLE static QSizeF measure(const QFont& font, const QString& pattern);
 
   // --- For C++ hosts --------------------------------------------------------
   // Places the control in host (a host that owns the size and answers for
@@ -134,6 +142,10 @@ class DateFieldTemplate : public QQuickItem {
   void Refresh();
   // Set by the toolkit while the calendar popup of the field runs.
   void SetPopupObject(QObject* popup);
+  // The calendar popup made from `popup` on its first opening and kept for
+  // the next ones, with the parts it shows; nulls without a component.
+  // Throws when the component makes no popup.
+  std::pair<QObject*, FormParts*> KeptPopup();
 
  Q_SIGNALS:
   void textChanged();

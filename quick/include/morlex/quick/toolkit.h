@@ -8,12 +8,15 @@
 //   toolkit.SetModalHook([](morlex::platform::Form& form) { /* the user's part */ });
 
 #include <QtQml/qqmlregistration.h>
+#include <QAbstractListModel>
 #include <QObject>
+#include <QPointer>
+#include <QSizeF>
 #include <QString>
-#include <QVariantList>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "morlex/platform/toolkit.h"
 #include "morlex/qtshared/failure.h"
@@ -40,51 +43,83 @@ void Guarded(Fn&& fn) noexcept {
   }
 }
 
-// What a popup's QML sees of a form: its widgets as a list of plain values
-// (kind, name, index, x, y, width, height in pixels, caption, visible,
-// enabled, bold, bordered, alignment, focused, day) and the user's hands on
-// them. Every call is guarded: a failure is reported, never thrown to QML.
+class FormParts;
+
+// The hands of the user on a form, for its popup's QML: keys and clicks go to
+// the form, which decides what they do; the popup shows the form's widgets
+// through a FormParts. Every call is guarded: a failure is reported, never
+// thrown to QML.
 class FormView : public QObject {
   Q_OBJECT
   QML_ELEMENT
   QML_UNCREATABLE("made by the toolkit for each form")
-  Q_PROPERTY(QString caption READ caption NOTIFY changed)
-  Q_PROPERTY(QVariantList widgets READ widgets NOTIFY changed)
-  Q_PROPERTY(qreal contentWidth READ contentWidth CONSTANT)
-  Q_PROPERTY(qreal contentHeight READ contentHeight CONSTANT)
 
  public:
   explicit FormView(platform::Form& form);
-  QString caption() const;
-  QVariantList widgets() const;
-  qreal contentWidth() const;
-  qreal contentHeight() const;
 
   // A key with Qt's code, modifiers and text, for the widget with the focus;
   // true when the form took it.
   Q_INVOKABLE bool key(int key, int modifiers, const QString& text);
-  // A click (or double click) on the widget at position i of `widgets`.
+  // A click (or double click) on the widget at row i of the parts.
   Q_INVOKABLE void click(int i);
   Q_INVOKABLE void doubleClick(int i);
-  // A press on the upper or lower arrow of the up-down at position i.
+  // A press on the upper or lower arrow of the up-down at row i.
   Q_INVOKABLE void spin(int i, bool up);
   // The window's close command (Esc outside a form's buttons, a press outside).
   Q_INVOKABLE void close();
-  // Tells the view to read the form again.
-  void Refresh() {
-    stale_ = true;
-    Q_EMIT changed();
-  }
-
- Q_SIGNALS:
-  void changed();
+  // Tells the parts shown for the form (if any) to read it again.
+  void Refresh();
+  // The parts that show the form from now on; nullptr for none.
+  void ShowIn(FormParts* parts);
 
  private:
   platform::Form& form_;
-  // The widgets as last read: QML reads the list once for every part it
-  // shows, so it is made once for every change.
-  mutable QVariantList widgets_;
-  mutable bool stale_ = true;
+  QPointer<FormParts> parts_;
+};
+
+// The widgets of a form as its popup shows them, a row each, with the roles
+// kind, name, number (the index in a control array), x, y, width, height (in
+// pixels), caption, visible, enabled, bold, bordered, alignment, focused,
+// cell, isDefault and day. It outlives the forms it shows: a popup kept from
+// one opening to the next is told only of the rows that changed, so that
+// reopening it on the same month costs next to nothing.
+class FormParts : public QAbstractListModel {
+  Q_OBJECT
+  QML_ELEMENT
+  QML_UNCREATABLE("made by the field with its popup")
+  Q_PROPERTY(QString caption READ caption NOTIFY captionChanged)
+  Q_PROPERTY(qreal contentWidth READ contentWidth NOTIFY sizeChanged)
+  Q_PROPERTY(qreal contentHeight READ contentHeight NOTIFY sizeChanged)
+  // The row of the bordered label (the chosen day); -1 for none.
+  Q_PROPERTY(int marked READ marked NOTIFY markedChanged)
+
+ public:
+  explicit FormParts(QObject* parent = nullptr);
+  ~FormParts() override;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QHash<int, QByteArray> roleNames() const override;
+  QString caption() const { return caption_; }
+  qreal contentWidth() const { return size_.width(); }
+  qreal contentHeight() const { return size_.height(); }
+  int marked() const { return marked_; }
+
+  // Reads form's widgets, telling only of what differs from the last read.
+  void Read(platform::Form& form);
+
+  struct Part;
+
+ Q_SIGNALS:
+  void captionChanged();
+  void sizeChanged();
+  void markedChanged();
+
+ private:
+  std::vector<Part> parts_;
+  QString caption_;
+  QSizeF size_;
+  int marked_ = -1;
 };
 
 class Toolkit final : public platform::Toolkit {
