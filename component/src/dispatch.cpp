@@ -152,10 +152,6 @@ std::span<const MemberInfo> Members() {
   return kMembers;
 }
 
-std::span<const MemberInfo> AddedMembers() {
-  return std::span(kMembers).subspan(kFirstMembers);
-}
-
 const MemberInfo* FindMember(std::string_view name) {
   for (const auto& m : kMembers) {
     if (EqualsIgnoreCase(m.name, name)) return &m;

@@ -54,14 +54,11 @@ struct MemberInfo {
 };
 
 // The members of _MorlexDate in call-table order, one table: the 18 of the
-// first interface, then those added after them.
+// first interface, then those added after them (DateOrder, DateSeparator).
+// The added ones follow AboutBox in the call table, positions 19 on, and
+// their dispatch identifiers run on down from SelLength's, so that no member
+// of the 18 moves and a host built against them calls what it did.
 std::span<const MemberInfo> Members();
-
-// The members added to the interface after those 18 (DateOrder,
-// DateSeparator): they follow AboutBox in the call table, positions 19 on,
-// and their dispatch identifiers run on down from SelLength's, so that no
-// member of the 18 moves and a host built against them calls what it did.
-std::span<const MemberInfo> AddedMembers();
 
 // Both lookups search every member. Name lookup ignores case, as automation
 // hosts expect. nullptr when none.
