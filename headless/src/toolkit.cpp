@@ -19,13 +19,6 @@ float RoundToPixel(float twips) {
   return std::round(twips / 15.0F) * 15.0F;
 }
 
-bool TakesFocus(const platform::Widget& w) {
-  return dynamic_cast<const platform::TextBox*>(&w) != nullptr ||
-         dynamic_cast<const platform::CommandButton*>(&w) != nullptr ||
-         dynamic_cast<const platform::UpDown*>(&w) != nullptr ||
-         dynamic_cast<const platform::PictureBox*>(&w) != nullptr;
-}
-
 template <typename T>
 const T* As(const platform::Widget* w) {
   return dynamic_cast<const T*>(w);
@@ -301,50 +294,77 @@ void Surface::MoveFocus(platform::Widget* to) {
 
 namespace {
 
-// The tab index of a widget that Tab may reach now; nullopt for any other.
-std::optional<int> TabStopIndex(const platform::Widget& w) {
+// The tab index of a widget of the given kind that Tab may reach now;
+// nullopt for any other. The kind comes from the design, so that a form of
+// many labels (the calendar's days) asks no label what it is.
+std::optional<int> TabStopIndex(const platform::Widget& w, platform::WidgetKind kind) {
+  const auto stop = [&](const auto* t) {
+    return t != nullptr && t->TabStop() ? std::optional<int>(t->TabIndex()) : std::nullopt;
+  };
+  switch (kind) {
+    case platform::WidgetKind::kTextBox:
+    case platform::WidgetKind::kCommandButton:
+    case platform::WidgetKind::kUpDown:
+    case platform::WidgetKind::kPictureBox:
+      break;
+    case platform::WidgetKind::kLabel:
+    case platform::WidgetKind::kImage:
+      return std::nullopt;
+  }
   if (!w.Visible() || !w.Enabled()) return std::nullopt;
-  int tab = 0;
-  bool stop = false;
-  if (auto* t = dynamic_cast<const TextBox*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
-  if (auto* t = dynamic_cast<const CommandButton*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
-  if (auto* t = dynamic_cast<const UpDown*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
-  if (auto* t = dynamic_cast<const PictureBox*>(&w)) tab = t->TabIndex(), stop = t->TabStop();
-  return stop ? std::optional<int>(tab) : std::nullopt;
+  switch (kind) {
+    case platform::WidgetKind::kTextBox:
+      return stop(static_cast<const TextBox*>(&w));
+    case platform::WidgetKind::kCommandButton:
+      return stop(static_cast<const CommandButton*>(&w));
+    case platform::WidgetKind::kUpDown:
+      return stop(static_cast<const UpDown*>(&w));
+    case platform::WidgetKind::kPictureBox:
+      return stop(static_cast<const PictureBox*>(&w));
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace
 
+std::optional<int> Surface::TabStopOf(std::size_t i) const {
+  return TabStopIndex(*widgets_[i], design_.widgets[i].kind);
+}
+
 platform::Widget* Surface::FirstInTabOrder() const {
   platform::Widget* best = nullptr;
   int best_index = 0;
-  for (const auto& w : widgets_) {
-    if (!TakesFocus(*w)) continue;
-    const auto tab = TabStopIndex(*w);
+  for (std::size_t i = 0; i < widgets_.size(); ++i) {
+    const auto tab = TabStopOf(i);
     if (!tab) continue;
-    if (best == nullptr || *tab < best_index) best = w.get(), best_index = *tab;
+    if (best == nullptr || *tab < best_index) best = widgets_[i].get(), best_index = *tab;
   }
   return best;
 }
 
 void Surface::TabFrom(bool back) {
-  const int from = focused_ != nullptr ? TabStopIndex(*focused_).value_or(-1) : -1;
+  int from = -1;
+  for (std::size_t i = 0; i < widgets_.size() && focused_ != nullptr; ++i) {
+    if (widgets_[i].get() == focused_) from = TabStopOf(i).value_or(-1);
+  }
   // The nearest tab stop after (before) the focused one, else the first
   // (last) of all, which a form wraps round to.
   platform::Widget* next = nullptr;
   platform::Widget* wrap = nullptr;
   int next_index = 0;
   int wrap_index = 0;
-  for (const auto& w : widgets_) {
-    if (!TakesFocus(*w) || w.get() == focused_) continue;
-    const auto tab = TabStopIndex(*w);
+  for (std::size_t i = 0; i < widgets_.size(); ++i) {
+    platform::Widget* w = widgets_[i].get();
+    if (w == focused_) continue;
+    const auto tab = TabStopOf(i);
     if (!tab) continue;
     const bool ahead = back ? *tab < from : *tab > from;
     if (ahead && (next == nullptr || (back ? *tab > next_index : *tab < next_index))) {
-      next = w.get(), next_index = *tab;
+      next = w, next_index = *tab;
     }
     if (wrap == nullptr || (back ? *tab > wrap_index : *tab < wrap_index)) {
-      wrap = w.get(), wrap_index = *tab;
+      wrap = w, wrap_index = *tab;
     }
   }
   const bool is_form = dynamic_cast<const Form*>(this) != nullptr;

@@ -12,6 +12,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,11 @@ class Surface : public platform::WidgetListSurface {
   // Moves the focus (nullptr: out of the surface). The old widget's LostFocus
   // runs after the focus has moved, then the new one's GotFocus.
   void MoveFocus(platform::Widget* to);
+  // The widget of the design's line i (the widgets follow the design's
+  // lines); nullptr past the last.
+  platform::Widget* WidgetOfLine(std::size_t i) const {
+    return i < widgets_.size() ? widgets_[i].get() : nullptr;
+  }
   // The first widget in tab order that can take the focus.
   platform::Widget* FirstInTabOrder() const;
   // Tab (or with back, Shift+Tab) from the focused widget: the next tab stop
@@ -237,6 +243,9 @@ class Surface : public platform::WidgetListSurface {
   const std::vector<std::unique_ptr<platform::Widget>>& AllWidgets() const override {
     return widgets_;
   }
+  // The tab index of widget i (a widget of the design's line i) when Tab
+  // may reach it now.
+  std::optional<int> TabStopOf(std::size_t i) const;
 
   platform::SurfaceDesign design_;
   std::vector<std::unique_ptr<platform::Widget>> widgets_;

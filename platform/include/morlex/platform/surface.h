@@ -95,7 +95,7 @@ template <typename T>
 T& FindWidget(const std::vector<std::unique_ptr<Widget>>& widgets, std::string_view name,
               int index) {
   for (const auto& w : widgets) {
-    if (w->Name() == name && w->Index() == index) {
+    if (w->Index() == index && w->Name() == name) {
       if (auto* t = dynamic_cast<T*>(w.get())) return *t;
     }
   }
