@@ -5,6 +5,7 @@
 // that changed since, so a reopening redraws next to nothing.
 import QtQuick
 import QtQuick.Controls
+import Morlex.Controls
 
 Popup {
     id: popup
@@ -54,14 +55,27 @@ Popup {
             }
         }
 
+        // The captions of all the labels, in the popup's font and text
+        // colour: over the grid's ground, under the parts. It comes before
+        // them among the children, as childAt() looks from the last child
+        // back: the part under the pointer is what a press finds.
+        FormCaptions {
+            anchors.fill: parent
+            z: -0.5
+            parts: popup.parts
+            font: popup.font
+            color: popup.palette.text
+        }
+
         // One delegate for each widget of the form, kept with the popup: a
         // change of the form updates them in place. A label (most of the
-        // form: the month's days and their headings) is the delegate's own
-        // text; any other kind adds the one item it needs.
+        // form: the month's days and their headings) is an item of its own
+        // for the hands and for accessibility, its caption drawn with the
+        // others below; any other kind adds the one item it needs.
         Repeater {
             id: cells
             model: popup.parts
-            delegate: Text {
+            delegate: Item {
                 id: part
                 required property int index
                 required property var model
@@ -73,15 +87,6 @@ Popup {
                 height: model.height
                 visible: model.visible
                 z: kind === "area" ? -1 : 0
-                text: kind === "label" ? model.caption : ""
-                font.bold: model.bold
-                color: popup.palette.text
-                // Headings size themselves by a metric of their own: the
-                // caption may run past them, never cut short.
-                elide: model.cell ? Text.ElideRight : Text.ElideNone
-                verticalAlignment: Text.AlignVCenter
-                horizontalAlignment: model.alignment === 2 ? Text.AlignHCenter
-                                   : model.alignment === 1 ? Text.AlignRight : Text.AlignLeft
                 Accessible.role: model.cell ? Accessible.Cell
                                : kind === "area" ? Accessible.Table
                                : model.number >= 0 ? Accessible.ColumnHeader : Accessible.StaticText
@@ -153,15 +158,11 @@ Popup {
     Component {
         id: upDownPart
         // Its upper half steps up, its lower half down (the area above
-        // takes the press).
-        Text {
+        // takes the press). The arrows are the field's own.
+        ArrowIndicator {
             anchors.fill: parent
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            lineHeight: 0.8
-            text: "\u25B4\n\u25BE"
+            arrows: ArrowIndicator.UpDown
             color: popup.palette.buttonText
-            font.pixelSize: Math.max(6, height * 0.4)
         }
     }
     Component {

@@ -58,8 +58,8 @@ void TabRound(headless::Surface& form, bool back) {
     int tab;
   };
   std::vector<Stop> stops;
-  for (const auto& d : form.Design().widgets) {
-    platform::Widget* w = WidgetOf(form, d);
+  for (std::size_t line = 0; line < form.Design().widgets.size(); ++line) {
+    platform::Widget* w = WidgetOf(form, line);
     if (w == nullptr || !w->Visible() || !w->Enabled()) continue;
     int tab = 0;
     bool stop = false;
@@ -83,27 +83,6 @@ void TabRound(headless::Surface& form, bool back) {
 }
 
 }  // namespace
-
-platform::Widget* WidgetOf(headless::Surface& surface, const platform::WidgetDesign& design) {
-  try {
-    switch (design.kind) {
-      case platform::WidgetKind::kTextBox:
-        return &surface.GetTextBox(design.name);
-      case platform::WidgetKind::kCommandButton:
-        return &surface.GetCommandButton(design.name);
-      case platform::WidgetKind::kLabel:
-        return &surface.GetLabel(design.name, design.index);
-      case platform::WidgetKind::kPictureBox:
-        return &surface.GetPictureBox(design.name);
-      case platform::WidgetKind::kImage:
-        return &surface.GetImage(design.name);
-      case platform::WidgetKind::kUpDown:
-        return &surface.GetUpDown(design.name);
-    }
-  } catch (const Error&) {
-  }
-  return nullptr;
-}
 
 platform::NavKey NavOf(int key) {
   return qtshared::NavKeyOf(key);

@@ -10,6 +10,7 @@
 #include <QQuickItem>
 #include <QRectF>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "morlex/core/error.h"
@@ -130,7 +131,7 @@ platform::Widget* WidgetAt(platform::Form& form, int i) {
   auto& surface = dynamic_cast<headless::Surface&>(form);
   const auto& widgets = surface.Design().widgets;
   if (i < 0 || i >= static_cast<int>(widgets.size())) return nullptr;
-  return detail::WidgetOf(surface, widgets[static_cast<std::size_t>(i)]);
+  return detail::WidgetOf(surface, static_cast<std::size_t>(i));
 }
 
 }  // namespace
@@ -294,8 +295,9 @@ bool SetText(QString& field, const std::string& text) {
 
 // Reads the widget of design d on surface into p; true when p changed. A
 // design line without a widget is an invisible part of no kind.
-bool ReadPart(FormParts::Part& p, headless::Surface& surface, const platform::WidgetDesign& d) {
-  platform::Widget* w = detail::WidgetOf(surface, d);
+bool ReadPart(FormParts::Part& p, headless::Surface& surface, std::size_t line) {
+  const platform::WidgetDesign& d = surface.Design().widgets[line];
+  platform::Widget* w = detail::WidgetOf(surface, line);
   if (w == nullptr) return Set(p.visible, false) | Set<const char*>(p.kind, "");
   // A widget inside a picture box is placed within it.
   float left = w->Left();
@@ -358,14 +360,14 @@ void FormParts::Read(platform::Form& form) {
     // Another form: its parts anew.
     beginResetModel();
     parts_.assign(designs.size(), Part{});
-    for (std::size_t i = 0; i < designs.size(); ++i) ReadPart(parts_[i], surface, designs[i]);
+    for (std::size_t i = 0; i < designs.size(); ++i) ReadPart(parts_[i], surface, i);
     endResetModel();
   } else {
     // Runs of changed rows, each told once.
     std::size_t first = 0;
     bool in_run = false;
     for (std::size_t i = 0; i <= designs.size(); ++i) {
-      const bool changed = i < designs.size() && ReadPart(parts_[i], surface, designs[i]);
+      const bool changed = i < designs.size() && ReadPart(parts_[i], surface, i);
       if (changed && !in_run) first = i;
       if (!changed && in_run) {
         Q_EMIT dataChanged(index(static_cast<int>(first)), index(static_cast<int>(i - 1)));
@@ -392,6 +394,15 @@ void FormParts::Read(platform::Form& form) {
     size_ = size;
     Q_EMIT sizeChanged();
   }
+}
+
+std::vector<FormParts::Caption> FormParts::Captions() const {
+  std::vector<Caption> captions;
+  for (const Part& p : parts_) {
+    if (!p.visible || std::string_view(p.kind) != "label" || p.caption.isEmpty()) continue;
+    captions.push_back({p.area, p.caption, p.alignment, p.bold, p.cell});
+  }
+  return captions;
 }
 
 bool FormView::key(int key, int modifiers, const QString& text) {

@@ -11,6 +11,7 @@
 #include <QAbstractListModel>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <exception>
@@ -107,6 +108,16 @@ class FormParts : public QAbstractListModel {
 
   // Reads form's widgets, telling only of what differs from the last read.
   void Read(platform::Form& form);
+
+  // The caption of a visible label, where it lies (for FormCaptions).
+  struct Caption {
+    QRectF area;
+    QString text;
+    int alignment = 0;  // 0 left, 1 right, 2 centred
+    bool bold = false;
+    bool cell = false;  // a day of the grid
+  };
+  std::vector<Caption> Captions() const;
 
   struct Part;
 
