@@ -71,10 +71,12 @@ class DateFieldTemplate::Private {
     const QString text = ToQ(q.control_->Text());
     const QDate old_date = Date();
     const bool text_changed = text != last_text;
-    if (text_changed) {
-      last_text = text;
-      value.Follow(ToU16(text), CurrentYear());
-    }
+    if (text_changed) last_text = text;
+    // Followed at every look, text changed or not: a date outside the range
+    // stands for none and one a new range takes in for itself, and a date the
+    // program shows as the text already there becomes the value.
+    value.SetRange(q.control_->MinimumDate(), q.control_->MaximumDate());
+    value.Follow(ToU16(text), CurrentYear());
     headless::TextBox& box = Box();
     const int start = box.SelStart();
     const int length = box.SelLength();
