@@ -9,6 +9,10 @@
 # varies by a few million instructions between runs, which fewer openings
 # would show.
 #
+# Both sides run in the same Qt Quick Controls style: Basic unless
+# QT_QUICK_CONTROLS_STYLE names another (Fusion is the default of Linux
+# desktops; its buttons are drawn by painted items and cost more).
+#
 #   bash bench/quick-instructions.sh [BUILD_DIR]     (default build-release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +24,7 @@ fi
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target morlex-quick-bench >/dev/null
 bin="$build/bin/morlex-quick-bench"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export QT_QUICK_CONTROLS_STYLE=${QT_QUICK_CONTROLS_STYLE:-Basic}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -35,6 +40,7 @@ per() {  # mode variant n units -> instructions per unit
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+echo "style: $QT_QUICK_CONTROLS_STYLE"
 printf '%-34s %14s %14s %7s %7s\n' measure DateField peer ratio target
 row() {  # name mode field-variant peer-variant n units target
   local mine theirs

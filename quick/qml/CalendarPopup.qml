@@ -123,7 +123,17 @@ Popup {
     Component {
         id: buttonPart
         Button {
+            id: button
             anchors.fill: parent
+            // The form gives the button its size: a style's padding that
+            // would cut the caption short (Material's capitals) gives way.
+            readonly property real room: Math.max(1, (parent.width - metrics.advanceWidth(text)) / 2 - 1)
+            FontMetrics {
+                id: metrics
+                font: button.font
+            }
+            leftPadding: Math.min(horizontalPadding, room)
+            rightPadding: Math.min(horizontalPadding, room)
             text: parent.model.caption
             onClicked: popup.form.click(parent.index)
         }
