@@ -9,9 +9,10 @@
 # varies by a few million instructions between runs, which fewer openings
 # would show.
 #
-# Both sides run in the same Qt Quick Controls style: Basic unless
-# QT_QUICK_CONTROLS_STYLE names another (Fusion is the default of Linux
-# desktops; its buttons are drawn by painted items and cost more).
+# Both sides run in the same Qt Quick Controls style: Fusion, the one Qt
+# picks on a Linux desktop, unless QT_QUICK_CONTROLS_STYLE names another
+# (Basic's controls cost less, so what the field adds to its TextField
+# weighs more there).
 #
 #   bash bench/quick-instructions.sh [BUILD_DIR]     (default build-release)
 set -euo pipefail
@@ -24,7 +25,7 @@ fi
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target morlex-quick-bench >/dev/null
 bin="$build/bin/morlex-quick-bench"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-export QT_QUICK_CONTROLS_STYLE=${QT_QUICK_CONTROLS_STYLE:-Basic}
+export QT_QUICK_CONTROLS_STYLE=${QT_QUICK_CONTROLS_STYLE:-Fusion}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
