@@ -55,6 +55,7 @@
 #include <vector>
 
 #include "date_text_rule.h"
+#include "fuzz_player.h"
 #include "morlex/control/morlex_date.h"
 #include "morlex/core/date_format.h"
 #include "morlex/platform/clock.h"
@@ -114,9 +115,9 @@ struct Expect {
   bool pastes = false;    // the key is paste, undo or redo
 };
 
-class Driver : public QObject {
+class Driver : public QObject, private morlex::test::FuzzPlayer {
  public:
-  Driver(std::uint32_t seed, bool verbose) : random_(seed), seed_(seed), verbose_(verbose) {
+  Driver(std::uint32_t seed, bool verbose) : FuzzPlayer("morlex-qt-fuzz", seed, verbose) {
     morlex::qt::SetFailureHandler([this](std::exception_ptr failure) {
       failures_.push_back(morlex::qt::DescribeFailure(failure));
     });
@@ -193,24 +194,6 @@ class Driver : public QObject {
   }
 
  private:
-  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-  bool Chance(int percent) { return Pick(100) < percent; }
-
-  [[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "morlex-qt-fuzz: seed %u, step %d: %s\nlast steps:\n", seed_, step_,
-                 what.c_str());
-    for (const std::string& line : log_) std::fprintf(stderr, "  %s\n", line.c_str());
-    std::fflush(stderr);
-    std::_Exit(1);
-  }
-
-  void Note(const std::string& action) {
-    const std::string line = std::to_string(step_) + ": " + action;
-    if (verbose_) std::printf("%s\n", line.c_str());
-    log_.push_back(line);
-    if (log_.size() > 40) log_.pop_front();
-  }
-
   // --- The focus --------------------------------------------------------------
   enum class Owner { kNone, kField, kOther, kView, kElsewhere };
   Owner OwnerOf(QWidget* w) const {
@@ -300,36 +283,8 @@ class Driver : public QObject {
   }
 
   // --- Keys -------------------------------------------------------------------
-  struct KeyChoice {
-    Qt::Key key;
-    char text;  // 0: a key that is no character
-  };
-  static constexpr KeyChoice kKeys[] = {
-      {Qt::Key_0, '0'},       {Qt::Key_1, '1'},     {Qt::Key_2, '2'},      {Qt::Key_3, '3'},
-      {Qt::Key_5, '5'},       {Qt::Key_9, '9'},     {Qt::Key_Slash, '/'},  {Qt::Key_Minus, '-'},
-      {Qt::Key_Period, '.'},  {Qt::Key_Space, ' '}, {Qt::Key_A, 'a'},      {Qt::Key_B, 'b'},
-      {Qt::Key_V, 'v'},       {Qt::Key_C, 'c'},     {Qt::Key_Z, 'z'},      {Qt::Key_T, 't'},
-      {Qt::Key_Backspace, 0}, {Qt::Key_Delete, 0},  {Qt::Key_Left, 0},     {Qt::Key_Right, 0},
-      {Qt::Key_Home, 0},      {Qt::Key_End, 0},     {Qt::Key_Return, 0},   {Qt::Key_Enter, 0},
-      {Qt::Key_Escape, 0},    {Qt::Key_Up, 0},      {Qt::Key_Down, 0},     {Qt::Key_Up, 0},
-      {Qt::Key_Down, 0},      {Qt::Key_PageUp, 0},  {Qt::Key_PageDown, 0}, {Qt::Key_F4, 0},
-      {Qt::Key_F2, 0},        {Qt::Key_Tab, 0},     {Qt::Key_Backtab, 0},  {Qt::Key_Insert, 0},
-  };
-
-  Qt::KeyboardModifiers Modifiers() {
-    Qt::KeyboardModifiers mods;
-    if (Chance(50)) return mods;
-    const Qt::KeyboardModifier all[] = {Qt::AltModifier, Qt::ControlModifier, Qt::MetaModifier,
-                                        Qt::ShiftModifier};
-    for (auto m : all) {
-      if (Chance(40)) mods |= m;
-    }
-    return mods;
-  }
-
-  static std::string Describe(Qt::Key key, Qt::KeyboardModifiers mods) {
-    return QKeySequence(static_cast<int>(key) | static_cast<int>(mods)).toString().toStdString();
-  }
+  using KeyChoice = morlex::test::KeyChoice;
+  static constexpr auto kKeys = morlex::test::PlayerKeys({Qt::Key_T, 't'});
 
   void Key(Expect& expect) {
     const KeyChoice choice = kKeys[Pick(static_cast<int>(std::size(kKeys)))];
@@ -732,9 +687,6 @@ class Driver : public QObject {
     if (!broken.empty()) Fail(where + ": " + broken);
   }
 
-  std::mt19937 random_;
-  std::uint32_t seed_;
-  bool verbose_;
   morlex::qt::Toolkit toolkit_;
   morlex::platform::FixedClock clock_{{2026, 12, 8}};
   QWidget window_;
@@ -754,8 +706,6 @@ class Driver : public QObject {
   std::optional<QPointer<MorlexDateWidget>> dialog_from_;
   std::map<MorlexDateWidget*, Track> tracks_;
   std::vector<std::string> failures_;
-  std::deque<std::string> log_;
-  int step_ = 0;
   int long_pastes_ = 0;
   int keys_ = 0, clicks_ = 0, writes_ = 0, calendars_ = 0, abouts_ = 0, editors_ = 0;
 };
@@ -766,24 +716,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(Messages);
   QApplication application(argc, argv);
-  std::uint32_t seed = 1;
-  int steps = 2000;
-  bool verbose = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--seed" && i + 1 < argc) {
-      seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    } else if (arg == "--steps" && i + 1 < argc) {
-      steps = std::atoi(argv[++i]);
-    } else if (arg == "--verbose") {
-      verbose = true;
-    } else {
-      std::fprintf(stderr, "usage: morlex-qt-fuzz [--seed N] [--steps N] [--verbose]\n");
-      return 2;
-    }
-  }
-  if (verbose) std::setvbuf(stdout, nullptr, _IONBF, 0);
-  Driver driver(seed, verbose);
-  driver.Run(steps);
+  const auto args = morlex::test::ReadFuzzArgs(argc, argv, "morlex-qt-fuzz");
+  if (!args) return 2;
+  Driver driver(args->seed, args->verbose);
+  driver.Run(args->steps);
   return 0;
 }
