@@ -298,29 +298,22 @@ namespace {
 // nullopt for any other. The kind comes from the design, so that a form of
 // many labels (the calendar's days) asks no label what it is.
 std::optional<int> TabStopIndex(const platform::Widget& w, platform::WidgetKind kind) {
-  const auto stop = [&](const auto* t) {
-    return t != nullptr && t->TabStop() ? std::optional<int>(t->TabIndex()) : std::nullopt;
+  using platform::WidgetKind;
+  if (kind == WidgetKind::kLabel || kind == WidgetKind::kImage || !w.Visible() || !w.Enabled()) {
+    return std::nullopt;
+  }
+  const auto stop = [](const auto& t) {
+    return t.TabStop() ? std::optional<int>(t.TabIndex()) : std::nullopt;
   };
   switch (kind) {
-    case platform::WidgetKind::kTextBox:
-    case platform::WidgetKind::kCommandButton:
-    case platform::WidgetKind::kUpDown:
-    case platform::WidgetKind::kPictureBox:
-      break;
-    case platform::WidgetKind::kLabel:
-    case platform::WidgetKind::kImage:
-      return std::nullopt;
-  }
-  if (!w.Visible() || !w.Enabled()) return std::nullopt;
-  switch (kind) {
-    case platform::WidgetKind::kTextBox:
-      return stop(static_cast<const TextBox*>(&w));
-    case platform::WidgetKind::kCommandButton:
-      return stop(static_cast<const CommandButton*>(&w));
-    case platform::WidgetKind::kUpDown:
-      return stop(static_cast<const UpDown*>(&w));
-    case platform::WidgetKind::kPictureBox:
-      return stop(static_cast<const PictureBox*>(&w));
+    case WidgetKind::kTextBox:
+      return stop(static_cast<const TextBox&>(w));
+    case WidgetKind::kCommandButton:
+      return stop(static_cast<const CommandButton&>(w));
+    case WidgetKind::kUpDown:
+      return stop(static_cast<const UpDown&>(w));
+    case WidgetKind::kPictureBox:
+      return stop(static_cast<const PictureBox&>(w));
     default:
       return std::nullopt;
   }

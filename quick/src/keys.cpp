@@ -59,7 +59,7 @@ void TabRound(headless::Surface& form, bool back) {
   };
   std::vector<Stop> stops;
   for (std::size_t line = 0; line < form.Design().widgets.size(); ++line) {
-    platform::Widget* w = WidgetOf(form, line);
+    platform::Widget* w = form.WidgetOfLine(line);
     if (w == nullptr || !w->Visible() || !w->Enabled()) continue;
     int tab = 0;
     bool stop = false;

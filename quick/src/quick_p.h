@@ -18,11 +18,6 @@ inline double ToPixels(float twips) {
   return static_cast<double>(twips) / kTwipsPerPixel;
 }
 
-// The widget of the design's line i on surface; nullptr for none.
-inline platform::Widget* WidgetOf(headless::Surface& surface, std::size_t i) {
-  return surface.WidgetOfLine(i);
-}
-
 // The key of Qt's code for the control; kOther for a key it knows no name of.
 platform::NavKey NavOf(int key);
 

@@ -131,7 +131,7 @@ platform::Widget* WidgetAt(platform::Form& form, int i) {
   auto& surface = dynamic_cast<headless::Surface&>(form);
   const auto& widgets = surface.Design().widgets;
   if (i < 0 || i >= static_cast<int>(widgets.size())) return nullptr;
-  return detail::WidgetOf(surface, static_cast<std::size_t>(i));
+  return surface.WidgetOfLine(static_cast<std::size_t>(i));
 }
 
 }  // namespace
@@ -297,7 +297,7 @@ bool SetText(QString& field, const std::string& text) {
 // design line without a widget is an invisible part of no kind.
 bool ReadPart(FormParts::Part& p, headless::Surface& surface, std::size_t line) {
   const platform::WidgetDesign& d = surface.Design().widgets[line];
-  platform::Widget* w = detail::WidgetOf(surface, line);
+  platform::Widget* w = surface.WidgetOfLine(line);
   if (w == nullptr) return Set(p.visible, false) | Set<const char*>(p.kind, "");
   // A widget inside a picture box is placed within it.
   float left = w->Left();
