@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QQuickWindow>
 #include <QSGImageNode>
 #include <QSGTexture>
@@ -14,32 +15,51 @@
 namespace morlex::quick {
 namespace {
 
-// The image of the arrows for a size in device pixels and a colour, drawn
+// What an image shows: the arrows, their colour, the box behind them and the
+// room between its edge and the arrows, in device pixels.
+struct Look {
+  int arrows;
+  QRgb color, fill, frame;
+  int padding;
+  int frame_width;
+  bool operator==(const Look&) const = default;
+};
+
+// The image of the arrows for a size in device pixels and a look, drawn
 // once and kept: the fields of a form all show the same few.
-QImage ArrowsImage(ArrowIndicator::Arrows arrows, QSize size, QColor color) {
+QImage ArrowsImage(QSize size, const Look& look) {
   struct Key {
-    int arrows, width, height;
-    QRgb rgba;
+    Look look;
+    int width, height;
     bool operator==(const Key&) const = default;
   };
   struct KeyHash {
     std::size_t operator()(const Key& k) const noexcept {
-      return qHashMulti(0, k.arrows, k.width, k.height, k.rgba);
+      return qHashMulti(0, k.look.arrows, k.look.color, k.look.fill, k.look.frame, k.look.padding,
+                        k.look.frame_width, k.width, k.height);
     }
   };
   static thread_local std::unordered_map<Key, QImage, KeyHash> images;
-  const Key key{arrows, size.width(), size.height(), color.rgba()};
+  const Key key{look, size.width(), size.height()};
   if (auto found = images.find(key); found != images.end()) return found->second;
   QImage image(size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
+  image.fill(QColor::fromRgba(look.fill));
   {
     QPainter painter(&image);
+    if (qAlpha(look.frame) != 0) {
+      const qreal fw = look.frame_width;
+      painter.setPen(QPen(QColor::fromRgba(look.frame), fw));
+      painter.drawRect(QRectF(fw / 2, fw / 2, size.width() - fw, size.height() - fw));
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    // Each arrow is half as tall as wide, the pair fitting the height.
-    const qreal w = std::min<qreal>(
-        size.width() * 0.7, size.height() * (arrows == ArrowIndicator::UpDown ? 0.45 : 0.9));
+    painter.setBrush(QColor::fromRgba(look.color));
+    // Each arrow is half as tall as wide, the pair fitting the height left
+    // inside the padding.
+    const qreal inner_w = std::max(1, size.width() - 2 * look.padding);
+    const qreal inner_h = std::max(1, size.height() - 2 * look.padding);
+    const bool pair = look.arrows == ArrowIndicator::UpDown;
+    const qreal w = std::min<qreal>(inner_w * 0.7, inner_h * (pair ? 0.45 : 0.9));
     const qreal h = w / 2;
     const qreal left = (size.width() - w) / 2;
     const auto triangle = [&](qreal top, bool up) {
@@ -50,7 +70,7 @@ QImage ArrowsImage(ArrowIndicator::Arrows arrows, QSize size, QColor color) {
       path.closeSubpath();
       painter.drawPath(path);
     };
-    if (arrows == ArrowIndicator::UpDown) {
+    if (pair) {
       const qreal gap = h / 2;
       const qreal top = (size.height() - 2 * h - gap) / 2;
       triangle(top, true);
@@ -84,6 +104,27 @@ void ArrowIndicator::setColor(const QColor& color) {
   Q_EMIT colorChanged();
 }
 
+void ArrowIndicator::setFill(const QColor& fill) {
+  if (fill == fill_) return;
+  fill_ = fill;
+  update();
+  Q_EMIT fillChanged();
+}
+
+void ArrowIndicator::setFrame(const QColor& frame) {
+  if (frame == frame_) return;
+  frame_ = frame;
+  update();
+  Q_EMIT frameChanged();
+}
+
+void ArrowIndicator::setPadding(qreal padding) {
+  if (padding == padding_) return;
+  padding_ = padding;
+  update();
+  Q_EMIT paddingChanged();
+}
+
 void ArrowIndicator::geometryChange(const QRectF& new_geometry, const QRectF& old_geometry) {
   QQuickItem::geometryChange(new_geometry, old_geometry);
   if (new_geometry.size() != old_geometry.size()) update();
@@ -100,7 +141,13 @@ QSGNode* ArrowIndicator::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
   // A new node for a new image: the node owns its texture and deletes it.
   delete old;
   QSGImageNode* node = window()->createImageNode();
-  QImage image = ArrowsImage(arrows_, size, color_);
+  const Look look{arrows_,
+                  color_.rgba(),
+                  fill_.rgba(),
+                  frame_.rgba(),
+                  static_cast<int>(std::lround(std::max<qreal>(0, padding_) * dpr)),
+                  static_cast<int>(std::max<long>(1, std::lround(dpr)))};
+  QImage image = ArrowsImage(size, look);
   image.setDevicePixelRatio(dpr);
   node->setTexture(window()->createTextureFromImage(image));
   node->setOwnsTexture(true);
