@@ -29,15 +29,13 @@ DateFieldTemplate {
     TextField {
         id: input
         anchors.fill: parent
-        rightPadding: Math.max(leftPadding, control.width - control.textArea.x - control.textArea.width
-                                                + leftPadding)
+        rightPadding: leftPadding + control.textRightInset
         text: control.text
         readOnly: true
         activeFocusOnTab: false
         activeFocusOnPress: false
         selectByMouse: false
         cursorVisible: control.activeFocus
-        enabled: control.enabled
         Accessible.ignored: true
         function follow() {
             select(control.selectionStart, control.selectionEnd)
@@ -48,39 +46,25 @@ DateFieldTemplate {
     }
     onSelectionChanged: input.follow()
 
-    // The spin indicator: its upper half steps up, its lower half down.
-    ArrowIndicator {
-        x: control.spinArea.x
-        y: control.spinArea.y
-        width: control.spinArea.width
-        height: control.spinArea.height
-        visible: control.spinArea.width > 0
+    // The spin indicator (its upper half steps up, its lower half down)
+    // and the calendar button; the field places them over their areas.
+    spinIndicator: ArrowIndicator {
+        z: 1
         arrows: ArrowIndicator.UpDown
         color: input.palette.buttonText
     }
-
-    // The calendar button.
-    Rectangle {
-        x: control.buttonArea.x
-        y: control.buttonArea.y
-        width: control.buttonArea.width
-        height: control.buttonArea.height
-        visible: control.buttonArea.width > 0
-        color: control.popupOpen ? input.palette.mid : input.palette.button
-        border.color: input.palette.mid
-        ArrowIndicator {
-            anchors.fill: parent
-            anchors.margins: Math.round(parent.height / 4)
-            arrows: ArrowIndicator.Down
-            color: input.palette.buttonText
-        }
+    calendarButton: ArrowIndicator {
+        z: 1
+        arrows: ArrowIndicator.Down
+        fill: control.popupOpen ? input.palette.mid : input.palette.button
+        frame: input.palette.mid
+        padding: Math.round(height / 4)
+        color: input.palette.buttonText
     }
 
-    MouseArea {
-        anchors.fill: parent
-        cursorShape: Qt.IBeamCursor
-        onPressed: (mouse) => control.pressAt(mouse.x, mouse.y,
-                                              input.positionAt(mouse.x - input.x, mouse.y - input.y))
-        onDoubleClicked: (mouse) => control.doubleClickAt(mouse.x, mouse.y)
+    // Which character of the text lies under a point of the field: the
+    // field asks at a press.
+    function textPositionAt(x, y) {
+        return input.positionAt(x - input.x, y - input.y)
     }
 }

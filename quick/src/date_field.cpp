@@ -1,8 +1,10 @@
 #include "morlex/quick/date_field.h"
 
+#include <QCursor>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -94,6 +96,7 @@ class DateFieldTemplate::Private {
     }
     if (areas[0] != last_areas[0] || areas[1] != last_areas[1] || areas[2] != last_areas[2]) {
       for (int i = 0; i < 3; ++i) last_areas[i] = areas[i];
+      q.PlaceParts();
       Q_EMIT q.layoutChanged();
     }
   }
@@ -155,6 +158,10 @@ DateFieldTemplate::DateFieldTemplate(QQuickItem* parent)
   setFlag(ItemAcceptsInputMethod, false);
   setActiveFocusOnTab(true);
   setAcceptedMouseButtons(Qt::LeftButton);
+  setFiltersChildMouseEvents(true);
+#if QT_CONFIG(cursor)
+  setCursor(QCursor(Qt::IBeamCursor));
+#endif
 }
 
 DateFieldTemplate::~DateFieldTemplate() {
@@ -383,6 +390,33 @@ QRectF DateFieldTemplate::buttonArea() const {
   return control_ ? d->last_areas[2] : QRectF();
 }
 
+void DateFieldTemplate::setSpinIndicator(QQuickItem* item) {
+  if (item == spin_indicator_) return;
+  spin_indicator_ = item;
+  if (item != nullptr && item->parentItem() == nullptr) item->setParentItem(this);
+  PlaceParts();
+  Q_EMIT spinIndicatorChanged();
+}
+
+void DateFieldTemplate::setCalendarButton(QQuickItem* item) {
+  if (item == calendar_button_) return;
+  calendar_button_ = item;
+  if (item != nullptr && item->parentItem() == nullptr) item->setParentItem(this);
+  PlaceParts();
+  Q_EMIT calendarButtonChanged();
+}
+
+void DateFieldTemplate::PlaceParts() {
+  const std::pair<QQuickItem*, QRectF> parts[] = {{spin_indicator_, spinArea()},
+                                                  {calendar_button_, buttonArea()}};
+  for (const auto& [item, area] : parts) {
+    if (item == nullptr) continue;
+    item->setPosition(area.topLeft());
+    item->setSize(area.size());
+    item->setVisible(area.width() > 0);
+  }
+}
+
 void DateFieldTemplate::setPopup(QQmlComponent* popup) {
   if (popup == popup_) return;
   popup_ = popup;
@@ -457,6 +491,47 @@ void DateFieldTemplate::pressAt(qreal x, qreal y, int position) {
     d->anchor = position;
     box.ClickAt(position);
   });
+}
+
+bool DateFieldTemplate::Pointer(QEvent::Type type, QPointF at) {
+  if (type == QEvent::MouseButtonDblClick) {
+    doubleClickAt(at.x(), at.y());
+    return true;
+  }
+  if (type != QEvent::MouseButtonPress) return false;
+  // The look says which character lies under the pointer; without an
+  // answer the caret goes to the end.
+  int position = -1;
+  QVariant answer;
+  if (QMetaObject::invokeMethod(this, "textPositionAt", Q_RETURN_ARG(QVariant, answer),
+                                Q_ARG(QVariant, at.x()), Q_ARG(QVariant, at.y()))) {
+    bool ok = false;
+    position = answer.toInt(&ok);
+    if (!ok) position = -1;
+  }
+  pressAt(at.x(), at.y(), position);
+  return true;
+}
+
+void DateFieldTemplate::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !Pointer(event->type(), event->position())) {
+    QQuickItem::mousePressEvent(event);
+  }
+}
+
+void DateFieldTemplate::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !Pointer(event->type(), event->position())) {
+    QQuickItem::mouseDoubleClickEvent(event);
+  }
+}
+
+bool DateFieldTemplate::childMouseEventFilter(QQuickItem* item, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick) {
+    return false;
+  }
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (mouse->button() != Qt::LeftButton) return false;
+  return Pointer(event->type(), mapFromItem(item, mouse->position()));
 }
 
 void DateFieldTemplate::doubleClickAt(qreal x, qreal y) {

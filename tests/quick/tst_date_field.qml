@@ -152,6 +152,32 @@ Item {
             verify(field.text !== "12/08/2027")
         }
 
+        // A press on the text puts the caret at the character under it (the
+        // field asks its look), left of the first or past the last; a double
+        // click inside the text selects the part under it.
+        function test_pressOnTheText_data() {
+            return [
+                {tag: "left of the first character", right: false, caret: 0},
+                {tag: "right of the last character", right: true, caret: 10},
+            ]
+        }
+        function test_pressOnTheText(data) {
+            const field = make({date: new Date(2026, 11, 8)})
+            waitForRendering(field)
+            const a = field.textArea
+            // The text box runs on under the spin indicator; the text ends before it.
+            const left = a.x + 1
+            const right = field.spinArea.x - 2
+            const x = data.right ? right : left
+            mouseClick(field, x, a.y + a.height / 2)
+            verify(field.activeFocus)
+            compare(field.cursorPosition, data.caret)
+            const doubled = spy(field, "doubleClicked")
+            mouseDoubleClickSequence(field, (left + right) / 2, a.y + a.height / 2)
+            compare(doubled.count, 1)
+            verify(field.selectionEnd - field.selectionStart >= 2)
+        }
+
         function test_implicitSizeFitsTheText() {
             const field = make({date: new Date(2026, 11, 8)})
             verify(field.implicitWidth > 0 && field.implicitHeight > 0)

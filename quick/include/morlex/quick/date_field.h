@@ -20,11 +20,13 @@
 #include <QDate>
 #include <QFont>
 #include <QPointF>
+#include <QPointer>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -62,6 +64,9 @@ class DateFieldTemplate : public QQuickItem {
   Q_PROPERTY(QRectF textArea READ textArea NOTIFY layoutChanged)
   Q_PROPERTY(QRectF spinArea READ spinArea NOTIFY layoutChanged)
   Q_PROPERTY(QRectF buttonArea READ buttonArea NOTIFY layoutChanged)
+  // The room right of textArea (the indicators'), for a text item that
+  // fills the field to keep clear.
+  Q_PROPERTY(qreal textRightInset READ textRightInset NOTIFY layoutChanged)
   Q_PROPERTY(bool popupOpen READ popupOpen NOTIFY popupOpenChanged)
   // The open calendar popup; null while it is closed.
   Q_PROPERTY(QObject* popupObject READ popupObject NOTIFY popupOpenChanged)
@@ -69,6 +74,14 @@ class DateFieldTemplate : public QQuickItem {
   // the calendar's hands and widgets (see CalendarPopup.qml); null for the
   // module's own CalendarPopup.
   Q_PROPERTY(QQmlComponent* popup READ popup WRITE setPopup NOTIFY popupChanged)
+  // The look's spin indicator and calendar button: the field places them
+  // over spinArea and buttonArea and hides them while their area is empty,
+  // as a Controls template places its background, so that a look binds no
+  // geometry of its own for them (a form of many fields makes each once).
+  Q_PROPERTY(QQuickItem* spinIndicator READ spinIndicator WRITE setSpinIndicator NOTIFY
+                 spinIndicatorChanged)
+  Q_PROPERTY(QQuickItem* calendarButton READ calendarButton WRITE setCalendarButton NOTIFY
+                 calendarButtonChanged)
 
  public:
   // Of a fixed type: QML may write any number, which the control refuses.
@@ -112,16 +125,23 @@ class DateFieldTemplate : public QQuickItem {
   QRectF textArea() const;
   QRectF spinArea() const;
   QRectF buttonArea() const;
+  qreal textRightInset() const { return std::max<qreal>(0, width() - textArea().right()); }
   bool popupOpen() const { return popup_object_ != nullptr; }
   QObject* popupObject() const { return popup_object_; }
   QQmlComponent* popup() const { return popup_; }
   void setPopup(QQmlComponent* popup);
+  QQuickItem* spinIndicator() const { return spin_indicator_; }
+  void setSpinIndicator(QQuickItem* item);
+  QQuickItem* calendarButton() const { return calendar_button_; }
+  void setCalendarButton(QQuickItem* item);
 
   // A press of the mouse at a point of the item: on the spin indicator it
   // steps, on the button it opens the calendar, on the text it places the
-  // caret at position (the look's text item knows which character lies
-  // under the pointer; -1 puts it at the end). The look's pointer handling
-  // calls it.
+  // caret at position (-1 puts it at the end). The field calls it for the
+  // presses on itself and its look's items, asking the look which character
+  // lies under the pointer: a look may define `function textPositionAt(x,
+  // y)` (field coordinates) for that. A look with pointer handling of its
+  // own may call it too.
   Q_INVOKABLE void pressAt(qreal x, qreal y, int position = -1);
   Q_INVOKABLE void doubleClickAt(qreal x, qreal y);
   // Renders and commits the text as Enter does.
@@ -159,6 +179,8 @@ class DateFieldTemplate : public QQuickItem {
   void layoutChanged();
   void popupOpenChanged();
   void popupChanged();
+  void spinIndicatorChanged();
+  void calendarButtonChanged();
   void dateInvalid();
   void dateError(const QString& source, const QString& description, const QString& custom);
   void clicked();
@@ -170,17 +192,29 @@ class DateFieldTemplate : public QQuickItem {
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Presses on the look's items (its text item takes them otherwise) are
+  // the field's.
+  bool childMouseEventFilter(QQuickItem* item, QEvent* event) override;
   void geometryChange(const QRectF& new_geometry, const QRectF& old_geometry) override;
 
  private:
   class Private;
   friend class Private;
 
+  // Puts the spin indicator and the calendar button over their areas.
+  void PlaceParts();
+  // A press or double click at a point of the item; true when handled.
+  bool Pointer(QEvent::Type type, QPointF at);
+
   std::unique_ptr<Private> d;
   std::unique_ptr<MorlexDate> control_;
   QQmlComponent* popup_ = nullptr;
   bool read_only_ = false;
   QObject* popup_object_ = nullptr;
+  QPointer<QQuickItem> spin_indicator_;
+  QPointer<QQuickItem> calendar_button_;
 };
 
 }  // namespace morlex::quick
