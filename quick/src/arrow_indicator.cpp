@@ -90,39 +90,38 @@ ArrowIndicator::ArrowIndicator(QQuickItem* parent) : QQuickItem(parent) {
   setFlag(ItemHasContents, true);
 }
 
+namespace {
+
+// Sets one of the indicator's properties; a change draws it again and tells
+// QML.
+template <typename T>
+void Change(ArrowIndicator& item, T& field, const T& value, void (ArrowIndicator::*changed)()) {
+  if (field == value) return;
+  field = value;
+  item.update();
+  Q_EMIT(item.*changed)();
+}
+
+}  // namespace
+
 void ArrowIndicator::setArrows(Arrows arrows) {
-  if (arrows == arrows_) return;
-  arrows_ = arrows;
-  update();
-  Q_EMIT arrowsChanged();
+  Change(*this, arrows_, arrows, &ArrowIndicator::arrowsChanged);
 }
 
 void ArrowIndicator::setColor(const QColor& color) {
-  if (color == color_) return;
-  color_ = color;
-  update();
-  Q_EMIT colorChanged();
+  Change(*this, color_, color, &ArrowIndicator::colorChanged);
 }
 
 void ArrowIndicator::setFill(const QColor& fill) {
-  if (fill == fill_) return;
-  fill_ = fill;
-  update();
-  Q_EMIT fillChanged();
+  Change(*this, fill_, fill, &ArrowIndicator::fillChanged);
 }
 
 void ArrowIndicator::setFrame(const QColor& frame) {
-  if (frame == frame_) return;
-  frame_ = frame;
-  update();
-  Q_EMIT frameChanged();
+  Change(*this, frame_, frame, &ArrowIndicator::frameChanged);
 }
 
 void ArrowIndicator::setPadding(qreal padding) {
-  if (padding == padding_) return;
-  padding_ = padding;
-  update();
-  Q_EMIT paddingChanged();
+  Change(*this, padding_, padding, &ArrowIndicator::paddingChanged);
 }
 
 void ArrowIndicator::geometryChange(const QRectF& new_geometry, const QRectF& old_geometry) {

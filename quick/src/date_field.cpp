@@ -391,19 +391,20 @@ QRectF DateFieldTemplate::buttonArea() const {
 }
 
 void DateFieldTemplate::setSpinIndicator(QQuickItem* item) {
-  if (item == spin_indicator_) return;
-  spin_indicator_ = item;
-  if (item != nullptr && item->parentItem() == nullptr) item->setParentItem(this);
-  PlaceParts();
-  Q_EMIT spinIndicatorChanged();
+  TakePart(spin_indicator_, item, &DateFieldTemplate::spinIndicatorChanged);
 }
 
 void DateFieldTemplate::setCalendarButton(QQuickItem* item) {
-  if (item == calendar_button_) return;
-  calendar_button_ = item;
+  TakePart(calendar_button_, item, &DateFieldTemplate::calendarButtonChanged);
+}
+
+void DateFieldTemplate::TakePart(QPointer<QQuickItem>& part, QQuickItem* item,
+                                 void (DateFieldTemplate::*changed)()) {
+  if (item == part) return;
+  part = item;
   if (item != nullptr && item->parentItem() == nullptr) item->setParentItem(this);
   PlaceParts();
-  Q_EMIT calendarButtonChanged();
+  Q_EMIT(this->*changed)();
 }
 
 void DateFieldTemplate::PlaceParts() {

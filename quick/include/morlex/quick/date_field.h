@@ -203,6 +203,8 @@ class DateFieldTemplate : public QQuickItem {
   class Private;
   friend class Private;
 
+  // Makes item the look's part (a child of the field, placed over its area).
+  void TakePart(QPointer<QQuickItem>& part, QQuickItem* item, void (DateFieldTemplate::*changed)());
   // Puts the spin indicator and the calendar button over their areas.
   void PlaceParts();
   // A press or double click at a point of the item; true when handled.
